@@ -1,0 +1,26 @@
+# tinyxml2: Debian's library natively; for Windows, Debian's source package that
+# scripts/setup.sh unpacks into third_party/ (never committed).
+if(WIN32)
+  set(tinyxml2_src ${PROJECT_SOURCE_DIR}/third_party/tinyxml2-src)
+  if(NOT EXISTS ${tinyxml2_src}/tinyxml2.cpp)
+    message(FATAL_ERROR "tinyxml2 sources missing: run scripts/setup.sh")
+  endif()
+  add_library(tinyxml2 STATIC ${tinyxml2_src}/tinyxml2.cpp)
+  target_include_directories(tinyxml2 SYSTEM PUBLIC ${tinyxml2_src})
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(TINYXML2 REQUIRED IMPORTED_TARGET tinyxml2)
+  add_library(tinyxml2 INTERFACE)
+  target_link_libraries(tinyxml2 INTERFACE PkgConfig::TINYXML2)
+endif()
+
+# GoogleTest from Debian's sources, built with the same compiler as the tests.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+if(NOT WIN32)
+  foreach(t gtest gtest_main gmock gmock_main)
+    target_compile_options(${t} PRIVATE -fsanitize=address,undefined)
+  endforeach()
+endif()

@@ -1,0 +1,30 @@
+# Helpers the subsystem folders use to declare their libraries, programs and tests.
+
+# halyard_library(name SOURCES ... [POSIX_SOURCES ...] [WIN_SOURCES ...] [DEPS ...])
+# Portable sources build everywhere; WIN_SOURCES only in the Windows builds.
+function(halyard_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;POSIX_SOURCES;WIN_SOURCES;DEPS" ${ARGN})
+  set(sources ${ARG_SOURCES})
+  if(WIN32)
+    list(APPEND sources ${ARG_WIN_SOURCES})
+  else()
+    list(APPEND sources ${ARG_POSIX_SOURCES})
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} halyard_options)
+endfunction()
+
+# halyard_test(name SOURCES ... [DEPS ...] [LABELS ...] [ARGS ...])
+# One GoogleTest program, run by ctest (under Wine in the Windows builds).
+function(halyard_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS;ARGS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest_main halyard_options)
+  add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+endfunction()

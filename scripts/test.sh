@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Sets up, builds everything and runs every test: native (sanitizers), then under Wine in a
+# display and prefix of its own. Exits non-zero on any failure.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+bash scripts/setup.sh || exit 1
+bash scripts/build.sh || exit 1
+
+status=0
+echo "== native tests"
+(cd build/native && ctest --output-on-failure -j 2) || status=1
+
+halyard_top=$top
+. scripts/wine-env.sh
+halyard_start_wine || exit 1
+echo "== win64 tests (Wine)"
+(cd build/win64 && ctest --output-on-failure) || status=1
+echo "== win32 tests (Wine)"
+(cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
+
+if [ -x build/native/tests/fuzz/fuzz_all.sh ]; then
+  echo "== fuzzing"
+  bash build/native/tests/fuzz/fuzz_all.sh || status=1
+fi
+[ "$status" -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
+exit "$status"

@@ -1,0 +1,34 @@
+#pragma once
+// The process-wide copy of the client's positions and orders lists. Everybody works on copies.
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "broker/position_row.h"
+
+using PositionRows = std::vector<PositionRow>;
+using PositionsByCode = std::map<std::wstring, PositionRow>;
+
+class PositionSnapshotStore {
+public:
+    // Created empty on first use; destroyed by destroyInstance (main window teardown).
+    static PositionSnapshotStore* instance();
+    static void destroyInstance();
+
+    PositionRows copyPositionRows() const;
+    PositionRows copyOrderRows() const;
+    PositionsByCode copyPositionsByCode() const;
+    // Map and list are swapped in one locked moment, so no reader sees a torn snapshot.
+    void replacePositions(PositionsByCode byCode, PositionRows rows);
+    void replaceOrders(PositionRows rows);
+    void clear();
+
+private:
+    PositionSnapshotStore() = default;
+
+    mutable std::mutex lock;
+    PositionsByCode positionsByCode;
+    PositionRows orderRows;
+    PositionRows positionRows;
+};

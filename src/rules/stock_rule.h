@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+
+// The per-stock stop rule. A fresh rule is all zero and false with an empty code.
+struct StockRule {
+    std::wstring Code;
+    float Profit = 0;
+    float StopLoss = 0;
+    float MoveStopLossTriggerPrice = 0;
+    float MoveStopLoss = 0;
+    float High = 0;
+    bool ApplyMoveStopLoss = false;
+    bool HasTrigerMoveStopPrice = false;
+    int32_t StopLossType = 0;    // 0 percent, 1 absolute price
+    int32_t TakeProfitType = 0;  // 0 percent, 1 absolute price
+    int32_t SlipPrice = 0;       // minimum price units below the current price
+    int32_t MessageOnly = 0;     // alert only, no order
+};
+
+// Keyed by code, ordered by plain comparison of the code units.
+using RuleTable = std::map<std::wstring, StockRule>;
