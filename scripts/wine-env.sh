@@ -3,7 +3,7 @@
 # Every Wine program's output goes to files: a wineserver holding a pipe open can hang CI.
 
 halyard_top=${halyard_top:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX="$halyard_top/build/wineprefix"
+export WINEPREFIX="${HALYARD_WINEPREFIX:-$halyard_top/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

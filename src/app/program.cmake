@@ -1,0 +1,1 @@
+# Halyard.exe: application object and main window.

@@ -1,0 +1,1 @@
+# Settings model over a profile; the registry profile on Windows.

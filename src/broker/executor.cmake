@@ -1,0 +1,1 @@
+# Windows-only: window toolkit, list reading and the executor.

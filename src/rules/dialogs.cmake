@@ -1,0 +1,1 @@
+# Windows-only: the rule editor dialog.
