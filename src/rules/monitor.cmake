@@ -1,0 +1,1 @@
+# Portable: the monitor cycle's decisions and the investor's journal.
