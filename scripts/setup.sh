@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake ninja-build g++ clang clang-format dpkg-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format dpkg-dev pkg-config
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb xauth x11-apps imagemagick fonts-wqy-microhei fonts-wine

@@ -19,9 +19,7 @@ echo "== win64 tests (Wine)"
 echo "== win32 tests (Wine)"
 (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
 
-if [ -x build/native/tests/fuzz/fuzz_all.sh ]; then
-  echo "== fuzzing"
-  bash build/native/tests/fuzz/fuzz_all.sh || status=1
-fi
+echo "== fuzzing"
+bash scripts/fuzz.sh || status=1
 [ "$status" -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
 exit "$status"
