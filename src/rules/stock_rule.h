@@ -21,3 +21,15 @@ struct StockRule {
 
 // Keyed by code, ordered by plain comparison of the code units.
 using RuleTable = std::map<std::wstring, StockRule>;
+
+inline bool operator==(const StockRule& a, const StockRule& b) {
+    return a.Code == b.Code && a.Profit == b.Profit && a.StopLoss == b.StopLoss &&
+           a.MoveStopLossTriggerPrice == b.MoveStopLossTriggerPrice && a.MoveStopLoss == b.MoveStopLoss &&
+           a.High == b.High && a.ApplyMoveStopLoss == b.ApplyMoveStopLoss &&
+           a.HasTrigerMoveStopPrice == b.HasTrigerMoveStopPrice && a.StopLossType == b.StopLossType &&
+           a.TakeProfitType == b.TakeProfitType && a.SlipPrice == b.SlipPrice &&
+           a.MessageOnly == b.MessageOnly;
+}
+inline bool operator!=(const StockRule& a, const StockRule& b) {
+    return !(a == b);
+}

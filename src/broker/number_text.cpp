@@ -1,0 +1,115 @@
+#include "broker/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "common/c_format.h"
+
+namespace {
+
+template <typename Char>
+bool isBlank(Char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+template <typename Char>
+bool isDigit(Char c) {
+    return c >= '0' && c <= '9';
+}
+
+template <typename Char>
+int32_t parseIntegerText(const std::basic_string<Char>& text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // One past the largest magnitude, so that saturation is decided without overflow.
+    constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t magnitude = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit) magnitude = limit;
+    }
+    if (negative) return static_cast<int32_t>(-magnitude);
+    return static_cast<int32_t>(magnitude == limit ? limit - 1 : magnitude);
+}
+
+template <typename Char>
+float parseDecimalText(const std::basic_string<Char>& text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    // The accepted prefix, narrowed, in the form from_chars takes.
+    std::string number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') number.push_back('-');
+        ++i;
+    }
+    size_t digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i, ++digits) number.push_back(static_cast<char>(text[i]));
+    if (i < text.size() && text[i] == '.') {
+        number.push_back('.');
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits)
+            number.push_back(static_cast<char>(text[i]));
+    }
+    if (digits == 0) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            exponent.push_back(static_cast<char>(text[j++]));
+        const size_t first = j;
+        for (; j < text.size() && isDigit(text[j]); ++j) exponent.push_back(static_cast<char>(text[j]));
+        if (j > first) number += exponent;
+    }
+    float value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+    return value;
+}
+
+// Decimals of a single-precision price count as shown when the text is within the absolute
+// tolerance or within a few units of single precision, whichever is larger: 100.01 held as a
+// float is 100.010002, and must still go to the client as "100.01".
+bool closeToWhole(double scaled, double absoluteTolerance) {
+    const double tolerance = std::max(absoluteTolerance, std::fabs(scaled) * std::ldexp(1.0, -22));
+    return std::fabs(scaled - std::round(scaled)) < tolerance;
+}
+
+}  // namespace
+
+int32_t parseInteger(const std::wstring& text) {
+    return parseIntegerText(text);
+}
+int32_t parseInteger(const std::string& text) {
+    return parseIntegerText(text);
+}
+float parseDecimal(const std::wstring& text) {
+    return parseDecimalText(text);
+}
+float parseDecimal(const std::string& text) {
+    return parseDecimalText(text);
+}
+
+std::wstring formatPrice(double price) {
+    if (!std::isfinite(price)) return L"0";
+    if (closeToWhole(price, 1e-6)) {
+        const double whole = std::round(price);
+        if (std::fabs(whole) < 2147483647.0) return halyard::wcformat("%d", static_cast<int>(whole));
+        return halyard::wcformat("%.0f", whole);
+    }
+    static const char* const formats[] = {"%.1f", "%.2f", "%.3f", "%.4f", "%.5f"};
+    double scale = 1;
+    double tolerance = 1e-6;
+    for (const char* format : formats) {
+        scale *= 10;
+        tolerance *= 10;
+        if (closeToWhole(price * scale, tolerance)) return halyard::wcformat(format, price);
+    }
+    return halyard::wcformat("%f", price);
+}
+
+std::wstring formatQuantity(int32_t quantity) {
+    return halyard::wcformat("%d", static_cast<int>(quantity));
+}
