@@ -1,0 +1,61 @@
+// Resource ids of Halyard: dialog templates, controls, menus, icons and strings.
+// Plain #defines only: the resource compiler reads this file too.
+#pragma once
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_HALYARD_DIALOG 102
+#define IDD_PRICE_SETTING 129
+
+// Strings
+#define IDS_ABOUTBOX 101
+
+// Icons
+#define IDR_MAINFRAME 128
+#define IDI_BROKER_SETTINGS 135
+#define IDI_STOPPED 139
+#define IDI_RUNNING 140
+#define IDI_ALERT_SETTINGS 145
+
+// Menus: first popup holds the +5 % test sale, second the cancel of the row's sell order
+#define IDR_POSITION_MENU 138
+#define ID_SELL_PLUS_FIVE 32773
+#define ID_CANCEL_SELL_ORDER 32774
+
+// System menu command of the about box (low four bits are ignored by the system)
+#define IDM_ABOUTBOX 0x0010
+
+// Main window (102)
+#define IDC_POSITION_LIST 1000
+#define IDC_MONITOR_INTERVAL 1003
+#define IDC_TRACE_ORDER 1008
+#define IDC_SUPPORT_LINK 1013
+#define IDC_HELP_LINK 1014
+#define IDC_RUN_BUTTON 1015
+#define IDC_BROKER_SETTINGS 1018
+#define IDC_CLOSE_ALL 1020
+#define IDC_CANCEL_ALL 1021
+#define IDC_ALERT_SETTINGS 1033
+
+// Rule editor (129)
+#define IDC_STOP_LOSS 1003
+#define IDC_TAKE_PROFIT 1004
+#define IDC_MESSAGE_ONLY 1007
+#define IDC_APPLY_MOVE_STOP_LOSS 1009
+#define IDC_MOVE_STOP_LOSS_TRIGGER 1010
+#define IDC_MOVE_STOP_LOSS 1011
+#define IDC_STOP_LOSS_PERCENT 1026
+#define IDC_STOP_LOSS_PRICE 1027
+#define IDC_TAKE_PROFIT_PERCENT 1028
+#define IDC_TAKE_PROFIT_PRICE 1029
+#define IDC_STOP_LOSS_UNIT 1030
+#define IDC_TAKE_PROFIT_UNIT 1031
+#define IDC_SLIP_PRICE 1032
+
+// Version information
+#define HALYARD_VERSION_TEXT "1.0.0.1"
+#define HALYARD_VERSION_NUMBERS 1, 0, 0, 1
