@@ -6,9 +6,9 @@ class SettingsProfile;
 // The process-wide settings: monitor values and the alert options.
 class AppSettings {
 public:
-    // Created on first use over the profile given to setProfile (the registry in the program),
-    // loaded at once, never destroyed.
+    // Created on first use over applicationProfile(), loaded at once, never destroyed.
     static AppSettings* instance();
+    // Chooses the profile of instance() and applicationProfile(); call before the first use.
     static void setProfile(SettingsProfile* profile);
 
     void load();
@@ -38,5 +38,9 @@ struct MonitorSettings {
     int traceOrder = 1;
     int neverFoundValidBroker = 1;
 };
+// The profile chosen with setProfile; without one, the registry profile of this executable on
+// Windows, and natively a profile that reads every value as its default and keeps no writes.
+SettingsProfile& applicationProfile();
+
 MonitorSettings readMonitorSettings(SettingsProfile& profile);
 void writeMonitorSettings(SettingsProfile& profile, const MonitorSettings& settings);

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "brokerconfig/button_position.h"
-
-using StringList = std::vector<std::wstring>;
+#include "brokerconfig/column_names.h"
 
 // Everything known about one broker client: its title, toolbar points and column maps.
 class BrokerConfig {
 public:
     BrokerConfig(std::wstring name, std::wstring windowName);
 
+    // A new configuration with copies of every field.
     std::unique_ptr<BrokerConfig> clone() const;
 
     std::wstring name;
@@ -25,7 +25,8 @@ public:
     StringList commitColumnOwnNamesCopy() const { return commitColumnOwnNames; }
 
     void setButtonPositions(std::vector<ButtonPosition> positions);
-    // Titles and own names change together; a shorter own-name list is padded with "".
+    // Titles and own names change together; the own names are padded with "" or cut to the
+    // number of titles.
     void setPositionColumns(StringList titles, StringList ownNames);
     void setCommitColumns(StringList titles, StringList ownNames);
 
