@@ -41,13 +41,50 @@ fi
 if [ "${#missing[@]}" -gt 0 ] || [ ! -d "$top/third_party/tinyxml2-src" ]; then
   need_update=1
 fi
+# A mirror in the middle of a sync serves index files of the wrong size for a while; apt then
+# reports an error although most indexes are fine. Try a few times, then go on with what arrived:
+# the install below fails clearly if a package really cannot be found.
+refresh_indexes() {
+  local attempt
+  for attempt in 1 2; do
+    sudo_ apt-get update -qq && return 0
+    echo "setup: package index refresh failed (attempt $attempt), retrying" >&2
+    sleep $((attempt * 10))
+  done
+  echo "setup: going on with the package indexes that did arrive" >&2
+}
+
+# When one architecture's security index is missing, apt picks newer security builds for amd64
+# that have no i386 twin and refuses wine32. Preferring the release's own suite keeps both
+# architectures on the same versions.
+install_missing() {
+  local attempt codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  for attempt in 1 2 3; do
+    apt_install "$@" && return 0
+    if [ -n "$codename" ]; then
+      echo "setup: install failed, retrying with the $codename suite preferred" >&2
+      apt_install -t "$codename" "$@" && return 0
+    fi
+    echo "setup: install failed (attempt $attempt), refreshing indexes and retrying" >&2
+    sleep $((attempt * 15))
+    sudo_ apt-get update -qq || true
+  done
+  echo "setup: could not install $*" >&2
+  return 1
+}
+
+apt_install() {
+  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
 if [ "$need_update" -eq 1 ]; then
-  sudo_ apt-get update -qq
+  refresh_indexes
 fi
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   # wine32 must be in place before any Wine prefix is made; prefixes live under build folders.
-  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  install_missing "${missing[@]}"
 fi
 
 # tinyxml2 for the Windows builds: Debian's own source package, never committed.
