@@ -1,0 +1,68 @@
+#include "broker/result_codes.h"
+#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+
+namespace {
+
+constexpr DWORD kThrottleMs = 3000;
+constexpr DWORD kReconnectPauseMs = 500;
+
+ZsZqOrderExecutor* theExecutor = nullptr;
+
+}  // namespace
+
+bool throttleElapsed(uint32_t since) {
+    return static_cast<uint32_t>(GetTickCount() - since) >= kThrottleMs;
+}
+
+ZsZqOrderExecutor* ZsZqOrderExecutor::instance() {
+    if (!theExecutor) theExecutor = new ZsZqOrderExecutor();
+    return theExecutor;
+}
+
+void ZsZqOrderExecutor::destroyInstance() {
+    delete theExecutor;
+    theExecutor = nullptr;
+}
+
+ZsZqOrderExecutor::ZsZqOrderExecutor() : worker(std::make_unique<ConfirmSweepWorker>()) {}
+
+ZsZqOrderExecutor::~ZsZqOrderExecutor() {
+    worker.reset();
+}
+
+int ZsZqOrderExecutor::connect() {
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    if (discoverWindows(config)) return 1;
+    Sleep(kReconnectPauseMs);
+    return discoverWindows(config);
+}
+
+const wchar_t* ZsZqOrderExecutor::lastErrorText() {
+    return resultCodeText(lastError);
+}
+
+int ZsZqOrderExecutor::isConnected() {
+    return sellOrderButton && IsWindow(sellOrderButton) ? 1 : 0;
+}
+
+int ZsZqOrderExecutor::hasOrdersList() {
+    return ordersList ? 1 : 0;
+}
+
+// Detection and the messenger drivers come later; until then they report failure and touch nothing.
+int ZsZqOrderExecutor::detectBroker() {
+    return 0;
+}
+
+int ZsZqOrderExecutor::autoConfigure() {
+    return 0;
+}
+
+int ZsZqOrderExecutor::sendFetionSms(const wchar_t*, const wchar_t*) {
+    return 0;
+}
+
+int ZsZqOrderExecutor::sendQqMessage(const wchar_t*, const wchar_t*) {
+    return 0;
+}

@@ -1,0 +1,169 @@
+#include <algorithm>
+
+#include "broker/number_text.h"
+#include "broker/remote_list_reader.h"
+#include "broker/result_codes.h"
+#include "broker/window_toolkit.h"
+#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+
+namespace {
+
+constexpr DWORD kAfterOrderButtonMs = 2000;
+constexpr DWORD kAfterRowClickMs = 100;
+constexpr DWORD kAfterCancelButtonMs = 100;
+constexpr DWORD kBetweenCancelSweepsMs = 500;
+constexpr LONG kRowClickInsetX = 10;
+constexpr int kSelectionRetries = 10;
+constexpr DWORD kSelectionRetryMs = 50;
+
+// A window that is gone takes nothing without complaint (a stale handle); one that is still
+// there but does not answer belongs to a hung client.
+bool stoppedAnswering(bool answered, HWND window) {
+    return !answered && IsWindow(window);
+}
+
+}  // namespace
+
+ZsZqOrderExecutor::OrderForm ZsZqOrderExecutor::buyForm() const {
+    return {buyCodeEdit, buyPriceEdit, buyQuantityEdit, buyOrderButton, ButtonSlot::Buy};
+}
+
+ZsZqOrderExecutor::OrderForm ZsZqOrderExecutor::sellForm() const {
+    return {sellCodeEdit, sellPriceEdit, sellQuantityEdit, sellOrderButton, ButtonSlot::Sell};
+}
+
+void ZsZqOrderExecutor::clearForm(const OrderForm& form) {
+    for (HWND edit : {form.codeEdit, form.priceEdit, form.quantityEdit})
+        if (!setWindowTextOf(edit, L"")) return;
+}
+
+void ZsZqOrderExecutor::clearBuyForm() {
+    clearForm(buyForm());
+}
+
+void ZsZqOrderExecutor::clearSellForm() {
+    clearForm(sellForm());
+}
+
+bool ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* code,
+                                    const std::optional<std::wstring>& priceText,
+                                    const std::optional<std::wstring>& quantityText) {
+    Sleep(0);
+    sweepConfirmDialogs();
+    if (IsWindowVisible(form.codeEdit))
+        clearForm(form);
+    else
+        clickToolbarButton(form.page);
+    // A client that stops answering gets nothing more: half a form must never be submitted later.
+    if (stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit)) return false;
+    if (stoppedAnswering(waitForText(form.priceEdit), form.priceEdit)) return false;
+    if (priceText && stoppedAnswering(setWindowTextOf(form.priceEdit, *priceText), form.priceEdit))
+        return false;
+    if (quantityText &&
+        stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit))
+        return false;
+    // The client may answer the click only once its confirmation pop-up is closed, so a slow
+    // answer here is not a failure.
+    pressButton(form.orderButton);
+    Sleep(kAfterOrderButtonMs);
+    sweepConfirmDialogs();
+    return true;
+}
+
+int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
+    if (quantity == 0) return kIncompleteData;
+    lastError = 0;
+    if (!throttleElapsed(lastSellTick)) {
+        lastError = kIncompleteData;
+        return kIncompleteData;
+    }
+    std::optional<std::wstring> priceText;
+    if (price != 0) priceText = formatPrice(static_cast<double>(price) - static_cast<double>(priceOffset));
+    if (!submitOrder(sellForm(), code, priceText, formatQuantity(quantity))) return 0;
+    lastSellTick = GetTickCount();
+    return 1;
+}
+
+int32_t ZsZqOrderExecutor::buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
+    lastError = 0;
+    if (!throttleElapsed(lastBuyTick)) {
+        lastError = kIncompleteData;
+        return kIncompleteData;
+    }
+    if (!isConnected()) connect();
+    if (!isConnected()) {
+        lastError = kClientNotRunning;
+        return kClientNotRunning;
+    }
+    std::optional<std::wstring> priceText;
+    if (price != 0) priceText = formatPrice(static_cast<double>(price) + static_cast<double>(priceOffset));
+    std::optional<std::wstring> quantityText;
+    if (quantity != 0) quantityText = formatQuantity(quantity);
+    if (!submitOrder(buyForm(), code, priceText, quantityText)) return 0;
+    lastBuyTick = GetTickCount();
+    return 1;
+}
+
+int ZsZqOrderExecutor::findOrder(const PositionRows& rows, const std::wstring& code, int32_t direction) {
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].code == code && rows[i].direction == direction) return static_cast<int>(i);
+    return -1;
+}
+
+float ZsZqOrderExecutor::pendingOrderQuantity(const wchar_t* code, int32_t direction) {
+    if (!isConnected()) connect();
+    refreshOrders();
+    PositionRows rows = PositionSnapshotStore::instance()->copyOrderRows();
+    int found = findOrder(rows, code ? code : L"", direction);
+    return found < 0 ? 0 : static_cast<float>(rows[static_cast<size_t>(found)].quantity);
+}
+
+bool ZsZqOrderExecutor::liveOrderMatches(int row, const std::wstring& code, int32_t direction) {
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    if (!config) return false;
+    std::optional<PositionRow> live = readOrderRowAt(ordersList, *config, row);
+    return live && live->code == code && live->direction == direction;
+}
+
+bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
+    if (!ordersList) return true;
+    if (!isConnected()) connect();
+    refreshOrders();
+    const std::wstring wanted = code ? code : L"";
+    int row = findOrder(PositionSnapshotStore::instance()->copyOrderRows(), wanted, direction);
+    if (row < 0) return false;
+    // The list may have been scrolled, re-sorted or changed since it was read: the row must
+    // still hold this order, else the list is read once more.
+    if (!liveOrderMatches(row, wanted, direction)) {
+        const BrokerConfig* config = BrokerConfigStore::instance()->current;
+        if (!config) return false;
+        readOrdersNow(*config);
+        row = findOrder(PositionSnapshotStore::instance()->copyOrderRows(), wanted, direction);
+        if (row < 0 || !liveOrderMatches(row, wanted, direction)) return false;
+    }
+    RemoteList list(ordersList);
+    std::optional<RECT> rect = list.itemRect(row, true);
+    if (!rect || rect->bottom <= rect->top) return false;
+    const LONG x = std::min(std::max(rect->left, 0L) + kRowClickInsetX, rect->right - 1);
+    const LONG y = (rect->top + rect->bottom) / 2;
+    if (x < 0 || y < 0) return false;
+    const LPARAM point = MAKELPARAM(x, y);
+    PostMessageW(ordersList, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(ordersList, WM_LBUTTONUP, MK_LBUTTON, point);
+    Sleep(kAfterRowClickMs);
+    // Press cancel only when the client really selected that order; a busy client may take a
+    // little longer over the posted click.
+    std::optional<int> selected = list.firstSelectedItem();
+    for (int retry = 0; retry < kSelectionRetries && selected && *selected != row; ++retry) {
+        Sleep(kSelectionRetryMs);
+        selected = list.firstSelectedItem();
+    }
+    if (!selected || *selected != row || !liveOrderMatches(row, wanted, direction)) return false;
+    clickToolbarButton(ButtonSlot::CancelSecond);
+    Sleep(kAfterCancelButtonMs);
+    sweepConfirmDialogs();
+    Sleep(kBetweenCancelSweepsMs);
+    sweepConfirmDialogs();
+    return true;
+}

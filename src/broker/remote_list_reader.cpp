@@ -1,0 +1,424 @@
+#include "broker/remote_list_reader.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <utility>
+
+#include "broker/number_text.h"
+#include "broker/window_toolkit.h"
+
+namespace {
+
+constexpr DWORD kProcessAccess =
+    PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION;
+constexpr int kTextUnits = 256;
+constexpr size_t kTextBytes = kTextUnits * sizeof(uint16_t);
+constexpr size_t kCellsPerBatch = 512;
+constexpr size_t kBlockGranularity = 64 * 1024;
+constexpr int kMaxColumnTitles = 20;
+constexpr int kMaxRows = 100000;
+
+// LVITEMW and LVCOLUMNW as a 32-bit and as a 64-bit list control reads them.
+struct ItemRequest32 {
+    uint32_t mask, iItem, iSubItem, state, stateMask, pszText, cchTextMax, iImage, lParam, iIndent, iGroupId,
+        cColumns, puColumns, piColFmt, iGroup;
+};
+struct ItemRequest64 {
+    uint32_t mask, iItem, iSubItem, state, stateMask, pad0;
+    uint64_t pszText;
+    uint32_t cchTextMax, iImage;
+    uint64_t lParam;
+    uint32_t iIndent, iGroupId, cColumns, pad1;
+    uint64_t puColumns, piColFmt;
+    uint32_t iGroup, pad2;
+};
+struct ColumnRequest32 {
+    uint32_t mask, fmt, cx, pszText, cchTextMax, iSubItem, iImage, iOrder, cxMin, cxDefault, cxIdeal;
+};
+struct ColumnRequest64 {
+    uint32_t mask, fmt, cx, pad0;
+    uint64_t pszText;
+    uint32_t cchTextMax, iSubItem, iImage, iOrder, cxMin, cxDefault, cxIdeal, pad1;
+};
+static_assert(sizeof(ItemRequest32) == 60 && sizeof(ColumnRequest32) == 44);
+static_assert(sizeof(ItemRequest64) == 88 && sizeof(ColumnRequest64) == 56);
+#ifdef _WIN64
+static_assert(sizeof(LVITEMW) == sizeof(ItemRequest64) && sizeof(LVCOLUMNW) == sizeof(ColumnRequest64));
+static_assert(offsetof(LVITEMW, pszText) == offsetof(ItemRequest64, pszText) &&
+              offsetof(LVITEMW, iGroup) == offsetof(ItemRequest64, iGroup));
+static_assert(offsetof(LVCOLUMNW, pszText) == offsetof(ColumnRequest64, pszText) &&
+              offsetof(LVCOLUMNW, iSubItem) == offsetof(ColumnRequest64, iSubItem));
+#else
+static_assert(sizeof(LVITEMW) == sizeof(ItemRequest32) && sizeof(LVCOLUMNW) == sizeof(ColumnRequest32));
+static_assert(offsetof(LVITEMW, pszText) == offsetof(ItemRequest32, pszText) &&
+              offsetof(LVCOLUMNW, iSubItem) == offsetof(ColumnRequest32, iSubItem));
+#endif
+
+enum class RequestKind { Item, Column };
+
+size_t requestSize(RequestKind kind, bool is32Bit) {
+    if (kind == RequestKind::Item) return is32Bit ? sizeof(ItemRequest32) : sizeof(ItemRequest64);
+    return is32Bit ? sizeof(ColumnRequest32) : sizeof(ColumnRequest64);
+}
+
+template <typename Request>
+void place(uint8_t* out, const Request& request) {
+    std::memcpy(out, &request, sizeof request);
+}
+
+void encodeRequest(uint8_t* out, RequestKind kind, bool is32Bit, int subItem, uint64_t text) {
+    const auto sub = static_cast<uint32_t>(subItem);
+    if (kind == RequestKind::Item) {
+        if (is32Bit) {
+            ItemRequest32 r{};
+            r.iSubItem = sub, r.pszText = static_cast<uint32_t>(text), r.cchTextMax = kTextUnits;
+            place(out, r);
+        } else {
+            ItemRequest64 r{};
+            r.iSubItem = sub, r.pszText = text, r.cchTextMax = kTextUnits;
+            place(out, r);
+        }
+    } else if (is32Bit) {
+        ColumnRequest32 r{};
+        r.mask = LVCF_TEXT, r.iSubItem = sub, r.pszText = static_cast<uint32_t>(text),
+        r.cchTextMax = kTextUnits;
+        place(out, r);
+    } else {
+        ColumnRequest64 r{};
+        r.mask = LVCF_TEXT, r.iSubItem = sub, r.pszText = text, r.cchTextMax = kTextUnits;
+        place(out, r);
+    }
+}
+
+std::wstring textAt(const std::vector<uint8_t>& texts, size_t slot) {
+    std::wstring text;
+    const uint8_t* p = texts.data() + slot * kTextBytes;
+    for (int i = 0; i < kTextUnits - 1; ++i) {
+        uint16_t unit;
+        std::memcpy(&unit, p + i * sizeof unit, sizeof unit);
+        if (unit == 0) break;
+        text.push_back(static_cast<wchar_t>(unit));
+    }
+    return text;
+}
+
+HWND firstListOf(HWND window) {
+    std::vector<HWND> lists = findDescendants(window, L"SysListView32");
+    return lists.empty() ? nullptr : lists.front();
+}
+
+}  // namespace
+
+RemoteBlock::RemoteBlock(HANDLE process, size_t size) : process_(process), size_(size) {
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (!address_) size_ = 0;
+}
+
+RemoteBlock::RemoteBlock(RemoteBlock&& other) noexcept
+    : process_(other.process_),
+      address_(std::exchange(other.address_, nullptr)),
+      size_(std::exchange(other.size_, 0)) {}
+
+RemoteBlock& RemoteBlock::operator=(RemoteBlock&& other) noexcept {
+    if (this != &other) {
+        release();
+        process_ = other.process_;
+        address_ = std::exchange(other.address_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+RemoteBlock::~RemoteBlock() {
+    release();
+}
+
+void RemoteBlock::release() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    address_ = nullptr;
+    size_ = 0;
+}
+
+bool RemoteBlock::write(size_t offset, const void* data, size_t length) const {
+    if (!address_ || offset + length > size_) return false;
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
+           done == length;
+}
+
+bool RemoteBlock::read(size_t offset, void* data, size_t length) const {
+    if (!address_ || offset + length > size_) return false;
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
+           done == length;
+}
+
+ClientProcess::ClientProcess(HWND window) {
+    DWORD processId = 0;
+    if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return;
+    handle_.reset(OpenProcess(kProcessAccess, FALSE, processId));
+    if (!handle_) return;
+    BOOL clientIsWow64 = FALSE;
+    IsWow64Process(handle_.get(), &clientIsWow64);
+#ifdef _WIN64
+    is32Bit_ = clientIsWow64 != FALSE;
+#else
+    BOOL selfIsWow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &selfIsWow64);
+    is32Bit_ = !selfIsWow64 || clientIsWow64;
+#endif
+}
+
+RemoteList::RemoteList(HWND list) : list_(IsWindow(list) ? list : nullptr), process_(list_) {}
+
+bool RemoteList::reserve(size_t size) {
+    if (block_ && block_.size() >= size) return true;
+    size = (size + kBlockGranularity - 1) / kBlockGranularity * kBlockGranularity;
+    block_ = RemoteBlock();
+    block_ = RemoteBlock(process_.handle(), size);
+    return static_cast<bool>(block_);
+}
+
+std::optional<int> RemoteList::itemCount() {
+    if (!*this) return std::nullopt;
+    std::optional<LRESULT> count = sendToWindow(list_, LVM_GETITEMCOUNT, 0, 0);
+    if (!count) return std::nullopt;
+    return static_cast<int>(std::clamp<LRESULT>(*count, 0, kMaxRows));
+}
+
+std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells) {
+    std::vector<std::wstring> texts(cells.size());
+    std::vector<size_t> asked;
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].column >= 0) asked.push_back(i);
+    if (asked.empty()) return texts;
+    if (!*this) return std::nullopt;
+
+    const size_t stride = requestSize(RequestKind::Item, process_.is32Bit());
+    const size_t batch = std::min(asked.size(), kCellsPerBatch);
+    if (!reserve(batch * (stride + kTextBytes))) return std::nullopt;
+    const uint64_t base = block_.address();
+    const uint64_t textBase = base + batch * stride;
+    std::vector<uint8_t> image(batch * (stride + kTextBytes));
+    std::vector<uint8_t> replies(batch * kTextBytes);
+
+    for (size_t first = 0; first < asked.size(); first += batch) {
+        const size_t count = std::min(batch, asked.size() - first);
+        std::fill(image.begin(), image.end(), 0);
+        for (size_t slot = 0; slot < count; ++slot)
+            encodeRequest(image.data() + slot * stride, RequestKind::Item, process_.is32Bit(),
+                          cells[asked[first + slot]].column, textBase + slot * kTextBytes);
+        if (!block_.write(0, image.data(), image.size())) return std::nullopt;
+        for (size_t slot = 0; slot < count; ++slot) {
+            const ListCell& cell = cells[asked[first + slot]];
+            if (!sendToWindow(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(cell.row),
+                              static_cast<LPARAM>(base + slot * stride)))
+                return std::nullopt;
+        }
+        if (!block_.read(batch * stride, replies.data(), count * kTextBytes)) return std::nullopt;
+        for (size_t slot = 0; slot < count; ++slot) texts[asked[first + slot]] = textAt(replies, slot);
+    }
+    return texts;
+}
+
+std::optional<std::vector<std::wstring>> RemoteList::columnTitles(int count) {
+    if (!*this) return std::nullopt;
+    if (count <= 0) return std::vector<std::wstring>();
+    const size_t slots = static_cast<size_t>(count);
+    const size_t stride = requestSize(RequestKind::Column, process_.is32Bit());
+    if (!reserve(slots * (stride + kTextBytes))) return std::nullopt;
+    const uint64_t base = block_.address();
+    std::vector<uint8_t> image(slots * (stride + kTextBytes));
+    for (size_t slot = 0; slot < slots; ++slot)
+        encodeRequest(image.data() + slot * stride, RequestKind::Column, process_.is32Bit(),
+                      static_cast<int>(slot), base + slots * stride + slot * kTextBytes);
+    if (!block_.write(0, image.data(), image.size())) return std::nullopt;
+    std::vector<bool> answered(slots);
+    for (size_t slot = 0; slot < slots; ++slot) {
+        std::optional<LRESULT> found =
+            sendToWindow(list_, LVM_GETCOLUMNW, slot, static_cast<LPARAM>(base + slot * stride));
+        if (!found) return std::nullopt;
+        answered[slot] = *found != 0;
+    }
+    std::vector<uint8_t> replies(slots * kTextBytes);
+    if (!block_.read(slots * stride, replies.data(), replies.size())) return std::nullopt;
+    std::vector<std::wstring> titles(slots);
+    for (size_t slot = 0; slot < slots; ++slot)
+        titles[slot] = answered[slot] ? textAt(replies, slot) : (slot ? titles[slot - 1] : std::wstring());
+    return titles;
+}
+
+std::optional<RECT> RemoteList::itemRect(int item, bool scrollIntoView) {
+    if (!*this || item < 0) return std::nullopt;
+    if (scrollIntoView && !sendToWindow(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE))
+        return std::nullopt;
+    if (!reserve(sizeof(RECT))) return std::nullopt;
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    if (!block_.write(0, &rect, sizeof rect)) return std::nullopt;
+    std::optional<LRESULT> found = sendToWindow(list_, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+                                                static_cast<LPARAM>(block_.address()));
+    if (!found || !*found || !block_.read(0, &rect, sizeof rect)) return std::nullopt;
+    return rect;
+}
+
+std::optional<int> RemoteList::firstSelectedItem() {
+    if (!*this) return std::nullopt;
+    std::optional<LRESULT> item =
+        sendToWindow(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    if (!item) return std::nullopt;
+    return static_cast<int>(*item);
+}
+
+PositionRows readPositionRows(HWND list, const BrokerConfig& config) {
+    static const wchar_t* const kOwnNames[] = {L"股票",  L"数量", L"可卖数量", L"成本价",  L"盈亏",
+                                               L"盈亏%", L"市值", L"当前价",   L"证券代码"};
+    constexpr int kCellsPerRow = 9;
+    int columns[kCellsPerRow];
+    for (int i = 0; i < kCellsPerRow; ++i) columns[i] = config.positionColumnIndex(kOwnNames[i]);
+
+    RemoteList remote(list);
+    std::optional<int> rowCount = remote.itemCount();
+    if (!rowCount) return {};
+    std::vector<ListCell> cells;
+    cells.reserve(static_cast<size_t>(*rowCount) * kCellsPerRow);
+    for (int row = 0; row < *rowCount; ++row)
+        for (int column : columns) cells.push_back({row, column});
+    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
+    if (!texts) return {};
+
+    PositionRows rows(static_cast<size_t>(*rowCount));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::wstring* cell = texts->data() + i * kCellsPerRow;
+        PositionRow& row = rows[i];
+        row.name = cell[0];
+        row.quantity = parseInteger(cell[1]);
+        row.sellableQuantity = parseInteger(cell[2]);
+        row.costPrice = parseDecimal(cell[3]);
+        row.profit = parseDecimal(cell[4]);
+        row.profitPercent = parseDecimal(cell[5]);
+        row.marketValue = parseDecimal(cell[6]);
+        row.currentPrice = parseDecimal(cell[7]);
+        row.code = cell[8];
+    }
+    return rows;
+}
+
+namespace {
+
+struct OrderColumns {
+    int direction, quantity, code;
+    explicit OrderColumns(const BrokerConfig& config)
+        : direction(config.commitColumnIndex(L"买卖标志")),
+          quantity(config.commitColumnIndex(L"委托数量")),
+          code(config.commitColumnIndex(L"证券代码")) {}
+};
+
+int directionOf(const std::wstring& side) {
+    return side == L"买入" ? 0 : 1;
+}
+
+}  // namespace
+
+PositionRows readOrderRows(HWND list, const BrokerConfig& config) {
+    const OrderColumns columns(config);
+    RemoteList remote(list);
+    std::optional<int> rowCount = remote.itemCount();
+    if (!rowCount) return {};
+    std::vector<ListCell> cells;
+    cells.reserve(static_cast<size_t>(*rowCount) * 3);
+    for (int row = 0; row < *rowCount; ++row) {
+        cells.push_back({row, columns.direction});
+        cells.push_back({row, columns.quantity});
+        cells.push_back({row, columns.code});
+    }
+    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
+    if (!texts) return {};
+    PositionRows rows(static_cast<size_t>(*rowCount));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].direction = directionOf((*texts)[i * 3]);
+        rows[i].quantity = parseInteger((*texts)[i * 3 + 1]);
+        rows[i].code = (*texts)[i * 3 + 2];
+    }
+    return rows;
+}
+
+std::optional<PositionRow> readOrderRowAt(HWND list, const BrokerConfig& config, int row) {
+    const OrderColumns columns(config);
+    RemoteList remote(list);
+    std::optional<int> rowCount = remote.itemCount();
+    if (!rowCount || row < 0 || row >= *rowCount) return std::nullopt;
+    std::optional<std::vector<std::wstring>> texts =
+        remote.cellTexts({{row, columns.direction}, {row, columns.quantity}, {row, columns.code}});
+    if (!texts) return std::nullopt;
+    PositionRow order;
+    order.direction = directionOf((*texts)[0]);
+    order.quantity = parseInteger((*texts)[1]);
+    order.code = (*texts)[2];
+    return order;
+}
+
+void readPositions(HWND list, const BrokerConfig& config) {
+    PositionRows rows = readPositionRows(list, config);
+    PositionsByCode byCode;
+    for (const PositionRow& row : rows) byCode.emplace(row.code, row);
+    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(rows));
+}
+
+void readOrders(HWND list, const BrokerConfig& config) {
+    PositionSnapshotStore::instance()->replaceOrders(readOrderRows(list, config));
+}
+
+std::vector<std::wstring> readColumnTitles(HWND list) {
+    RemoteList remote(list);
+    std::optional<std::vector<std::wstring>> read = remote.columnTitles(kMaxColumnTitles);
+    std::vector<std::wstring> titles;
+    if (!read) return titles;
+    for (std::wstring& title : *read) {
+        if (title.empty() || (!titles.empty() && titles.back() == title)) break;
+        titles.push_back(std::move(title));
+    }
+    return titles;
+}
+
+std::vector<std::wstring> listTitlesOf(HWND window) {
+    HWND list = firstListOf(window);
+    return list ? readColumnTitles(list) : std::vector<std::wstring>();
+}
+
+HWND listHasExactColumns(HWND window, const std::vector<std::wstring>& expected) {
+    HWND list = firstListOf(window);
+    if (!list || expected.empty()) return nullptr;
+    RemoteList remote(list);
+    const int n = static_cast<int>(expected.size());
+    std::optional<std::vector<std::wstring>> titles = remote.columnTitles(n + 1);
+    if (!titles) return nullptr;
+    // The read one past the last expected column must still show the last title.
+    for (int i = 0; i <= n; ++i)
+        if ((*titles)[i] != expected[std::min(i, n - 1)]) return nullptr;
+    return list;
+}
+
+bool containsAllTitles(const std::vector<std::wstring>& required, const std::vector<std::wstring>& titles) {
+    return std::all_of(required.begin(), required.end(), [&](const std::wstring& wanted) {
+        return std::find(titles.begin(), titles.end(), wanted) != titles.end();
+    });
+}
+
+bool isPositionsPanel(HWND window) {
+    std::vector<std::wstring> titles = listTitlesOf(window);
+    return !titles.empty() && containsAllTitles({L"浮动盈亏", L"盈亏比例(%)"}, titles);
+}
+
+bool isOrdersPanel(HWND window) {
+    std::vector<std::wstring> titles = listTitlesOf(window);
+    return !titles.empty() && containsAllTitles({L"买卖标志", L"委托价格", L"委托数量"}, titles);
+}
+
+int32_t listRowHeight(HWND list) {
+    RemoteList remote(list);
+    std::optional<RECT> rect = remote.itemRect(0, false);
+    return rect ? rect->bottom - rect->top : 0;
+}

@@ -1,0 +1,39 @@
+#include "broker/result_codes.h"
+
+const wchar_t* resultCodeText(int32_t code) {
+    if (code >= 0) return L"成功";
+    switch (code) {
+        case kIncompleteData:
+            return L"数据不完整";
+        case kClientNotRunning:
+            return L"券商软件还没运行";
+        case kMainWindowNotFound:
+            return L"找不到券商软件主窗口";
+        case kToolbarNotFound:
+            return L"找不到控制工具栏";
+        case kBuyPanelNotFound:
+            return L"找不到买入窗口";
+        case kSellPanelNotFound:
+            return L"找不到卖出窗口";
+        case kPositionsPanelNotFound:
+            return L"找不到持仓窗口";
+        case kOrdersPanelNotFound:
+            return L"找不到撤单窗口";
+        case kToolbarParentNotFound:
+            return L"工具栏父窗口无法找到";
+        case kBuyCodeEditNotFound:
+            return L"找不到买入代码框";
+        case kSellCodeEditNotFound:
+            return L"找不到卖出代码框";
+        case kBuyOrderButtonNotFound:
+            return L"找不到买入下单按钮";
+        case kSellOrderButtonNotFound:
+            return L"找不到卖出下单按钮";
+        case kBuyMaxLabelNotFound:
+            return L"找不到最大可买";
+        case kSellMaxLabelNotFound:
+            return L"找不到最大可卖";
+        default:
+            return L"未知错误";
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The executor's result codes (kept in lastError) and the texts the user is shown for them.
+#include <cstdint>
+
+enum ResultCode : int32_t {
+    kResultDone = 1,
+    kResultFailed = 0,
+    kUnknownError = -1,
+    kIncompleteData = -2,
+    kClientNotRunning = -3,
+    kMainWindowNotFound = -5,
+    kToolbarNotFound = -6,
+    kBuyPanelNotFound = -7,
+    kSellPanelNotFound = -8,
+    kPositionsPanelNotFound = -9,
+    kOrdersPanelNotFound = -10,
+    kToolbarParentNotFound = -11,
+    kBuyCodeEditNotFound = -12,
+    kSellCodeEditNotFound = -13,
+    kBuyOrderButtonNotFound = -14,
+    kSellOrderButtonNotFound = -15,
+    kBuyMaxLabelNotFound = -16,
+    kSellMaxLabelNotFound = -17,
+};
+
+// "成功" for 0 and above; a code without a text of its own reads as "未知错误".
+const wchar_t* resultCodeText(int32_t code);

@@ -1,0 +1,128 @@
+#pragma once
+// The one implementation of OrderExecutor: drives the broker's trading client through its windows.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "brokerconfig/broker_config.h"
+#include "common/unique_handle.h"
+
+// Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
+class ConfirmSweepWorker {
+public:
+    ConfirmSweepWorker();
+    ConfirmSweepWorker(const ConfirmSweepWorker&) = delete;
+    ConfirmSweepWorker& operator=(const ConfirmSweepWorker&) = delete;
+    // Waits at most 4000 ms; a thread still inside a sweep then finishes on its own.
+    ~ConfirmSweepWorker();
+
+private:
+    struct State;
+    static DWORD WINAPI run(LPVOID parameter);
+
+    std::shared_ptr<State> state;
+    halyard::UniqueHandle thread;
+};
+
+// One pass over the top-level windows that confirms the first client pop-up found.
+void sweepConfirmDialogs();
+
+class ZsZqOrderExecutor : public OrderExecutor {
+public:
+    static ZsZqOrderExecutor* instance();
+    // Called by the main window while it is destroyed.
+    static void destroyInstance();
+
+    ~ZsZqOrderExecutor() override;
+
+    int connect() override;
+    const wchar_t* lastErrorText() override;
+    int32_t buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) override;
+    int32_t sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) override;
+    float positionCostPrice(const wchar_t* code) override;
+    float positionProfitPercent(const wchar_t* code) override;
+    float hasPosition(const wchar_t* code) override;
+    float positionQuantity(const wchar_t* code) override;
+    float positionMarketValue(const wchar_t* code) override;
+    float positionSpareValue(const wchar_t* code) override;
+    float positionSellableQuantity(const wchar_t* code) override;
+    float pendingOrderQuantity(const wchar_t* code, int32_t direction) override;
+    bool cancelOrder(const wchar_t* code, int32_t direction) override;
+    void refreshPositions() override;
+    int detectBroker() override;
+    int isConnected() override;
+    int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) override;
+    int sendQqMessage(const wchar_t* windowTitle, const wchar_t* text) override;
+    int autoConfigure() override;
+    int hasOrdersList() override;
+    WindowHandle findClientMainWindow() override;
+
+    int discoverWindows(const BrokerConfig* config);
+    void refreshOrders();
+    void clickToolbarButton(ButtonSlot slot);
+    int32_t lastErrorCode() const { return lastError; }
+
+private:
+    ZsZqOrderExecutor();
+
+    struct Panels {
+        HWND buy = nullptr;
+        HWND sell = nullptr;
+        HWND positions = nullptr;
+        HWND orders = nullptr;
+    };
+    Panels classifyPanels(const std::vector<HWND>& dialogs, const BrokerConfig& config);
+
+    struct OrderForm {
+        HWND codeEdit, priceEdit, quantityEdit, orderButton;
+        ButtonSlot page;
+    };
+    // Fills and submits one side's form; false when the client stopped answering before the
+    // order button was reached (nothing is then submitted).
+    bool submitOrder(const OrderForm& form, const wchar_t* code, const std::optional<std::wstring>& priceText,
+                     const std::optional<std::wstring>& quantityText);
+    void clearForm(const OrderForm& form);
+    void clearBuyForm();
+    void clearSellForm();
+    OrderForm buyForm() const;
+    OrderForm sellForm() const;
+    // Index of the first order row with that code and direction, or -1.
+    static int findOrder(const PositionRows& rows, const std::wstring& code, int32_t direction);
+    bool liveOrderMatches(int row, const std::wstring& code, int32_t direction);
+    void readOrdersNow(const BrokerConfig& config);
+    std::optional<PositionRow> heldPosition(const wchar_t* code);
+
+    HWND clientMainWindow = nullptr;
+    HWND toolbarWindow = nullptr;
+    HWND buyCodeEdit = nullptr;
+    HWND buyPriceEdit = nullptr;
+    HWND buyQuantityEdit = nullptr;
+    HWND buyMaxLabel = nullptr;
+    HWND buyOrderButton = nullptr;
+    HWND sellCodeEdit = nullptr;
+    HWND sellPriceEdit = nullptr;
+    HWND sellQuantityEdit = nullptr;
+    HWND sellOrderButton = nullptr;
+    HWND sellMaxLabel = nullptr;
+    HWND positionsList = nullptr;
+    HWND ordersList = nullptr;
+    HWND cancelButton = nullptr;
+    int32_t lastError = 1;
+    uint32_t lastPositionsRefresh = 0;
+    uint32_t lastOrdersRefresh = 0;
+    uint32_t lastBuyTick = 0;
+    uint32_t lastSellTick = 0;
+    std::mutex lock;
+    std::unique_ptr<ConfirmSweepWorker> worker;
+};
+
+// The 3000 ms gap of the throttles, on the 32-bit tick count.
+bool throttleElapsed(uint32_t since);
