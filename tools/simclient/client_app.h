@@ -1,0 +1,99 @@
+#pragma once
+// The simulated trading client: main window (class "HalyardSimClient") > frame > host >
+// toolbar ("MHPToolBar", "MainViewBar"); the page panels are direct children of the frame.
+#include <windows.h>
+
+#include <array>
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "simclient/client_options.h"
+#include "simclient/journal.h"
+#include "simclient/market.h"
+#include "simclient/page.h"
+#include "simclient/page_panel.h"
+#include "simclient/popup.h"
+#include "simclient/scenario.h"
+#include "simclient/toolbar.h"
+#include "simclient/window_helpers.h"
+
+namespace halyard::simclient {
+
+struct CommandReply {
+    bool ok = false;
+    std::wstring text;
+};
+
+class ClientApp {
+public:
+    explicit ClientApp(ClientOptions options);
+    ~ClientApp();
+    ClientApp(const ClientApp&) = delete;
+    ClientApp& operator=(const ClientApp&) = delete;
+
+    // Creates the windows and runs the message loop; the process exit code.
+    int run();
+
+    // For the pages.
+    const ClientOptions& options() const { return options_; }
+    Market& market() { return market_; }
+    bool loggedIn() const { return loggedIn_; }
+    HFONT font() const { return static_cast<HFONT>(font_.get()); }
+    void journal(const JournalLine& line) { journal_.write(line); }
+    void submitOrder(Side side, const std::wstring& code, const std::wstring& price,
+                     const std::wstring& quantity);
+    void requestCancel(std::optional<int> orderId);
+    void requestCancelAll();
+    void refreshPages();
+
+    CommandReply runCommand(const std::wstring& text);
+
+private:
+    static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
+    bool registerClasses();
+    bool createWindows();
+    void layOutMain();
+    void layOutFrame();
+    RECT panelArea() const;
+    bool dialogMessage(MSG& message);
+
+    void toolbarClicked(int index);
+    void openPage(Page page);
+    bool pageAvailable(Page page) const;
+    void destroyPanels();
+
+    void startScenario();
+    void runDueSteps();
+    void scheduleNextStep();
+    void journalTrades(const std::vector<Trade>& trades);
+    void journalCancelled(const Order& order);
+    void placeConfirmed(Side side, const std::wstring& code, const std::wstring& price,
+                        const std::wstring& quantity);
+    void cancelConfirmed(int orderId);
+
+    void showPopup(const std::wstring& title, const std::wstring& text, std::vector<std::wstring> buttons,
+                   std::function<void(const std::wstring& button)> then = nullptr);
+    void notice(const std::wstring& text) { showPopup(L"提示", text, {L"确认"}); }
+    void updateStatus();
+    std::wstring now() const;
+
+    ClientOptions options_;
+    Journal journal_;
+    Market market_;
+    bool loggedIn_ = true;
+    GdiObject font_;
+    HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
+    std::unique_ptr<Toolbar> toolbar_;
+    std::array<std::unique_ptr<PagePanel>, kPageCount> pages_;
+    std::optional<Page> current_;
+    std::list<std::unique_ptr<Popup>> popups_;
+    Scenario scenario_;
+    size_t nextStep_ = 0;
+};
+
+}  // namespace halyard::simclient

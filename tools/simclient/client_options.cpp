@@ -1,0 +1,110 @@
+#include "simclient/client_options.h"
+
+#include <algorithm>
+
+#include "simclient/command_text.h"
+
+namespace halyard::simclient {
+namespace {
+
+std::vector<std::wstring> splitTitles(const std::wstring& text) {
+    std::vector<std::wstring> titles;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(L',', start);
+        titles.push_back(
+            text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
+        if (comma == std::wstring::npos) break;
+        start = comma + 1;
+    }
+    return titles;
+}
+
+}  // namespace
+
+const std::vector<std::wstring>& defaultPositionsColumns() {
+    static const std::vector<std::wstring> titles{L"证券代码",    L"证券名称", L"证券数量",  L"可卖数量",
+                                                  L"成本价",      L"当前价",   L"最新市值",  L"浮动盈亏",
+                                                  L"盈亏比例(%)", L"股东代码", L"交易所名称"};
+    return titles;
+}
+
+const std::vector<std::wstring>& defaultOrdersColumns() {
+    static const std::vector<std::wstring> titles{L"证券代码", L"证券名称", L"买卖标志", L"委托价格",
+                                                  L"委托数量", L"成交数量", L"委托时间", L"合同编号"};
+    return titles;
+}
+
+const std::vector<std::wstring>& knownVariants() {
+    static const std::vector<std::wstring> names{
+        L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",   L"no-sell-page",
+        L"no-orders-page", L"positions-extra-column", L"buy-3-edits",   L"sell-3-edits",
+        L"buy-1-button",   L"sell-1-button",          L"buy-9-statics", L"sell-7-statics"};
+    return names;
+}
+
+bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o, std::wstring& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& a = args[i];
+        if (a == L"--send") {
+            o.sendMode = true;
+            o.sendWords.assign(args.begin() + static_cast<long>(i) + 1, args.end());
+            if (o.sendWords.empty()) {
+                error = L"--send needs a command";
+                return false;
+            }
+            return true;
+        }
+        if (i + 1 >= args.size()) {
+            error = L"unknown option or missing value: " + a;
+            return false;
+        }
+        const std::wstring& v = args[++i];
+        if (a == L"--title") {
+            o.title = v;
+        } else if (a == L"--journal") {
+            o.journalPath = v;
+        } else if (a == L"--scenario") {
+            o.scenarioPath = v;
+        } else if (a == L"--instance") {
+            o.instanceTitle = v;
+        } else if (a == L"--price-delay") {
+            int64_t ms = 0;
+            if (v == L"never") {
+                o.priceDelayMs.reset();
+            } else if (parseInteger(v, ms) && ms >= 0 && ms <= 600000) {
+                o.priceDelayMs = static_cast<int>(ms);
+            } else {
+                error = L"--price-delay takes milliseconds or never";
+                return false;
+            }
+        } else if (a == L"--toolbar-offset") {
+            int64_t px = 0;
+            if (!parseInteger(v, px) || px < 0 || px > 2000) {
+                error = L"--toolbar-offset takes pixels (0 to 2000)";
+                return false;
+            }
+            o.toolbarOffset = static_cast<int>(px);
+        } else if (a == L"--positions-columns") {
+            o.positionsColumns = splitTitles(v);
+        } else if (a == L"--orders-columns") {
+            o.ordersColumns = splitTitles(v);
+        } else if (a == L"--variant") {
+            const auto& known = knownVariants();
+            if (std::find(known.begin(), known.end(), v) == known.end()) {
+                error = L"unknown variant: " + v;
+                return false;
+            }
+            o.variants.insert(v);
+        } else {
+            error = L"unknown option: " + a;
+            return false;
+        }
+    }
+    if (o.positionsColumns.empty()) o.positionsColumns = defaultPositionsColumns();
+    if (o.hasVariant(L"positions-extra-column")) o.positionsColumns.push_back(L"冻结数量");
+    if (o.ordersColumns.empty()) o.ordersColumns = defaultOrdersColumns();
+    return true;
+}
+
+}  // namespace halyard::simclient

@@ -1,0 +1,35 @@
+#pragma once
+// The client's command line.
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace halyard::simclient {
+
+struct ClientOptions {
+    std::wstring title = L"模拟证券交易系统";
+    std::wstring journalPath;
+    std::wstring scenarioPath;
+    std::optional<int> priceDelayMs = 50;  // nullopt: the price is never filled in
+    int toolbarOffset = 0;
+    std::vector<std::wstring> positionsColumns;
+    std::vector<std::wstring> ordersColumns;
+    std::set<std::wstring> variants;
+
+    // --send: hand the command to a running instance instead of starting one.
+    bool sendMode = false;
+    std::vector<std::wstring> sendWords;
+    std::wstring instanceTitle;
+
+    bool hasVariant(const wchar_t* name) const { return variants.count(name) != 0; }
+};
+
+const std::vector<std::wstring>& defaultPositionsColumns();
+const std::vector<std::wstring>& defaultOrdersColumns();
+const std::vector<std::wstring>& knownVariants();
+
+// False with a message on an unknown option, a missing value or an unknown variant.
+bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& options, std::wstring& error);
+
+}  // namespace halyard::simclient

@@ -1,0 +1,42 @@
+#pragma once
+// The client's pop-ups ("交易确认", "提示"): modeless top-level dialogs owned by the main window,
+// so that a button press sent from another program returns at once.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace halyard::simclient {
+
+class Popup {
+public:
+    // Called once, after the first button press (or the close box), from the message loop.
+    using Closed = std::function<void(Popup& popup, const std::wstring& button)>;
+
+    Popup(std::wstring title, std::wstring text, std::vector<std::wstring> buttons, Closed onClosed);
+    ~Popup();
+    Popup(const Popup&) = delete;
+    Popup& operator=(const Popup&) = delete;
+
+    bool create(HWND owner, HFONT font);
+    HWND window() const { return window_; }
+    const std::wstring& title() const { return title_; }
+    const std::wstring& text() const { return text_; }
+
+private:
+    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void layOut(HWND owner);
+    void pressed(const std::wstring& button);
+
+    std::wstring title_, text_;
+    std::vector<std::wstring> buttons_;
+    Closed onClosed_;
+    HFONT font_ = nullptr;
+    HWND window_ = nullptr;
+    bool closing_ = false;
+    std::wstring pressedButton_;
+};
+
+}  // namespace halyard::simclient
