@@ -1,0 +1,118 @@
+#pragma once
+// The main window "Halyard" (dialog 102): the position list with each stock's rule, the
+// monitor's timers, start/stop, 全平, 全撤, the +5 % test sale and the rule editor. It owns the
+// rule table and, for the process, the executor and the snapshot store.
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+
+#include "framework/dialog.h"
+#include "framework/icon.h"
+#include "framework/image_button.h"
+#include "framework/link_ctrl.h"
+#include "framework/tool_tip.h"
+#include "rules/monitor_cycle.h"
+#include "rules/stock_rule.h"
+#include "rules/trade_journal.h"
+#include "widgets/my_link_ctrl.h"
+#include "widgets/my_list_ctrl.h"
+
+class OrderExecutor;
+class SettingsProfile;
+
+class CKeelsonDlg : public halyard::Dialog {
+public:
+    static constexpr UINT_PTR kMonitorTimer = 1;
+    static constexpr UINT_PTR kToolTipTimer = 2;
+
+    // `folder` holds Stock_Config.xml and the journal (the executable's folder in the program).
+    // Without an executor the process-wide ZsZqOrderExecutor is used and deleted at teardown.
+    CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExecutor* executor = nullptr);
+    ~CKeelsonDlg() override;
+
+    void refreshList();
+    void updateRunButton();
+    void runMonitorCycle();
+    void loadRules();
+    void saveRules();
+
+    RuleTable rules;
+    int monitorInterval = 6;
+    BOOL running = TRUE;
+    BOOL traceOrder = FALSE;
+    bool initializing = false;
+    BOOL neverFoundValidBroker = TRUE;
+    int contextRow = -1;
+
+    // Text of one cell of the position list (columns of the list's header), for a row and the
+    // rule of its code (null without one).
+    static std::wstring cellText(const PositionRow& row, const StockRule* rule, int column);
+
+protected:
+    void doDataExchange(halyard::DataExchange& exchange) override;
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    void onOK() override;
+    void onCancel() override;
+    bool onNotify(int id, NMHDR& header, LRESULT& result) override;
+    void onTimer(UINT_PTR timerId) override;
+    bool onSysCommand(WPARAM command, LPARAM lParam) override;
+    bool onPaint() override;
+    HICON onQueryDragIcon() override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    class Environment : public MonitorEnvironment {
+    public:
+        explicit Environment(CKeelsonDlg& owner) : owner_(owner) {}
+        const AppSettings& alertSettings() override;
+        std::tm localTime() override;
+        void playAlertSound(const std::wstring& file) override;
+        void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) override;
+        void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) override;
+        void positionsRead(std::size_t count) override;
+
+    private:
+        CKeelsonDlg& owner_;
+    };
+
+    OrderExecutor& executor();
+    void attachControls();
+    void checkBrokerClient();
+    void addAboutMenuItem();
+    void insertColumns();
+    void startMonitorTimer();
+    void showToolTips();
+    void showAbout();
+    void fillCellText(NMLVDISPINFOW& info);
+    void showContextMenu(const NMITEMACTIVATE& click);
+    void editRule();
+    void closeAll();
+    void cancelAll();
+    void sellContextRowAtTestPrice();
+    void cancelContextRowOrder();
+    void afterCommand();
+
+    SettingsProfile& profile_;
+    std::wstring folder_;
+    OrderExecutor* injectedExecutor_;
+    TradeJournal journal_;
+    Environment environment_{*this};
+    bool cycleRunning_ = false;
+    bool started_ = false;
+
+    halyard::UniqueIcon icon_;
+    halyard::UniqueIcon smallIcon_;
+    halyard::UniqueIcon stoppedIcon_;
+    halyard::UniqueIcon runningIcon_;
+    halyard::UniqueIcon alertIcon_;
+    halyard::UniqueIcon brokerIcon_;
+    CMyListCtrl positionList_;
+    CMyLinkCtrl supportLink_;
+    halyard::LinkCtrl helpLink_;
+    halyard::ToolTip toolTips_;
+    halyard::ImageButton runButton_;
+    halyard::ImageButton alertSettingsButton_;
+    halyard::ImageButton brokerSettingsButton_;
+};

@@ -1,0 +1,108 @@
+// The user's commands on positions: 全平, 全撤, the context menu's +5 % test sale and the rule
+// editor opened by a double-click. Executor results are ignored (the journal keeps them).
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/keelson_dlg.h"
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "framework/application.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_fields.h"
+#include "rules/test_sale_price.h"
+
+namespace {
+
+constexpr int32_t kSellDirection = 1;
+
+struct MenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+bool validRow(int row, const PositionRows& rows) {
+    return row >= 0 && static_cast<size_t>(row) < rows.size();
+}
+
+}  // namespace
+
+void CKeelsonDlg::afterCommand() {
+    executor().refreshPositions();
+    refreshList();
+    positionList_.invalidate(true);
+}
+
+void CKeelsonDlg::closeAll() {
+    if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK) return;
+    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    for (const PositionRow& row : rows) {
+        if (row.sellableQuantity <= 0) continue;
+        const int32_t result =
+            executor().sell(row.code.c_str(), row.sellableQuantity, row.currentPrice, 0.0f);
+        journal_.sale(row.code, row.name, row.currentPrice, row.sellableQuantity, result);
+    }
+    afterCommand();
+}
+
+void CKeelsonDlg::cancelAll() {
+    if (halyard::showMessageBox(hwnd(), L"确定要全部撤单(卖出单)?", MB_OKCANCEL) != IDOK) return;
+    const PositionRows orders = PositionSnapshotStore::instance()->copyOrderRows();
+    for (const PositionRow& order : orders) {
+        const bool cancelled = executor().cancelOrder(order.code.c_str(), kSellDirection);
+        journal_.cancellation(order.code, order.name, order.quantity, cancelled);
+    }
+    afterCommand();
+}
+
+void CKeelsonDlg::showContextMenu(const NMITEMACTIVATE& click) {
+    contextRow = click.iItem;
+    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    if (!validRow(contextRow, rows) || rows[static_cast<size_t>(contextRow)].sellableQuantity <= 0) return;
+    UniqueMenu menu(LoadMenuW(halyard::Application::resourceInstance(), MAKEINTRESOURCEW(IDR_POSITION_MENU)));
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd(), nullptr);
+}
+
+void CKeelsonDlg::sellContextRowAtTestPrice() {
+    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    if (!validRow(contextRow, rows)) return;
+    const PositionRow& row = rows[static_cast<size_t>(contextRow)];
+    const float price = testSalePrice(row.currentPrice);
+    const int32_t result = executor().sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
+    journal_.sale(row.code, row.name, price, row.sellableQuantity, result);
+    afterCommand();
+}
+
+void CKeelsonDlg::cancelContextRowOrder() {
+    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    if (!validRow(contextRow, rows)) return;
+    const PositionRow& row = rows[static_cast<size_t>(contextRow)];
+    const bool cancelled = executor().cancelOrder(row.code.c_str(), kSellDirection);
+    journal_.cancellation(row.code, row.name, 0, cancelled);
+    refreshList();
+    positionList_.invalidate(true);
+}
+
+void CKeelsonDlg::editRule() {
+    const int selected = positionList_.firstSelected();
+    if (selected < 0) return;
+    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    if (!validRow(selected, rows)) return;
+    const PositionRow row = rows[static_cast<size_t>(selected)];
+
+    CPriceSettingDLg editor(hwnd());
+    editor.title = row.name + L" 止盈止损设置";
+    editor.setFields(prefillRuleEditorFields(rules, row.code));
+    if (editor.doModal() != IDOK) return;
+    storeRuleEditorFields(rules, row.code, editor.fields());
+    saveRules();
+    positionList_.invalidate(true);
+}

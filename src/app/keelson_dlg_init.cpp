@@ -1,0 +1,165 @@
+// Start-up of the main window: settings, rules, stores, the broker client check, the list and
+// the timers.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/app_settings.h"
+#include "app/keelson_dlg.h"
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+#include "framework/application.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+#include "rules/rule_file.h"
+
+namespace {
+
+constexpr DWORD kListStyles =
+    LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_UNDERLINECOLD;
+constexpr UINT kToolTipDelayMs = 2000;
+
+const wchar_t kNoClient[] = L"券商软件还没运行";
+const wchar_t kOfferDetection[] =
+    L"券商软件还没运行或者当前配置券商不正确\n1.你可以重新启动助手试试.\n2.如果重启助手也没用,"
+    L"可以手工配置券商.\n"
+    L"是否配置券商?\n错误信息:";
+const wchar_t kNotMatching[] =
+    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
+    L"\n"
+    L"2.如果重启助手也没用,可以配置券商.?\n错误信息:";
+
+}  // namespace
+
+CKeelsonDlg::CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExecutor* executor)
+    : halyard::Dialog(IDD_HALYARD_DIALOG),
+      profile_(profile),
+      folder_(std::move(folder)),
+      injectedExecutor_(executor),
+      journal_(folder_),
+      icon_(halyard::loadIcon(IDR_MAINFRAME)),
+      smallIcon_(halyard::loadSmallIcon(IDR_MAINFRAME)),
+      stoppedIcon_(halyard::loadIcon(IDI_STOPPED)),
+      runningIcon_(halyard::loadIcon(IDI_RUNNING)),
+      alertIcon_(halyard::loadIcon(IDI_ALERT_SETTINGS)),
+      brokerIcon_(halyard::loadIcon(IDI_BROKER_SETTINGS)) {}
+
+OrderExecutor& CKeelsonDlg::executor() {
+    return injectedExecutor_ ? *injectedExecutor_ : *ZsZqOrderExecutor::instance();
+}
+
+void CKeelsonDlg::doDataExchange(halyard::DataExchange& exchange) {
+    exchange.text(IDC_MONITOR_INTERVAL, monitorInterval);
+    exchange.range(monitorInterval, 3, 60);
+    exchange.check(IDC_TRACE_ORDER, traceOrder);
+}
+
+void CKeelsonDlg::attachControls() {
+    positionList_.attach(hwnd(), IDC_POSITION_LIST);
+    supportLink_.attach(hwnd(), IDC_SUPPORT_LINK);
+    helpLink_.attach(hwnd(), IDC_HELP_LINK);
+    helpLink_.setTarget(L"Halyard帮助.doc");
+    runButton_.attach(hwnd(), IDC_RUN_BUTTON);
+    alertSettingsButton_.attach(hwnd(), IDC_ALERT_SETTINGS);
+    alertSettingsButton_.setIcon(alertIcon_.get());
+    brokerSettingsButton_.attach(hwnd(), IDC_BROKER_SETTINGS);
+    brokerSettingsButton_.setIcon(brokerIcon_.get());
+}
+
+bool CKeelsonDlg::onInitDialog() {
+    contextRow = -1;
+    initializing = true;
+    started_ = true;
+    attachControls();
+    halyard::Dialog::onInitDialog();
+
+    const MonitorSettings saved = readMonitorSettings(profile_);
+    monitorInterval = saved.monitorInterval;
+    traceOrder = saved.traceOrder;
+    neverFoundValidBroker = saved.neverFoundValidBroker;
+    loadRules();
+    updateData(false);
+
+    PositionSnapshotStore::instance();
+    BrokerConfigStore::instance();
+    checkBrokerClient();
+
+    addAboutMenuItem();
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    positionList_.setExtendedStyle(kListStyles);
+    insertColumns();
+
+    refreshList();
+    updateRunButton();
+    runMonitorCycle();  // the first cycle ignores the trading hours
+
+    startMonitorTimer();
+    SetTimer(hwnd(), kToolTipTimer, kToolTipDelayMs, nullptr);
+    initializing = false;
+    if (toolTips_.create(hwnd())) toolTips_.activate(true);
+    return true;
+}
+
+void CKeelsonDlg::checkBrokerClient() {
+    OrderExecutor& broker = executor();
+    if (!broker.findClientMainWindow()) {
+        halyard::showMessageBox(hwnd(), kNoClient, MB_OK);
+        return;
+    }
+    if (broker.connect()) {
+        neverFoundValidBroker = FALSE;
+        return;
+    }
+    if (neverFoundValidBroker) {
+        // OK would open the broker detection dialog, which is not part of this build yet.
+        halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(), MB_OKCANCEL);
+    } else {
+        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
+    }
+}
+
+void CKeelsonDlg::addAboutMenuItem() {
+    HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
+    if (!systemMenu) return;
+    wchar_t text[128] = {};
+    if (LoadStringW(halyard::Application::resourceInstance(), IDS_ABOUTBOX, text, 128) <= 0) return;
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CKeelsonDlg::insertColumns() {
+    struct Column {
+        const wchar_t* title;
+        int format;
+        int extra;
+    };
+    static const Column columns[] = {
+        {L"", LVCFMT_LEFT, 0},          {L"股票", LVCFMT_LEFT, 4},    {L"数量", LVCFMT_RIGHT, 0},
+        {L"可卖数量", LVCFMT_RIGHT, 0}, {L"成本价", LVCFMT_RIGHT, 0}, {L"市值", LVCFMT_RIGHT, 0},
+        {L"盈亏", LVCFMT_RIGHT, 0},     {L"盈亏%", LVCFMT_RIGHT, 0},  {L"当前价", LVCFMT_RIGHT, 0},
+        {L"止盈", LVCFMT_RIGHT, 0},     {L"止损", LVCFMT_RIGHT, 0},   {L"跟踪止损", LVCFMT_RIGHT, 4},
+    };
+    const int unit = (positionList_.clientWidth() - 2) / 11;
+    for (int i = 0; i < 12; ++i) {
+        const int width = i == 0 ? 0 : unit + columns[i].extra;
+        positionList_.insertColumn(i, columns[i].title, columns[i].format, width);
+    }
+}
+
+void CKeelsonDlg::startMonitorTimer() {
+    // A hand-edited interval below one second would flood the client with reads.
+    const int seconds = monitorInterval < 1 ? 1 : (monitorInterval > 86400 ? 86400 : monitorInterval);
+    KillTimer(hwnd(), kMonitorTimer);
+    SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
+}
+
+void CKeelsonDlg::loadRules() {
+    rules = ::loadRules(folder_);
+}
+
+void CKeelsonDlg::saveRules() {
+    ::saveRules(folder_, rules);
+}

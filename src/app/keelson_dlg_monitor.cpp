@@ -1,0 +1,73 @@
+// Timers of the main window: the monitor cycle behind the trading-hours gate, and the tool
+// tips shown once after start-up.
+#include "alerts/alert_dispatch.h"
+#include "app/app_settings.h"
+#include "app/keelson_dlg.h"
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "res/resource.h"
+
+const AppSettings& CKeelsonDlg::Environment::alertSettings() {
+    return *AppSettings::instance();
+}
+
+std::tm CKeelsonDlg::Environment::localTime() {
+    return currentLocalTime();
+}
+
+void CKeelsonDlg::Environment::playAlertSound(const std::wstring& file) {
+    ::playAlertSound(file);
+}
+
+void CKeelsonDlg::Environment::startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) {
+    ::startSmsAlert(phoneNumber, text);
+}
+
+void CKeelsonDlg::Environment::startQqAlert(const std::wstring& windowTitle, const std::wstring& text) {
+    ::startQqAlert(windowTitle, text);
+}
+
+void CKeelsonDlg::Environment::positionsRead(std::size_t count) {
+    if (static_cast<int>(count) != owner_.positionList_.itemCount())
+        owner_.positionList_.setItemCount(static_cast<int>(count), 0);
+}
+
+void CKeelsonDlg::runMonitorCycle() {
+    // Executor calls may pump messages; a tick arriving inside a cycle is dropped.
+    if (cycleRunning_) return;
+    cycleRunning_ = true;
+    MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_);
+    const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
+    cycleRunning_ = false;
+    if (result.rulesChanged) saveRules();
+}
+
+void CKeelsonDlg::onTimer(UINT_PTR timerId) {
+    if (timerId == kToolTipTimer) {
+        showToolTips();
+        return;
+    }
+    if (timerId != kMonitorTimer || !running) return;
+    if (!withinTradingHours(currentLocalTime())) return;
+    runMonitorCycle();
+    positionList_.invalidate(true);
+}
+
+void CKeelsonDlg::updateRunButton() {
+    if (running) {
+        runButton_.setIcon(runningIcon_.get());
+        runButton_.setToolTip(L"止盈止损运行中,点击将停止");
+    } else {
+        runButton_.setIcon(stoppedIcon_.get());
+        runButton_.setToolTip(L"止盈止损已停止,点击将启动");
+    }
+}
+
+void CKeelsonDlg::showToolTips() {
+    updateRunButton();
+    brokerSettingsButton_.setToolTip(L"设置(检测)券商");
+    alertSettingsButton_.setToolTip(L"声音,发送手机短信,QQ信息");
+    toolTips_.setToolText(item(IDC_TRACE_ORDER), L"追单如果勾上：把之前还没成交的委托撤掉再下新的卖单");
+    toolTips_.activate(true);
+    KillTimer(hwnd(), kToolTipTimer);
+}

@@ -1,0 +1,20 @@
+// End of the main window: the broker configurations, the three settings and the rules are
+// saved, then the process-wide executor and snapshot store go.
+#include "app/app_settings.h"
+#include "app/keelson_dlg.h"
+#include "broker/position_snapshot_store.h"
+#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+
+CKeelsonDlg::~CKeelsonDlg() {
+    if (!started_) return;  // never shown: nothing was read, so nothing may overwrite the files
+    BrokerConfigStore::destroyInstance();
+    MonitorSettings settings;
+    settings.monitorInterval = monitorInterval;
+    settings.traceOrder = traceOrder;
+    settings.neverFoundValidBroker = neverFoundValidBroker;
+    writeMonitorSettings(profile_, settings);
+    saveRules();
+    if (!injectedExecutor_) ZsZqOrderExecutor::destroyInstance();
+    PositionSnapshotStore::destroyInstance();
+}

@@ -1,0 +1,107 @@
+#include "rules/monitor_cycle.h"
+
+#include <cstdint>
+
+#include "app/app_settings.h"
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "rules/trade_journal.h"
+#include "rules/trigger_evaluation.h"
+
+namespace {
+
+constexpr int32_t kSellDirection = 1;
+
+// The executor answers quantities as floats; a garbage answer must not become a huge or
+// undefined integer.
+int32_t truncatedQuantity(float quantity) {
+    if (!(quantity >= 1.0f)) return 0;
+    if (quantity >= 2147483520.0f) return INT32_MAX;
+    return static_cast<int32_t>(quantity);
+}
+
+const std::wstring& soundOf(const AppSettings& settings, TriggerKind kind) {
+    switch (kind) {
+        case TriggerKind::TakeProfit:
+            return settings.takeProfitSound;
+        case TriggerKind::TrailingStop:
+            return settings.moveStopLossSound;
+        default:
+            return settings.stopLossSound;
+    }
+}
+
+}  // namespace
+
+bool withinTradingHours(const std::tm& localTime) {
+    const int hour = localTime.tm_hour;
+    const int minute = localTime.tm_min;
+    if (hour != 9 && hour != 10 && hour != 11 && hour != 13 && hour != 14) return false;
+    if (hour == 9 && minute < 15) return false;
+    if (hour == 11 && minute > 30) return false;
+    return true;
+}
+
+MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
+    MonitorCycleResult result;
+    executor_.refreshPositions();
+    const PositionRows rows = store_.copyPositionRows();
+    result.positionCount = rows.size();
+    environment_.positionsRead(rows.size());
+    if (rules.empty()) return result;
+
+    for (const PositionRow& row : rows) {
+        auto found = rules.find(row.code);
+        if (found == rules.end()) continue;
+        StockRule& rule = found->second;
+        const float highBefore = rule.High;
+        const bool armedBefore = rule.HasTrigerMoveStopPrice;
+        const TriggerKind kind = evaluateRule(rule, row);
+        if (rule.High != highBefore || rule.HasTrigerMoveStopPrice != armedBefore) result.rulesChanged = true;
+        if (kind == TriggerKind::None || row.sellableQuantity == 0) continue;
+
+        const bool messageOnly = rule.MessageOnly != 0;
+        const int32_t pending =
+            truncatedQuantity(executor_.pendingOrderQuantity(row.code.c_str(), kSellDirection));
+        if (pending > 0) {
+            // Without 追单 the earlier sell order is left to fill: no alert, no new order.
+            if (!traceOrder) continue;
+            if (!messageOnly) {
+                const bool cancelled = executor_.cancelOrder(row.code.c_str(), kSellDirection);
+                if (journal_) journal_->cancellation(row.code, row.name, pending, cancelled);
+                executor_.refreshPositions();
+            }
+        }
+
+        ++result.actions;
+        if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
+        const AppSettings& settings = environment_.alertSettings();
+        if (settings.playVoice) {
+            const std::wstring& sound = soundOf(settings, kind);
+            environment_.playAlertSound(sound);
+            if (journal_) journal_->alert(L"声音", sound, conditionText(kind));
+        }
+
+        bool sold = false;
+        if (!messageOnly) {
+            float price = row.currentPrice;
+            if (rule.SlipPrice != 0) price = sellPriceBelow(row.currentPrice, rule.SlipPrice);
+            // The quantity is the one read at the start of the cycle, also after a cancellation.
+            const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
+            if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
+            sold = sellResult == 1;
+        }
+
+        // The text says the sale was executed only when the executor accepted it.
+        const std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
+        if (settings.phoneMessage) {
+            environment_.startSmsAlert(settings.phoneNumber, text);
+            if (journal_) journal_->alert(L"短信", settings.phoneNumber, text);
+        }
+        if (settings.qqMessage) {
+            environment_.startQqAlert(settings.qqNickname, text);
+            if (journal_) journal_->alert(L"QQ", settings.qqNickname, text);
+        }
+    }
+    return result;
+}

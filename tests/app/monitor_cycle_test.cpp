@@ -1,0 +1,362 @@
+#include "rules/monitor_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/app_settings.h"
+#include "app/settings_profile.h"
+#include "common/file_store.h"
+#include "common/text_encoding.h"
+#include "fake_executor.h"
+#include "rules/trade_journal.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class DefaultsProfile : public SettingsProfile {
+public:
+    int readInt(const wchar_t*, int defaultValue) override { return defaultValue; }
+    std::wstring readString(const wchar_t*, const std::wstring& defaultValue) override {
+        return defaultValue;
+    }
+    void writeInt(const wchar_t*, int) override {}
+    void writeString(const wchar_t*, const std::wstring&) override {}
+};
+
+class FakeEnvironment : public MonitorEnvironment {
+public:
+    FakeEnvironment(CallLog& log, AppSettings& settings) : log_(log), settings_(settings) {}
+
+    const AppSettings& alertSettings() override {
+        ++settingsLookups;
+        return settings_;
+    }
+    std::tm localTime() override { return now; }
+    void playAlertSound(const std::wstring& file) override {
+        log_.push_back("sound " + FakeExecutor::narrow(file));
+    }
+    void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) override {
+        log_.push_back("sms " + FakeExecutor::narrow(phoneNumber));
+        smsTexts.push_back(text);
+    }
+    void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) override {
+        log_.push_back("qq " + FakeExecutor::narrow(windowTitle));
+        qqTexts.push_back(text);
+    }
+    void positionsRead(std::size_t count) override { log_.push_back("rows " + std::to_string(count)); }
+
+    std::tm now = [] {
+        std::tm t{};
+        t.tm_year = 114;
+        t.tm_mon = 2;
+        t.tm_mday = 3;
+        t.tm_hour = 10;
+        t.tm_min = 5;
+        t.tm_sec = 3;
+        return t;
+    }();
+    int settingsLookups = 0;
+    std::vector<std::wstring> smsTexts;
+    std::vector<std::wstring> qqTexts;
+
+private:
+    CallLog& log_;
+    AppSettings& settings_;
+};
+
+PositionRow position(const wchar_t* code, const wchar_t* name, int32_t sellable, float price, float percent) {
+    PositionRow row;
+    row.code = code;
+    row.name = name;
+    row.quantity = sellable == 0 ? 500 : sellable;
+    row.sellableQuantity = sellable;
+    row.currentPrice = price;
+    row.profitPercent = percent;
+    return row;
+}
+
+StockRule percentStopLoss(const wchar_t* code, float percent) {
+    StockRule rule;
+    rule.Code = code;
+    rule.StopLoss = percent;
+    rule.High = 100.0f;  // above every test price, so the mark does not move unless a test wants it
+    return rule;
+}
+
+class MonitorCycleTest : public ::testing::Test {
+protected:
+    MonitorCycleTest() : settings(profile), executor(log), environment(log, settings) {
+        settings.phoneMessage = 1;
+        settings.phoneNumber = L"13800000000";
+        settings.qqMessage = 1;
+        settings.qqNickname = L"alerts";
+        PositionSnapshotStore::instance()->clear();
+    }
+    ~MonitorCycleTest() override { PositionSnapshotStore::destroyInstance(); }
+
+    void hold(const PositionRows& rows) {
+        PositionsByCode byCode;
+        for (const PositionRow& row : rows) byCode[row.code] = row;
+        PositionSnapshotStore::instance()->replacePositions(byCode, rows);
+    }
+    MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr) {
+        log.clear();
+        MonitorCycle cycle(executor, *PositionSnapshotStore::instance(), environment, journal);
+        return cycle.run(rules, traceOrder);
+    }
+
+    DefaultsProfile profile;
+    AppSettings settings;
+    CallLog log;
+    FakeExecutor executor;
+    FakeEnvironment environment;
+    RuleTable rules;
+};
+
+TEST(TradingHours, GateOpensOnlyInTheTwoSessions) {
+    struct Case {
+        int hour, minute, second;
+        bool open;
+    } cases[] = {
+        {8, 59, 59, false},  {9, 0, 0, false},  {9, 14, 59, false},  {9, 15, 0, true},
+        {10, 30, 0, true},   {11, 30, 0, true}, {11, 30, 59, true},  {11, 31, 0, false},
+        {11, 59, 59, false}, {12, 0, 0, false}, {12, 59, 59, false}, {13, 0, 0, true},
+        {14, 59, 59, true},  {15, 0, 0, false}, {0, 0, 0, false},    {21, 20, 0, false},
+    };
+    for (const Case& c : cases) {
+        std::tm t{};
+        t.tm_hour = c.hour;
+        t.tm_min = c.minute;
+        t.tm_sec = c.second;
+        EXPECT_EQ(withinTradingHours(t), c.open) << c.hour << ":" << c.minute << ":" << c.second;
+    }
+}
+
+TEST_F(MonitorCycleTest, StopLossSellsTheSellableQuantityThenAlerts) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    MonitorCycleResult result = runCycle();
+
+    const CallLog expected = {
+        "refresh",         "rows 1",   "pending 600000 1", "sound StopLoss.wav", "sell 600000 1000 9.500 0.0",
+        "sms 13800000000", "qq alerts"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(result.positionCount, 1u);
+    EXPECT_EQ(result.actions, 1);
+    ASSERT_EQ(environment.smsTexts.size(), 1u);
+    EXPECT_EQ(environment.smsTexts[0], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作");
+    EXPECT_EQ(environment.qqTexts, environment.smsTexts);
+}
+
+TEST_F(MonitorCycleTest, RefusedSaleIsNotReportedAsExecuted) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    for (int32_t refusal : {-2, 0}) {
+        executor.sellResults = {refusal};
+        environment.smsTexts.clear();
+        runCycle();
+        ASSERT_EQ(environment.smsTexts.size(), 1u);
+        EXPECT_EQ(environment.smsTexts[0], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件") << refusal;
+    }
+}
+
+TEST_F(MonitorCycleTest, SoundOfEachKindAndChannelsFollowTheSettings) {
+    StockRule takeProfit;
+    takeProfit.Code = L"600519";
+    takeProfit.Profit = 10;
+    takeProfit.High = 2000;
+    StockRule trailing;
+    trailing.Code = L"000001";
+    trailing.ApplyMoveStopLoss = true;
+    trailing.HasTrigerMoveStopPrice = true;
+    trailing.MoveStopLossTriggerPrice = 5;
+    trailing.MoveStopLoss = 2;
+    trailing.High = 10.0f;
+    rules[L"600519"] = takeProfit;
+    rules[L"000001"] = trailing;
+    hold({position(L"600519", L"贵州茅台", 100, 1800.0f, 12.0f),
+          position(L"000001", L"平安银行", 300, 9.79f, 6.0f)});
+    settings.phoneMessage = 0;
+    settings.takeProfitSound = L"tp.wav";
+    settings.moveStopLossSound = L"C:\\sounds\\move.wav";
+    runCycle();
+    const CallLog expected = {"refresh",
+                              "rows 2",
+                              "pending 600519 1",
+                              "sound tp.wav",
+                              "sell 600519 100 1800.000 0.0",
+                              "qq alerts",
+                              "pending 000001 1",
+                              "sound C:\\sounds\\move.wav",
+                              "sell 000001 300 9.790 0.0",
+                              "qq alerts"};
+    EXPECT_EQ(log, expected);
+    ASSERT_EQ(environment.qqTexts.size(), 2u);
+    EXPECT_EQ(environment.qqTexts[1], L"平安银行 在 2014-03-03 10-05-03 满足跟踪止损条件 已经执行卖出操作");
+
+    settings.playVoice = 0;
+    settings.qqMessage = 0;
+    runCycle();
+    for (const std::string& call : log) {
+        EXPECT_EQ(call.rfind("sound", 0), std::string::npos) << call;
+        EXPECT_EQ(call.rfind("qq", 0), std::string::npos) << call;
+        EXPECT_EQ(call.rfind("sms", 0), std::string::npos) << call;
+    }
+}
+
+TEST_F(MonitorCycleTest, SlipPriceSellsThatManyUnitsBelow) {
+    hold({position(L"600000", L"浦发银行", 1000, 12.35f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"600000"].SlipPrice = 2;
+    runCycle();
+    EXPECT_NE(std::find(log.begin(), log.end(), "sell 600000 1000 12.330 0.0"), log.end());
+}
+
+TEST_F(MonitorCycleTest, SellableZeroDoesNothingEvenWithTraceOrder) {
+    hold({position(L"600000", L"浦发银行", 0, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 1000;
+    MonitorCycleResult result = runCycle(true);
+    EXPECT_EQ(log, (CallLog{"refresh", "rows 1"}));
+    EXPECT_EQ(result.actions, 0);
+    EXPECT_EQ(environment.settingsLookups, 0);
+}
+
+TEST_F(MonitorCycleTest, PendingSellWithoutTraceOrderIsLeftToFill) {
+    hold({position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 800;
+    runCycle(false);
+    EXPECT_EQ(log, (CallLog{"refresh", "rows 1", "pending 600000 1"}));
+    EXPECT_TRUE(environment.smsTexts.empty());
+}
+
+TEST_F(MonitorCycleTest, TraceOrderCancelsThenSellsTheQuantityReadBefore) {
+    hold({position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 800;
+    // The re-read after the cancellation shows the released shares; the sale still uses 200.
+    executor.nextReads = {{position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)},
+                          {position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)}};
+    runCycle(true);
+    const CallLog expected = {"refresh",
+                              "rows 1",
+                              "pending 600000 1",
+                              "cancel 600000 1",
+                              "refresh",
+                              "sound StopLoss.wav",
+                              "sell 600000 200 9.500 0.0",
+                              "sms 13800000000",
+                              "qq alerts"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(MonitorCycleTest, PendingBelowOneShareCountsAsNone) {
+    hold({position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 0.9f;
+    runCycle(false);
+    EXPECT_NE(std::find(log.begin(), log.end(), "sell 600000 200 9.500 0.0"), log.end());
+}
+
+TEST_F(MonitorCycleTest, MessageOnlyAlertsEveryCycleWithoutOrdersOrCancellations) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"600000"].MessageOnly = 1;
+    executor.pendingSells[L"600000"] = 300;
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        runCycle(true);
+        const CallLog expected = {"refresh",         "rows 1",   "pending 600000 1", "sound StopLoss.wav",
+                                  "sms 13800000000", "qq alerts"};
+        EXPECT_EQ(log, expected) << cycle;
+    }
+    ASSERT_EQ(environment.smsTexts.size(), 2u);
+    EXPECT_EQ(environment.smsTexts[1], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件");
+}
+
+TEST_F(MonitorCycleTest, TwoTriggersBothAlertTheRefusedOneSaysSo) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f),
+          position(L"000001", L"平安银行", 300, 9.00f, -8.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"000001"] = percentStopLoss(L"000001", 5);
+    executor.sellResults = {1, -2};
+    MonitorCycleResult result = runCycle();
+    EXPECT_EQ(result.actions, 2);
+    ASSERT_EQ(environment.smsTexts.size(), 2u);
+    EXPECT_EQ(environment.smsTexts[0], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作");
+    EXPECT_EQ(environment.smsTexts[1], L"平安银行 在 2014-03-03 10-05-03 满足止损条件");
+    // Positions are visited in the store's row order, not in the rule table's order.
+    auto first = std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0");
+    auto second = std::find(log.begin(), log.end(), "sell 000001 300 9.000 0.0");
+    ASSERT_NE(first, log.end());
+    ASSERT_NE(second, log.end());
+    EXPECT_LT(first, second);
+}
+
+TEST_F(MonitorCycleTest, PositionsWithoutRulesAndEmptyRulesAreSkipped) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -60.0f)});
+    MonitorCycleResult result = runCycle();
+    EXPECT_EQ(log, (CallLog{"refresh", "rows 1"}));
+    rules[L"000001"] = percentStopLoss(L"000001", 5);
+    result = runCycle();
+    EXPECT_EQ(log, (CallLog{"refresh", "rows 1"}));
+    EXPECT_FALSE(result.rulesChanged);
+    EXPECT_EQ(environment.settingsLookups, 0);
+}
+
+TEST_F(MonitorCycleTest, ReportsWhenAHighMovedOrATrailingStopArmed) {
+    StockRule rule;
+    rule.Code = L"600000";
+    rule.High = 9.0f;
+    rule.MoveStopLossTriggerPrice = 5;
+    rule.MoveStopLoss = 2;
+    rules[L"600000"] = rule;
+
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, 1.0f)});
+    EXPECT_TRUE(runCycle().rulesChanged);  // High 9.00 -> 9.50
+    EXPECT_FLOAT_EQ(rules[L"600000"].High, 9.50f);
+    EXPECT_FALSE(runCycle().rulesChanged);  // nothing new
+
+    hold({position(L"600000", L"浦发银行", 1000, 9.40f, 6.0f)});
+    EXPECT_TRUE(runCycle().rulesChanged);  // armed, High unchanged
+    EXPECT_TRUE(rules[L"600000"].HasTrigerMoveStopPrice);
+    EXPECT_FALSE(runCycle().rulesChanged);
+}
+
+TEST_F(MonitorCycleTest, JournalHoldsTheTriggerSaleCancellationAndAlerts) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    hold({position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 800;
+    executor.sellResults = {-2};
+    runCycle(true, &journal);
+
+    std::string bytes;
+    ASSERT_TRUE(halyard::readWholeFile(journal.path(), bytes));
+    const std::wstring text = halyard::fromUtf8(bytes);
+    const std::wstring stamp = L"2014-03-03 10:05:03 ";
+    for (const wchar_t* line : {
+             L"撤单 600000 浦发银行 未成交卖单 800 结果 1",
+             L"触发 600000 浦发银行 满足止损条件 当前价 9.5",
+             L"提醒 声音 StopLoss.wav 满足止损条件",
+             L"卖出 600000 浦发银行 价格 9.5 数量 200 结果 -2 未提交",
+             L"提醒 短信 13800000000 浦发银行 在 2014-03-03 10-05-03 满足止损条件",
+             L"提醒 QQ alerts 浦发银行 在 2014-03-03 10-05-03 满足止损条件",
+         }) {
+        EXPECT_NE(text.find(stamp + line), std::wstring::npos) << halyard::toUtf8(std::wstring(line));
+    }
+}
+
+TEST_F(MonitorCycleTest, UnwritableJournalDoesNotStopTheSale) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder() + L"missing-folder/", [this] { return environment.now; });
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    runCycle(false, &journal);
+    EXPECT_FALSE(journal.lastWriteSucceeded());
+    EXPECT_NE(std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), log.end());
+}
+
+}  // namespace

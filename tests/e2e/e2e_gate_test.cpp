@@ -1,0 +1,65 @@
+// The trading-hours gate as the program sees the clock (TZ): cycles from 9:15 to 11:30, none
+// after 11:30:59 or from 15:00, and the cycle of the start-up whatever the time.
+#include <gtest/gtest.h>
+
+#include "e2e/scenario.h"
+
+namespace e2e {
+namespace {
+
+using GateScenario = Scenario;
+
+constexpr int at(int hour, int minute, int second) {
+    return hour * 3600 + minute * 60 + second;
+}
+
+RuleTable bothStopLosses() {
+    RuleTable rules;
+    rules[L"600000"] = stopLossRule(L"600000", 5);
+    rules[L"000001"] = stopLossRule(L"000001", 5);
+    return rules;
+}
+
+TEST_F(GateScenario, MorningSessionOpensAtQuarterPastNine) {
+    startClient(kPortfolio);
+    startHalyard(bothStopLosses(), 9, 14, 40);
+    expectMainWindow();
+    ASSERT_TRUE(client->send(L"price 600000 8.00"));
+    while (localNow() < at(9, 14, 59)) {
+        ASSERT_TRUE(sellOrders().empty()) << "sold before 9:15";
+        Sleep(200);
+    }
+    ASSERT_TRUE(waitForSellOrders(1, 20000));
+    EXPECT_GE(localNow(), at(9, 15, 0));
+    EXPECT_EQ(sellOrders()[0].field("code"), "600000");
+}
+
+TEST_F(GateScenario, MorningSessionClosesAfterHalfPastEleven) {
+    startClient(kPortfolio);
+    startHalyard(bothStopLosses(), 11, 30, 30);
+    expectMainWindow();
+    ASSERT_TRUE(client->send(L"price 600000 8.00"));
+    ASSERT_TRUE(waitForSellOrders(1, 25000));  // a cycle within 11:30
+    EXPECT_EQ(sellOrders()[0].field("code"), "600000");
+
+    waitUntilLocal(at(11, 31, 1));
+    ASSERT_TRUE(client->send(L"price 000001 10.50"));
+    Sleep(12000);
+    EXPECT_TRUE(sellOrdersOf("000001").empty()) << "a cycle ran at 11:31";
+}
+
+TEST_F(GateScenario, StartUpCycleRunsAfterTheCloseButTimerCyclesDoNot) {
+    startClient(
+        "position 600000 浦发银行 10000 10000 8.50 8.00\nclose 600000 8.80\n"
+        "position 000001 平安银行 5000 5000 11.20 11.30\nclose 000001 11.25\n");
+    startHalyard(bothStopLosses(), 15, 0, 5);
+    expectMainWindow();
+    ASSERT_TRUE(waitForSellOrders(1, 20000));  // the start-up cycle
+    EXPECT_EQ(sellOrders()[0].field("code"), "600000");
+    ASSERT_TRUE(client->send(L"price 000001 10.50"));
+    Sleep(12000);
+    EXPECT_EQ(sellOrders().size(), 1u);
+}
+
+}  // namespace
+}  // namespace e2e
