@@ -15,6 +15,33 @@ HWND firstList(HWND panel) {
     return lists.empty() ? nullptr : lists.front();
 }
 
+// The buy and sell forms differ only in how many statics they have and which one shows the
+// maximum quantity.
+struct FormShape {
+    size_t statics;
+    size_t maxLabelIndex;
+    int noCodeEdit;
+    int noMaxLabel;
+    int noOrderButton;
+};
+
+// Fills the form's handles; answers 0, or the code of the first part the panel lacks.
+int findOrderForm(HWND panel, const FormShape& shape, HWND& codeEdit, HWND& priceEdit, HWND& quantityEdit,
+                  HWND& maxLabel, HWND& orderButton) {
+    const std::vector<HWND> edits = findDescendants(panel, L"Edit");
+    if (edits.size() < kPanelEdits) return shape.noCodeEdit;
+    const std::vector<HWND> statics = findDescendants(panel, L"Static");
+    if (statics.size() < shape.statics) return shape.noMaxLabel;
+    const std::vector<HWND> buttons = findDescendants(panel, L"Button");
+    if (buttons.size() < kPanelButtons) return shape.noOrderButton;
+    codeEdit = edits[0];
+    priceEdit = edits[1];
+    quantityEdit = edits[3];
+    maxLabel = statics[shape.maxLabelIndex];
+    orderButton = buttons[0];
+    return 0;
+}
+
 }  // namespace
 
 WindowHandle ZsZqOrderExecutor::findClientMainWindow() {
@@ -53,47 +80,19 @@ int ZsZqOrderExecutor::discoverWindows(const BrokerConfig* config) {
     Panels panels = classifyPanels(findDescendants(top, L"#32770"), *config);
     if (!panels.buy || !panels.sell || !panels.positions) return 0;
 
-    std::vector<HWND> edits = findDescendants(panels.buy, L"Edit");
-    if (edits.size() < kPanelEdits) {
-        lastError = kBuyCodeEditNotFound;
+    const FormShape buyShape{kBuyPanelStatics, 9, kBuyCodeEditNotFound, kBuyMaxLabelNotFound,
+                             kBuyOrderButtonNotFound};
+    const FormShape sellShape{kSellPanelStatics, 7, kSellCodeEditNotFound, kSellMaxLabelNotFound,
+                              kSellOrderButtonNotFound};
+    int missing = findOrderForm(panels.buy, buyShape, buyCodeEdit, buyPriceEdit, buyQuantityEdit, buyMaxLabel,
+                                buyOrderButton);
+    if (missing == 0)
+        missing = findOrderForm(panels.sell, sellShape, sellCodeEdit, sellPriceEdit, sellQuantityEdit,
+                                sellMaxLabel, sellOrderButton);
+    if (missing != 0) {
+        lastError = missing;
         return 0;
     }
-    buyCodeEdit = edits[0];
-    buyPriceEdit = edits[1];
-    buyQuantityEdit = edits[3];
-    std::vector<HWND> statics = findDescendants(panels.buy, L"Static");
-    if (statics.size() < kBuyPanelStatics) {
-        lastError = kBuyMaxLabelNotFound;
-        return 0;
-    }
-    buyMaxLabel = statics[9];
-    std::vector<HWND> buttons = findDescendants(panels.buy, L"Button");
-    if (buttons.size() < kPanelButtons) {
-        lastError = kBuyOrderButtonNotFound;
-        return 0;
-    }
-    buyOrderButton = buttons[0];
-
-    edits = findDescendants(panels.sell, L"Edit");
-    if (edits.size() < kPanelEdits) {
-        lastError = kSellCodeEditNotFound;
-        return 0;
-    }
-    sellCodeEdit = edits[0];
-    sellPriceEdit = edits[1];
-    sellQuantityEdit = edits[3];
-    statics = findDescendants(panels.sell, L"Static");
-    if (statics.size() < kSellPanelStatics) {
-        lastError = kSellMaxLabelNotFound;
-        return 0;
-    }
-    sellMaxLabel = statics[7];
-    buttons = findDescendants(panels.sell, L"Button");
-    if (buttons.size() < kPanelButtons) {
-        lastError = kSellOrderButtonNotFound;
-        return 0;
-    }
-    sellOrderButton = buttons[0];
 
     positionsList = firstList(panels.positions);
     if (panels.orders) ordersList = firstList(panels.orders);

@@ -334,13 +334,7 @@ void ClientApp::submitOrder(Side side, const std::wstring& code, const std::wstr
                 .text("quantity", quantity));
     const OrderCheck check = checkOrder(market_, loggedIn_, side, code, price, quantity);
     if (!check.accepted) {
-        journal(JournalLine("order_refused")
-                    .text("side", sideWord(side))
-                    .text("code", code)
-                    .text("price", price)
-                    .text("quantity", quantity)
-                    .text("reason", widenAscii(check.reason)));
-        notice(check.message);
+        refuse(side, code, price, quantity, check);
         return;
     }
     const Stock* stock = market_.stock(check.code);
@@ -354,18 +348,23 @@ void ClientApp::submitOrder(Side side, const std::wstring& code, const std::wstr
               });
 }
 
+void ClientApp::refuse(Side side, const std::wstring& code, const std::wstring& price,
+                       const std::wstring& quantity, const OrderCheck& check) {
+    journal(JournalLine("order_refused")
+                .text("side", sideWord(side))
+                .text("code", code)
+                .text("price", price)
+                .text("quantity", quantity)
+                .text("reason", widenAscii(check.reason)));
+    notice(check.message);
+}
+
 void ClientApp::placeConfirmed(Side side, const std::wstring& code, const std::wstring& price,
                                const std::wstring& quantity) {
     // The market may have moved while the confirmation was open.
     const OrderCheck check = checkOrder(market_, loggedIn_, side, code, price, quantity);
     if (!check.accepted) {
-        journal(JournalLine("order_refused")
-                    .text("side", sideWord(side))
-                    .text("code", code)
-                    .text("price", price)
-                    .text("quantity", quantity)
-                    .text("reason", widenAscii(check.reason)));
-        notice(check.message);
+        refuse(side, code, price, quantity, check);
         return;
     }
     const int id = market_.place(side, check.code, check.price, check.quantity, now());

@@ -13,6 +13,7 @@
 #include "simclient/client_options.h"
 #include "simclient/journal.h"
 #include "simclient/market.h"
+#include "simclient/order_check.h"
 #include "simclient/page.h"
 #include "simclient/page_panel.h"
 #include "simclient/popup.h"
@@ -72,6 +73,8 @@ private:
     void scheduleNextStep();
     void journalTrades(const std::vector<Trade>& trades);
     void journalCancelled(const Order& order);
+    void refuse(Side side, const std::wstring& code, const std::wstring& price, const std::wstring& quantity,
+                const OrderCheck& check);
     void placeConfirmed(Side side, const std::wstring& code, const std::wstring& price,
                         const std::wstring& quantity);
     void cancelConfirmed(int orderId);
