@@ -53,8 +53,8 @@ std::wstring answer(HalyardProcess& program, int button, HWND besides = nullptr)
         if (!box) Sleep(50);
     }
     if (!box) return L"(no message box)";
-    std::wstring text = messageText(box);
-    press(box, button);
+    std::wstring text = messageBoxText(box);
+    pressMessageBoxButton(box, button);
     for (int i = 0; i < 300 && IsWindow(box); ++i) Sleep(20);
     return text;
 }
@@ -176,14 +176,14 @@ TEST_F(WindowScenario, RuleEditorValidatesAndSavesAtOnce) {
     screenshot("editor");
 
     SendMessageW(GetDlgItem(editor, 1003), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
-    press(editor, IDOK);
+    pressMessageBoxButton(editor, IDOK);
     EXPECT_EQ(answer(*halyard, IDOK, editor), L"请输入一个数字。");
     ASSERT_TRUE(IsWindow(editor));
     EXPECT_TRUE(rulesOnDisk().empty());
 
     SendMessageW(GetDlgItem(editor, 1003), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"6.5"));
     SendMessageW(GetDlgItem(editor, 1032), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
-    press(editor, IDOK);
+    pressMessageBoxButton(editor, IDOK);
     for (int i = 0; i < 300 && IsWindow(editor); ++i) Sleep(20);
     ASSERT_FALSE(IsWindow(editor));
     Sleep(500);

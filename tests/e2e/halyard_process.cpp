@@ -52,18 +52,6 @@ HWND pollWindow(DWORD timeoutMs, Probe probe) {
     }
 }
 
-BOOL CALLBACK firstText(HWND child, LPARAM data) {
-    wchar_t name[16] = {};
-    GetClassNameW(child, name, 16);
-    if (_wcsicmp(name, L"Static") != 0) return TRUE;
-    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
-    wchar_t text[1024] = {};
-    GetWindowTextW(child, text, 1024);
-    if (!text[0]) return TRUE;
-    *reinterpret_cast<std::wstring*>(data) = text;
-    return FALSE;
-}
-
 std::vector<wchar_t> environmentWith(const std::wstring& name, const std::wstring& value) {
     std::vector<wchar_t> block;
     if (wchar_t* strings = GetEnvironmentStringsW()) {
@@ -181,16 +169,6 @@ DWORD HalyardProcess::exitCode() const {
 
 HWND findMessageBox(DWORD processId) {
     return find(processId, false);
-}
-
-std::wstring messageText(HWND box) {
-    std::wstring text;
-    if (box) EnumChildWindows(box, firstText, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-void press(HWND box, int id) {
-    if (box) PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 }  // namespace e2e

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/unique_handle.h"
+#include "framework/dialog_driver.h"
 #include "rules/stock_rule.h"
 
 namespace e2e {
@@ -52,8 +53,8 @@ private:
 
 // Every visible top-level dialog of a process that is not its main window.
 HWND findMessageBox(DWORD processId);
-// The text of a message box and a press of one of its buttons.
-std::wstring messageText(HWND box);
-void press(HWND box, int id);
+// Its text and buttons: messageBoxText and pressMessageBoxButton.
+using halyard::messageBoxText;
+using halyard::pressMessageBoxButton;
 
 }  // namespace e2e

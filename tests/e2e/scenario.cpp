@@ -69,7 +69,7 @@ void Scenario::expectMainWindow() {
     mainWindow = halyard->waitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     HWND box = findMessageBox(halyard->processId());
-    ASSERT_EQ(box, nullptr) << ::halyard::toUtf8(messageText(box));
+    ASSERT_EQ(box, nullptr) << ::halyard::toUtf8(messageBoxText(box));
 }
 
 std::vector<ClientEvent> Scenario::sellOrders() const {
