@@ -9,19 +9,6 @@
 
 namespace {
 
-#ifndef _WIN32
-// Without a registry every value reads as its default and writes go nowhere.
-class DefaultsProfile : public SettingsProfile {
-public:
-    int readInt(const wchar_t*, int defaultValue) override { return defaultValue; }
-    std::wstring readString(const wchar_t*, const std::wstring& defaultValue) override {
-        return defaultValue;
-    }
-    void writeInt(const wchar_t*, int) override {}
-    void writeString(const wchar_t*, const std::wstring&) override {}
-};
-#endif
-
 struct SettingsSingleton {
     std::mutex lock;
     SettingsProfile* chosenProfile = nullptr;

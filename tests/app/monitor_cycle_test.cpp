@@ -14,16 +14,6 @@
 
 namespace {
 
-class DefaultsProfile : public SettingsProfile {
-public:
-    int readInt(const wchar_t*, int defaultValue) override { return defaultValue; }
-    std::wstring readString(const wchar_t*, const std::wstring& defaultValue) override {
-        return defaultValue;
-    }
-    void writeInt(const wchar_t*, int) override {}
-    void writeString(const wchar_t*, const std::wstring&) override {}
-};
-
 class FakeEnvironment : public MonitorEnvironment {
 public:
     FakeEnvironment(CallLog& log, AppSettings& settings) : log_(log), settings_(settings) {}
