@@ -16,6 +16,11 @@ halyard_top=$top
 halyard_start_wine || exit 1
 echo "== win64 tests (Wine)"
 (cd build/win64 && ctest --output-on-failure) || status=1
+# The end-to-end scenarios capture the screen as BMP from inside Wine; keep PNG copies.
+for shot in build/win64/e2e-screenshots/*.bmp; do
+  [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" 2>/dev/null && rm -f "$shot"
+done
+echo "end-to-end screenshots: build/win64/e2e-screenshots"
 echo "== win32 tests (Wine)"
 (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
 

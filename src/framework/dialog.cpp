@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include "framework/application.h"
+#include "framework/dialog_placement.h"
 #include "framework/window.h"
 
 namespace halyard {
@@ -114,6 +115,7 @@ bool Dialog::onMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 bool Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_INITDIALOG:
+            if (templateWantsCentring(Application::resourceInstance(), templateId_)) centreOverOwner(hwnd_);
             result = onInitDialog() ? TRUE : FALSE;
             return true;
         case WM_COMMAND: {

@@ -6,6 +6,7 @@
 
 #include "common/file_store.h"
 #include "common/text_encoding.h"
+#include "e2e/screen_capture.h"
 #include "rules/rule_file.h"
 
 namespace e2e {
@@ -119,18 +120,8 @@ RuleTable Scenario::rulesOnDisk() const {
 void Scenario::screenshot(const std::string& name) const {
     Sleep(1000);  // let the windows that just changed repaint
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string file = std::string(E2E_SCREENSHOT_DIR) + "/" + test->name() + "-" + name + ".png";
-    std::wstring commandLine =
-        L"\"" + windowsPath(E2E_SCREENSHOT_SCRIPT) + L"\" \"" + ::halyard::fromUtf8(file) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return;
-    WaitForSingleObject(info.hProcess, 20000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    const std::string file = std::string(E2E_SCREENSHOT_DIR) + "/" + test->name() + "-" + name + ".bmp";
+    EXPECT_TRUE(saveScreenAsBmp(windowsPath(file))) << "screenshot " << file;
 }
 
 }  // namespace e2e
