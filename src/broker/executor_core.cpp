@@ -11,8 +11,8 @@ ZsZqOrderExecutor* theExecutor = nullptr;
 
 }  // namespace
 
-bool throttleElapsed(uint32_t since) {
-    return static_cast<uint32_t>(GetTickCount() - since) >= kThrottleMs;
+bool throttleElapsed(uint32_t since, uint32_t slackMs) {
+    return static_cast<uint32_t>(GetTickCount() - since) + slackMs >= kThrottleMs;
 }
 
 ZsZqOrderExecutor* ZsZqOrderExecutor::instance() {

@@ -11,6 +11,7 @@ constexpr DWORD kCancelButtonMs = 100;
 constexpr DWORD kWorkerFirstPauseMs = 200;
 constexpr DWORD kWorkerPauseMs = 2000;
 constexpr DWORD kWorkerStopWaitMs = 4000;
+constexpr uint32_t kTimerSlackMs = 250;
 
 BOOL CALLBACK pressConfirmChild(HWND child, LPARAM) {
     if (windowText(child).find(L"确认") != std::wstring::npos) pressButtonTwice(child);
@@ -88,12 +89,15 @@ void ZsZqOrderExecutor::clickToolbarButton(ButtonSlot slot) {
 
 void ZsZqOrderExecutor::refreshPositions() {
     const BrokerConfig* config = BrokerConfigStore::instance()->current;
-    if (!config || !throttleElapsed(lastPositionsRefresh)) return;
+    // Spaced from the start of the previous read, with the slack of a timer tick: a monitor
+    // interval of 3 s must read at every cycle, not at every other one.
+    if (!config || !throttleElapsed(lastPositionsRefresh, kTimerSlackMs)) return;
+    const uint32_t started = GetTickCount();
     Sleep(0);
     sweepConfirmDialogs();
     clickToolbarButton(ButtonSlot::Positions);
     readPositions(positionsList, *config);
-    lastPositionsRefresh = GetTickCount();
+    lastPositionsRefresh = started;
 }
 
 void ZsZqOrderExecutor::refreshOrders() {

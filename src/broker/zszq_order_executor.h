@@ -125,4 +125,5 @@ private:
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.
-bool throttleElapsed(uint32_t since);
+// slackMs lets a caller on a timer of the same period through when its tick comes a little early.
+bool throttleElapsed(uint32_t since, uint32_t slackMs = 0);

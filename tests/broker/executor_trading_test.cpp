@@ -85,6 +85,11 @@ TEST_F(ExecutorAgainstClient, ReadsPositionsWithChineseNamesAndNumbersAndThrottl
     EXPECT_FLOAT_EQ(executor()->positionQuantity(L"600036"), 1200.0f);
     Sleep(kPastThrottleMs);
     EXPECT_FLOAT_EQ(executor()->positionQuantity(L"600036"), 1500.0f);
+    // The gap counts from the start of the previous read (which takes over 500 ms for the page),
+    // so a monitor cycle 3 s after the last one reads again instead of skipping.
+    ASSERT_TRUE(client().send(L"position 600036 招商银行 1600 1600 35.10 36.02"));
+    Sleep(2300);
+    EXPECT_FLOAT_EQ(executor()->positionQuantity(L"600036"), 1600.0f);
 
     // A client that shows no rows empties the snapshot.
     ASSERT_TRUE(client().send(L"logout"));
