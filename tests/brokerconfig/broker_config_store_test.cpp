@@ -1,25 +1,22 @@
+// The process's broker configurations over broker_config.xml: loading, the current one, and
+// saving at exit.
 #include "brokerconfig/broker_config_store.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 #include "common/file_store.h"
 #include "support/temp_folder.h"
 
-using halyard::readWholeFile;
-using halyard::replaceFileAtomically;
-using halyard::withPlatformLineEnds;
-
 namespace {
 
 std::string brokersFile(const std::string& select, const std::string& brokers) {
-    return withPlatformLineEnds("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Brokers Select=\"" + select +
-                                "\">\n" + brokers + "</Brokers>\n");
+    return halyard::withPlatformLineEnds("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Brokers Select=\"" +
+                                         select + "\">\n" + brokers + "</Brokers>\n");
 }
 
+// A configuration as the program writes it, with a button and a column.
 std::string broker(const std::string& name, const std::string& windowName) {
     return "    <Broker WindowName=\"" + windowName + "\" Name=\"" + name +
            "\">\n"
@@ -33,16 +30,16 @@ std::string broker(const std::string& name, const std::string& windowName) {
            "    </Broker>\n";
 }
 
-// One store over a test folder, destroyed (and so saved) when the fixture ends or on close().
+// One store over a test folder, destroyed (and so saved) when the fixture ends.
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override { BrokerConfigStore::setFolder(dir.folder()); }
     void TearDown() override { BrokerConfigStore::destroyInstance(); }
 
-    void writeFile(const std::string& bytes) { ASSERT_TRUE(replaceFileAtomically(path(), bytes)); }
+    void writeFile(const std::string& bytes) { ASSERT_TRUE(halyard::replaceFileAtomically(path(), bytes)); }
     std::string fileBytes() {
         std::string bytes;
-        EXPECT_TRUE(readWholeFile(path(), bytes));
+        EXPECT_TRUE(halyard::readWholeFile(path(), bytes));
         return bytes;
     }
     std::wstring path() const { return dir.file(L"broker_config.xml"); }
@@ -55,55 +52,38 @@ protected:
 
 }  // namespace
 
-TEST_F(StoreTest, AWrittenFileLoadsAndSavesBackByteForByte) {
-    const std::string original = brokersFile("乙", broker("甲", "甲交易") + broker("乙", "乙交易"));
-    writeFile(original);
-    BrokerConfigStore* store = BrokerConfigStore::instance();
-    EXPECT_EQ(BrokerConfigStore::instance(), store);
-    ASSERT_EQ(store->brokers().size(), 2u);
-    ASSERT_NE(store->current, nullptr);
-    EXPECT_EQ(store->current->windowName, L"乙交易");
-
-    writeFile("changed on disk");
-    BrokerConfigStore::destroyInstance();
-    EXPECT_EQ(fileBytes(), original);
-    EXPECT_EQ(filesInFolder(), 1u);
-#ifdef _WIN32
-    EXPECT_NE(original.find("\r\n    <Broker"), std::string::npos);
-#endif
-}
-
-TEST_F(StoreTest, EmptySelectLoadsEverythingButLeavesTheFileUntouched) {
-    const std::string original = brokersFile("", broker("甲", "a") + broker("乙", "b"));
-    writeFile(original);
-    BrokerConfigStore* store = BrokerConfigStore::instance();
-    EXPECT_EQ(store->brokers().size(), 2u);
-    EXPECT_EQ(store->current, nullptr);
-    EXPECT_FALSE(store->save());
-    store->brokers()[0]->windowName = L"changed in memory";
-    BrokerConfigStore::destroyInstance();
-    EXPECT_EQ(fileBytes(), original);
-}
-
-TEST_F(StoreTest, UnknownSelectMakesTheFirstCurrentAndIsRewritten) {
-    writeFile(brokersFile("丙", broker("甲", "a") + broker("乙", "b")));
-    BrokerConfigStore* store = BrokerConfigStore::instance();
-    ASSERT_EQ(store->brokers().size(), 2u);
-    EXPECT_EQ(store->current, store->brokers()[0]);
-    BrokerConfigStore::destroyInstance();
-    EXPECT_EQ(fileBytes(), brokersFile("甲", broker("甲", "a") + broker("乙", "b")));
-}
-
-TEST_F(StoreTest, DuplicateAndEmptyNamesResolveToTheFirst) {
-    writeFile(brokersFile("乙", broker("", "none") + broker("乙", "first") + broker("乙", "second")));
-    BrokerConfigStore* store = BrokerConfigStore::instance();
-    ASSERT_EQ(store->brokers().size(), 3u);
-    ASSERT_NE(store->current, nullptr);
-    EXPECT_EQ(store->current->windowName, L"first");
-    EXPECT_EQ(store->findByName(L"乙"), store->brokers()[1]);
-    EXPECT_EQ(store->findByName(L""), store->brokers()[0]);
-    EXPECT_EQ(store->findByName(L"乙 "), nullptr);
-    EXPECT_EQ(store->findByName(L"Z"), nullptr);
+TEST_F(StoreTest, SelectChoosesTheCurrentOneWhichIsSavedAtExitByteForByte) {
+    // The first configuration of a name wins; an unknown name makes the first current; without
+    // a name none is current and the file is left as it is.
+    const struct {
+        const char* select;
+        std::string brokers;
+        const wchar_t* currentWindow;
+        const char* savedSelect;  // null: not saved
+    } cases[] = {
+        {"乙", broker("甲", "甲交易") + broker("乙", "乙交易"), L"乙交易", "乙"},
+        {"乙", broker("", "none") + broker("乙", "first") + broker("乙", "second"), L"first", "乙"},
+        {"丙", broker("甲", "a") + broker("乙", "b"), L"a", "甲"},
+        {"", broker("甲", "a") + broker("乙", "b"), nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.select);
+        writeFile(brokersFile(c.select, c.brokers));
+        BrokerConfigStore* store = BrokerConfigStore::instance();
+        EXPECT_EQ(BrokerConfigStore::instance(), store);
+        EXPECT_GE(store->brokers().size(), 2u);
+        if (c.currentWindow) {
+            ASSERT_NE(store->current, nullptr);
+            EXPECT_EQ(store->current->windowName, c.currentWindow);
+        } else {
+            EXPECT_EQ(store->current, nullptr);
+            EXPECT_FALSE(store->save());
+        }
+        writeFile("changed on disk");
+        BrokerConfigStore::destroyInstance();
+        EXPECT_EQ(fileBytes(), c.savedSelect ? brokersFile(c.savedSelect, c.brokers) : "changed on disk");
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
 }
 
 TEST_F(StoreTest, MissingOrBrokenFileGivesAnEmptyStoreAndNoFileAtExit) {
@@ -118,11 +98,15 @@ TEST_F(StoreTest, MissingOrBrokenFileGivesAnEmptyStoreAndNoFileAtExit) {
     store = BrokerConfigStore::instance();
     EXPECT_TRUE(store->brokers().empty());
     EXPECT_EQ(store->current, nullptr);
+    // Names are compared exactly, an empty one too; the first match wins.
+    BrokerConfig* const nameless = store->add(std::make_unique<BrokerConfig>(L"", L"a"));
+    store->add(std::make_unique<BrokerConfig>(L"", L"b"));
+    EXPECT_EQ(store->findByName(L""), nameless);
     BrokerConfigStore::destroyInstance();
     EXPECT_EQ(fileBytes(), "<Brokers Select=\"甲\"><Broker Name=\"甲\">");
 }
 
-TEST_F(StoreTest, AddedConfigurationsAreOwnedAppendedAndSaved) {
+TEST_F(StoreTest, AddedAndLoadedConfigurationsAreAppendedAndSaved) {
     writeFile(brokersFile("甲", broker("甲", "a")));
     BrokerConfigStore* store = BrokerConfigStore::instance();
     BrokerConfig* const first = store->current;
@@ -133,33 +117,21 @@ TEST_F(StoreTest, AddedConfigurationsAreOwnedAppendedAndSaved) {
     EXPECT_EQ(store->current, first);
     ASSERT_EQ(store->brokers(), (std::vector<BrokerConfig*>{first, added}));
     EXPECT_EQ(store->findByName(L"学到的"), added);
-
+    EXPECT_EQ(store->findByName(L"甲 "), nullptr);
     store->current = added;
     EXPECT_TRUE(store->save());
     EXPECT_EQ(fileBytes(), brokersFile("学到的", broker("甲", "a") + broker("学到的", "a")));
-}
-
-TEST_F(StoreTest, LoadAppendsAndAFailedSaveReportsIt) {
-    writeFile(brokersFile("甲", broker("甲", "a")));
-    BrokerConfigStore* store = BrokerConfigStore::instance();
+    // Loading again appends what the file holds and applies its Select.
+    store->current = nullptr;
     EXPECT_TRUE(store->load());
-    ASSERT_EQ(store->brokers().size(), 2u);
-    EXPECT_EQ(store->current, store->brokers()[0]);
+    ASSERT_EQ(store->brokers().size(), 4u);
+    EXPECT_EQ(store->current, added);
 
+    // A save that cannot replace the file reports it and leaves what is there.
     std::filesystem::remove(dir.path() / "broker_config.xml");
     std::filesystem::create_directory(dir.path() / "broker_config.xml");
     EXPECT_FALSE(store->save());
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "broker_config.xml"));
     EXPECT_EQ(filesInFolder(), 1u);
     std::filesystem::remove(dir.path() / "broker_config.xml");
-}
-
-TEST_F(StoreTest, ConcurrentFirstUseCreatesOneStore) {
-    writeFile(brokersFile("甲", broker("甲", "a")));
-    std::atomic<BrokerConfigStore*> seen[4] = {};
-    std::vector<std::thread> threads;
-    for (auto& slot : seen) threads.emplace_back([&slot] { slot = BrokerConfigStore::instance(); });
-    for (auto& t : threads) t.join();
-    for (auto& slot : seen) EXPECT_EQ(slot.load(), seen[0].load());
-    EXPECT_EQ(seen[0].load()->brokers().size(), 1u);
 }

@@ -1,4 +1,5 @@
-// The decision of one rule against one position row, and the sell price below the current one.
+// The decision of one rule against one position row, the sell price below the current one, and
+// the alert text.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -10,193 +11,136 @@ namespace {
 
 PositionRow row(float currentPrice, float profitPercent) {
     PositionRow r;
-    r.code = L"600036";
-    r.name = L"招商银行";
     r.currentPrice = currentPrice;
     r.profitPercent = profitPercent;
     return r;
 }
 
-StockRule percentRule(float profit, float stopLoss) {
-    StockRule rule;
-    rule.Code = L"600036";
-    rule.Profit = profit;
-    rule.StopLoss = stopLoss;
-    return rule;
+// Take profit and stop loss by percent (type 0) or by price (any other type).
+StockRule percent(float profit, float stopLoss, int32_t type = 0) {
+    return StockRule{L"600036", profit, stopLoss, 0, 0, 0, false, false, type, type, 0, 0};
 }
 
-StockRule trailingRule(float trigger, float fall, float high) {
-    StockRule rule;
-    rule.Code = L"600036";
-    rule.ApplyMoveStopLoss = true;
-    rule.MoveStopLossTriggerPrice = trigger;
-    rule.MoveStopLoss = fall;
-    rule.High = high;
-    return rule;
-}
-
-TriggerKind evaluate(StockRule rule, float currentPrice, float profitPercent) {
-    return evaluateRule(rule, row(currentPrice, profitPercent));
+// An enabled trailing stop.
+StockRule trailing(float trigger, float fall, float high, bool armed = true) {
+    return StockRule{L"600036", 0, 0, trigger, fall, high, true, armed, 0, 0, 0, 0};
 }
 
 }  // namespace
 
-TEST(TriggerEvaluation, ConditionTexts) {
-    EXPECT_STREQ(conditionText(TriggerKind::TakeProfit), L"满足止盈条件");
-    EXPECT_STREQ(conditionText(TriggerKind::StopLoss), L"满足止损条件");
-    EXPECT_STREQ(conditionText(TriggerKind::TrailingStop), L"满足跟踪止损条件");
-    EXPECT_STREQ(conditionText(TriggerKind::None), L"");
-}
-
-TEST(TriggerEvaluation, PercentThresholdsIncludeTheirBoundary) {
-    EXPECT_EQ(evaluate(percentRule(10, 0), 11, 10.0f), TriggerKind::TakeProfit);
-    EXPECT_EQ(evaluate(percentRule(10, 0), 11, 9.99f), TriggerKind::None);
-    EXPECT_EQ(evaluate(percentRule(0, 5), 9, -5.0f), TriggerKind::StopLoss);
-    EXPECT_EQ(evaluate(percentRule(0, 5), 9, -4.99f), TriggerKind::None);
-}
-
-TEST(TriggerEvaluation, AbsolutePriceThresholds) {
-    StockRule rule = percentRule(12.5f, 8.0f);
-    rule.TakeProfitType = 1;
-    rule.StopLossType = 1;
-    EXPECT_EQ(evaluate(rule, 8.00f, 50.0f), TriggerKind::StopLoss);  // the percent does not matter
-    EXPECT_EQ(evaluate(rule, 8.01f, -50.0f), TriggerKind::None);
-    EXPECT_EQ(evaluate(rule, 12.5f, -50.0f), TriggerKind::TakeProfit);
-    EXPECT_EQ(evaluate(rule, 12.49f, 50.0f), TriggerKind::None);
-    rule.StopLossType = 7;  // any type other than 0 is a price
-    EXPECT_EQ(evaluate(rule, 7.5f, 0.0f), TriggerKind::StopLoss);
-}
-
-TEST(TriggerEvaluation, ZeroOrNegativeThresholdsSwitchTheConditionOff) {
-    EXPECT_EQ(evaluate(percentRule(0, 0), 10, 0.0f), TriggerKind::None);
-    EXPECT_EQ(evaluate(percentRule(-1, -1), 10, 0.0f), TriggerKind::None);
-    StockRule absolute = percentRule(0, 0);
-    absolute.StopLossType = 1;
-    absolute.TakeProfitType = 1;
-    EXPECT_EQ(evaluate(absolute, 0.01f, 0.0f), TriggerKind::None);
-}
-
-TEST(TriggerEvaluation, LaterConditionsWinOverEarlierOnes) {
-    // Absolute prices set inconsistently: both hold, the stop loss wins.
-    StockRule both = percentRule(5, 20);
-    both.TakeProfitType = 1;
-    both.StopLossType = 1;
-    EXPECT_EQ(evaluate(both, 10, 0), TriggerKind::StopLoss);
-
-    // An armed trailing stop that fires wins over the stop loss.
-    StockRule all = trailingRule(5, 2, 20);
-    all.HasTrigerMoveStopPrice = true;
+TEST(TriggerEvaluation, OneRowAgainstOneRule) {
+    StockRule disabled = trailing(5, 2, 10);
+    disabled.ApplyMoveStopLoss = false;
+    StockRule all = trailing(5, 2, 20);
     all.StopLoss = 5;
     all.Profit = 1;
     all.TakeProfitType = 1;
-    EXPECT_EQ(evaluate(all, 10, -50), TriggerKind::TrailingStop);
+    const struct {
+        const char* what;
+        StockRule rule;
+        float price, percent;
+        TriggerKind expected;
+    } cases[] = {
+        {"take profit at its percent", percent(10, 0), 11, 10.0f, TriggerKind::TakeProfit},
+        {"just below it", percent(10, 0), 11, 9.99f, TriggerKind::None},
+        {"stop loss at its percent", percent(0, 5), 9, -5.0f, TriggerKind::StopLoss},
+        {"just above it", percent(0, 5), 9, -4.99f, TriggerKind::None},
+        {"stop loss at its price, any percent", percent(12.5f, 8, 1), 8.00f, 50, TriggerKind::StopLoss},
+        {"just above it", percent(12.5f, 8, 1), 8.01f, -50, TriggerKind::None},
+        {"take profit at its price", percent(12.5f, 8, 1), 12.5f, -50, TriggerKind::TakeProfit},
+        {"any type other than 0 is a price", percent(0, 8, 7), 7.5f, 0, TriggerKind::StopLoss},
+        {"zero thresholds are off", percent(0, 0), 10, 0, TriggerKind::None},
+        {"negative thresholds are off", percent(-1, -1), 10, 0, TriggerKind::None},
+        {"both prices hold: the stop loss wins", percent(5, 20, 1), 10, 0, TriggerKind::StopLoss},
+        {"an armed trailing stop wins over both", all, 10, -50, TriggerKind::TrailingStop},
+        {"trailing stop not enabled", disabled, 5, 0, TriggerKind::None},
+        {"trailing stop not armed", trailing(5, 2, 10, false), 5, 0, TriggerKind::None},
+        {"trailing stop without trigger", trailing(0, 2, 10), 5, 0, TriggerKind::None},
+        {"trailing stop without fall", trailing(5, 0, 10), 5, 0, TriggerKind::None},
+        {"a fall of 2 % is 1.9999981 in float", trailing(5, 2, 10), 9.80f, 4, TriggerKind::None},
+        {"a fall beyond 2 %", trailing(5, 2, 10), 9.79f, 4, TriggerKind::TrailingStop},
+        // Rounded step by step in single precision, these falls land on the other side of the
+        // allowed one than computed wider (double promotion, x87 registers).
+        {"a fall of 7.50000048", trailing(1, 7.5f, 50), 46.25f, 0, TriggerKind::TrailingStop},
+        {"a fall of exactly 9", trailing(1, 9, 13), 11.83f, 0, TriggerKind::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StockRule rule = c.rule;
+        EXPECT_EQ(evaluateRule(rule, row(c.price, c.percent)), c.expected);
+    }
 }
 
-TEST(TriggerEvaluation, HighWaterMarkRisesInEveryEvaluation) {
-    StockRule rule = percentRule(0, 0);
-    const PositionRow up = row(10.5f, 1);
-    const PositionRow down = row(9.0f, -1);
-    evaluateRule(rule, up);
-    EXPECT_EQ(rule.High, 10.5f);
-    evaluateRule(rule, down);
-    EXPECT_EQ(rule.High, 10.5f);
-
+TEST(TriggerEvaluation, RuleKeepsItsHighAndArmedStateAcrossRows) {
+    // Arming needs a profit strictly above the trigger, whether or not the stop is enabled.
+    StockRule rule = trailing(5, 10, 0, false);
+    rule.ApplyMoveStopLoss = false;
+    evaluateRule(rule, row(10.5f, 5.0f));
+    EXPECT_FALSE(rule.HasTrigerMoveStopPrice);
+    evaluateRule(rule, row(9.0f, 5.01f));
+    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);
+    evaluateRule(rule, row(9.5f, -20));
+    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);  // never cleared
+    EXPECT_EQ(rule.High, 10.5f);               // rises in every evaluation, never falls
     // Enabled later, the trailing stop measures from the highest price seen so far.
     rule.ApplyMoveStopLoss = true;
-    rule.MoveStopLossTriggerPrice = 0.5f;
-    rule.MoveStopLoss = 10;
     EXPECT_EQ(evaluateRule(rule, row(9.4f, 1)), TriggerKind::TrailingStop);
 }
 
-TEST(TriggerEvaluation, ArmingNeedsAProfitStrictlyAboveTheTrigger) {
-    StockRule rule = trailingRule(5, 2, 0);
-    rule.ApplyMoveStopLoss = false;  // arming happens whether or not the stop is enabled
-    evaluateRule(rule, row(10, 5.0f));
-    EXPECT_FALSE(rule.HasTrigerMoveStopPrice);
-    evaluateRule(rule, row(10, 5.01f));
-    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);
-    evaluateRule(rule, row(10, -20.0f));
-    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);  // never cleared
-}
-
-TEST(TriggerEvaluation, TrailingStopFiresOnAFallStrictlyAboveTheAllowedOne) {
-    StockRule rule = trailingRule(5, 2, 10.00f);
-    EXPECT_EQ(evaluateRule(rule, row(9.90f, 5.5f)), TriggerKind::None);  // arms, falls 1 %
-    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);
-    EXPECT_EQ(evaluateRule(rule, row(9.80f, 4)), TriggerKind::None);  // 2 % in float: 1.9999981
-    EXPECT_EQ(evaluateRule(rule, row(9.79f, 4)), TriggerKind::TrailingStop);
-    EXPECT_EQ(rule.High, 10.00f);
-}
-
-TEST(TriggerEvaluation, TrailingStopNeedsEnabledArmedAndPositiveSettings) {
-    StockRule disabled = trailingRule(5, 2, 10);
-    disabled.HasTrigerMoveStopPrice = true;
-    disabled.ApplyMoveStopLoss = false;
-    EXPECT_EQ(evaluate(disabled, 5, 0), TriggerKind::None);
-    StockRule unarmed = trailingRule(5, 2, 10);
-    EXPECT_EQ(evaluate(unarmed, 5, 0), TriggerKind::None);
-    StockRule noTrigger = trailingRule(0, 2, 10);
-    noTrigger.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluate(noTrigger, 5, 0), TriggerKind::None);
-    StockRule noFall = trailingRule(5, 0, 10);
-    noFall.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluate(noFall, 5, 0), TriggerKind::None);
-}
-
-TEST(TriggerEvaluation, FallIsComputedInSinglePrecision) {
-    // Cases where the fall rounded step by step in single precision and the fall computed
-    // wider (double promotion, x87 registers) fall on different sides of the allowed fall.
-    StockRule fires = trailingRule(1, 7.5f, 50.0f);
-    fires.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluateRule(fires, row(46.25f, 0)), TriggerKind::TrailingStop);  // 7.50000048
-    StockRule holds = trailingRule(1, 9.0f, 13.0f);
-    holds.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluateRule(holds, row(11.83f, 0)), TriggerKind::None);  // exactly 9
-    StockRule holdsToo = trailingRule(1, 3.9f, 30.0f);
-    holdsToo.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluateRule(holdsToo, row(28.83f, 0)), TriggerKind::None);
-}
-
-TEST(TriggerEvaluation, RowWithoutAPositivePriceDecidesNothing) {
-    StockRule absolute = percentRule(0, 8);
-    absolute.StopLossType = 1;
-    absolute.High = 9;
-    const StockRule untouched = absolute;
-    EXPECT_EQ(evaluateRule(absolute, row(0, -100)), TriggerKind::None);
-    EXPECT_EQ(evaluateRule(absolute, row(-1, -100)), TriggerKind::None);
-    EXPECT_EQ(evaluateRule(absolute, row(std::numeric_limits<float>::quiet_NaN(), -100)), TriggerKind::None);
-    EXPECT_EQ(absolute, untouched);
-
-    StockRule armed = trailingRule(5, 2, 10);
-    armed.HasTrigerMoveStopPrice = true;
-    EXPECT_EQ(evaluateRule(armed, row(0, 0)), TriggerKind::None);
-    StockRule arming = trailingRule(5, 2, 10);
+TEST(TriggerEvaluation, RowWithoutAPositivePriceDecidesAndChangesNothing) {
+    // An unreadable price cell reads as 0: it must not fire a stop loss at a price, make an armed
+    // trailing stop see a fall of 100 %, nor arm or take profit on the percent.
+    StockRule arming = trailing(5, 2, 10, false);
     arming.Profit = 1;
-    const StockRule before = arming;
-    EXPECT_EQ(evaluateRule(arming, row(0, 50)), TriggerKind::None);
-    EXPECT_EQ(arming, before);  // neither armed nor a take profit
+    for (float price : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        for (StockRule rule : {percent(0, 8, 1), trailing(5, 2, 10), arming}) {
+            SCOPED_TRACE(price);
+            const StockRule before = rule;
+            EXPECT_EQ(evaluateRule(rule, row(price, 50)), TriggerKind::None);
+            EXPECT_EQ(rule, before);
+        }
+    }
     // A price appears again: the rule goes on from where it was.
     EXPECT_EQ(evaluateRule(arming, row(10, 50)), TriggerKind::TakeProfit);
     EXPECT_TRUE(arming.HasTrigerMoveStopPrice);
 }
 
-TEST(SellPrice, DecimalPlacesShownInGeneralNotation) {
-    EXPECT_EQ(decimalPlaces(12.35f), 2);
-    EXPECT_EQ(decimalPlaces(5.2f), 1);
+TEST(SellPrice, UnitsBelowTheCurrentPriceNeverCoarserThanACent) {
+    const struct {
+        float price;
+        int units;
+        const wchar_t* expected;
+    } cases[] = {{12.35f, 2, L"12.33"}, {5.2f, 2, L"5.18"},  {5.0f, 2, L"4.98"}, {3.912f, 2, L"3.91"},
+                 {12.35f, 0, L"12.35"}, {10.0f, 10, L"9.9"}, {0.01f, 1, L"0"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.price);
+        EXPECT_EQ(formatPrice(sellPriceBelow(c.price, c.units)), c.expected);
+    }
+    EXPECT_NEAR(sellPriceBelow(3.912f, 2), 3.910f, 1e-6f);  // the unit of the third decimal
+    // Decimals as "%g" shows them: six significant digits hide the float's error.
+    EXPECT_EQ(decimalPlaces(9.99f), 2);
     EXPECT_EQ(decimalPlaces(5.0f), 0);
-    EXPECT_EQ(decimalPlaces(3.912f), 3);
-    EXPECT_EQ(decimalPlaces(9.99f), 2);       // six significant digits hide the float's error
     EXPECT_EQ(decimalPlaces(1234567.0f), 9);  // "1.23457e+06": everything after the point counts
-    EXPECT_EQ(decimalPlaces(0.5f), 1);
 }
 
-TEST(SellPrice, UnitsBelowTheCurrentPriceNeverCoarserThanACent) {
-    EXPECT_EQ(formatPrice(sellPriceBelow(12.35f, 2)), L"12.33");
-    EXPECT_EQ(formatPrice(sellPriceBelow(5.2f, 2)), L"5.18");
-    EXPECT_EQ(formatPrice(sellPriceBelow(5.0f, 2)), L"4.98");
-    EXPECT_EQ(formatPrice(sellPriceBelow(3.912f, 2)), L"3.91");
-    EXPECT_NEAR(sellPriceBelow(3.912f, 2), 3.910f, 1e-6f);
-    EXPECT_EQ(sellPriceBelow(12.35f, 0), 12.35f);
-    EXPECT_EQ(formatPrice(sellPriceBelow(10.0f, 10)), L"9.9");
-    EXPECT_EQ(formatPrice(sellPriceBelow(0.01f, 1)), L"0");
+TEST(AlertText, NameTimeConditionAndWhetherItSold) {
+    std::tm when{};
+    when.tm_year = 114;
+    when.tm_mon = 2;
+    when.tm_mday = 3;
+    when.tm_hour = 10;
+    when.tm_min = 5;
+    when.tm_sec = 3;
+    EXPECT_EQ(alertText(L"平安银行", when, TriggerKind::StopLoss, false),
+              L"平安银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作");
+    EXPECT_EQ(alertText(L"", when, TriggerKind::TakeProfit, true), L" 在 2014-03-03 10-05-03 满足止盈条件");
+    EXPECT_EQ(alertText(L"x", when, TriggerKind::TrailingStop, true),
+              L"x 在 2014-03-03 10-05-03 满足跟踪止损条件");
+    EXPECT_STREQ(conditionText(TriggerKind::None), L"");
+    // Written field by field, also out of range: strftime may abort on such a date.
+    when.tm_mon = 40;
+    when.tm_hour = -1;
+    when.tm_year = 2147483647;
+    EXPECT_EQ(alertText(L"x", when, TriggerKind::StopLoss, true),
+              L"x 在 2147485547-41-03 -1-05-03 满足止损条件");
 }

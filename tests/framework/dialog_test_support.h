@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "framework/application.h"
 #include "framework/dialog_driver.h"
@@ -24,9 +26,25 @@ protected:
         return text;
     }
 
-    // Everything posted to the dialog so far has been handled.
-    static void settle(halyard::ModalDialogThread& run, HWND dialog) {
-        (void)dialog;
-        EXPECT_TRUE(run.settle());
+    // The controls' texts, each followed by '|'.
+    static std::wstring texts(const halyard::ModalDialogThread& run, std::initializer_list<int> ids) {
+        std::wstring all;
+        for (int id : ids) all += run.text(id) + L"|";
+        return all;
+    }
+    // The buttons' check states as 1 and 0, and the controls' enabled states as 1 and 0.
+    static std::wstring checks(const halyard::ModalDialogThread& run, std::initializer_list<int> ids) {
+        std::wstring all;
+        for (int id : ids) all += run.isChecked(id) ? L'1' : L'0';
+        return all;
+    }
+    static std::wstring enabled(const halyard::ModalDialogThread& run, std::initializer_list<int> ids) {
+        std::wstring all;
+        for (int id : ids) all += run.isEnabled(id) ? L'1' : L'0';
+        return all;
+    }
+    static void setTexts(const halyard::ModalDialogThread& run,
+                         std::initializer_list<std::pair<int, const wchar_t*>> texts) {
+        for (const auto& [id, text] : texts) run.setText(id, text);
     }
 };

@@ -1,4 +1,5 @@
-// The rule editor driven through its window: prefill, labels, enabling, validation, write-back.
+// The rule editor driven through its window: prefill, unit labels, enabling, validation and
+// write-back into the rule.
 #include "rules/price_setting_dlg.h"
 
 #include <gtest/gtest.h>
@@ -11,92 +12,69 @@ namespace {
 
 class PriceSettingDlgTest : public DialogTest {};
 
-StockRule absoluteRule() {
-    StockRule rule;
-    rule.Code = L"600036";
-    rule.StopLoss = 8.5f;
-    rule.Profit = 12.25f;
-    rule.MoveStopLossTriggerPrice = 6;
-    rule.MoveStopLoss = 1.5f;
-    rule.High = 13.1f;
-    rule.ApplyMoveStopLoss = true;
-    rule.HasTrigerMoveStopPrice = true;
-    rule.StopLossType = 1;
-    rule.TakeProfitType = 0;
-    rule.SlipPrice = 3;
-    rule.MessageOnly = 1;
-    return rule;
-}
+const std::initializer_list<int> kEdits = {IDC_STOP_LOSS, IDC_TAKE_PROFIT, IDC_MOVE_STOP_LOSS_TRIGGER,
+                                           IDC_MOVE_STOP_LOSS, IDC_SLIP_PRICE};
+const std::initializer_list<int> kButtons = {IDC_APPLY_MOVE_STOP_LOSS, IDC_MESSAGE_ONLY,
+                                             IDC_STOP_LOSS_PERCENT,    IDC_STOP_LOSS_PRICE,
+                                             IDC_TAKE_PROFIT_PERCENT,  IDC_TAKE_PROFIT_PRICE};
+const std::initializer_list<int> kUnits = {IDC_STOP_LOSS_UNIT, IDC_TAKE_PROFIT_UNIT};
+const std::initializer_list<int> kTrailingEdits = {IDC_MOVE_STOP_LOSS_TRIGGER, IDC_MOVE_STOP_LOSS};
 
-TEST_F(PriceSettingDlgTest, AStockWithoutRuleOpensWithTheDefaults) {
+TEST_F(PriceSettingDlgTest, AStockWithoutRuleOpensWithTheDefaultsAndTheRadiosSwitchTheUnits) {
     CPriceSettingDLg dialog;
     dialog.title = L"浦发银行 止盈止损设置";
     dialog.setFields(prefillRuleEditorFields(nullptr));
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_TRUE(window);
-    EXPECT_EQ(L"浦发银行 止盈止损设置", halyard::windowText(window));
-    EXPECT_EQ(L"5", run.text(IDC_STOP_LOSS));
-    EXPECT_EQ(L"10", run.text(IDC_TAKE_PROFIT));
-    EXPECT_EQ(L"5", run.text(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_EQ(L"2", run.text(IDC_MOVE_STOP_LOSS));
-    EXPECT_EQ(L"0", run.text(IDC_SLIP_PRICE));
-    EXPECT_FALSE(run.isChecked(IDC_APPLY_MOVE_STOP_LOSS));
-    EXPECT_FALSE(run.isChecked(IDC_MESSAGE_ONLY));
-    EXPECT_TRUE(run.isChecked(IDC_STOP_LOSS_PERCENT));
-    EXPECT_TRUE(run.isChecked(IDC_TAKE_PROFIT_PERCENT));
-    EXPECT_FALSE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_FALSE(run.isEnabled(IDC_MOVE_STOP_LOSS));
-    EXPECT_EQ(L"%", run.text(IDC_STOP_LOSS_UNIT));
-    EXPECT_EQ(L"%", run.text(IDC_TAKE_PROFIT_UNIT));
+    EXPECT_EQ(halyard::windowText(window), L"浦发银行 止盈止损设置");
+    EXPECT_EQ(texts(run, kEdits), L"5|10|5|2|0|");
+    EXPECT_EQ(checks(run, kButtons), L"001010");
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"00");
+    EXPECT_EQ(texts(run, kUnits), L"%|%|");
+    run.click(IDC_STOP_LOSS_PRICE);
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(texts(run, kUnits), L"元|%|");
+    run.click(IDC_TAKE_PROFIT_PRICE);
+    run.click(IDC_STOP_LOSS_PERCENT);
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(texts(run, kUnits), L"%|元|");
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
-    EXPECT_EQ(IDOK, run.result());
-    EXPECT_EQ(5.0f, dialog.stopLoss);
-    EXPECT_EQ(10.0f, dialog.takeProfit);
+    ASSERT_EQ(run.result(), IDOK);
+    RuleTable rules;
+    storeRuleEditorFields(rules, L"600000", dialog.fields());
+    EXPECT_EQ(rules.at(L"600000"), (StockRule{L"600000", 10, 5, 5, 2, 0, false, false, 0, 1, 0, 0}));
 }
 
-TEST_F(PriceSettingDlgTest, ARuleOpensWithItsValuesLabelsAndEnabledTrailingEdits) {
-    StockRule rule = absoluteRule();
+TEST_F(PriceSettingDlgTest, ARuleOpensWithItsValuesAndConfirmingKeepsItsHighWaterMark) {
+    // Code, Profit, StopLoss, MoveStopLossTriggerPrice, MoveStopLoss, High, ApplyMoveStopLoss,
+    // HasTrigerMoveStopPrice, StopLossType, TakeProfitType, SlipPrice, MessageOnly.
+    RuleTable rules{{L"600036", StockRule{L"600036", 12.25f, 8.5f, 6, 1.5f, 13.1f, true, true, 1, 0, 3, 1}}};
     CPriceSettingDLg dialog;
-    dialog.setFields(prefillRuleEditorFields(&rule));
+    dialog.setFields(prefillRuleEditorFields(rules, L"600036"));
     halyard::ModalDialogThread run(dialog);
     ASSERT_TRUE(run.waitForDialog());
-    EXPECT_EQ(L"8.5", run.text(IDC_STOP_LOSS));
-    EXPECT_EQ(L"12.25", run.text(IDC_TAKE_PROFIT));
-    EXPECT_EQ(L"6", run.text(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_EQ(L"1.5", run.text(IDC_MOVE_STOP_LOSS));
-    EXPECT_EQ(L"3", run.text(IDC_SLIP_PRICE));
-    EXPECT_TRUE(run.isChecked(IDC_APPLY_MOVE_STOP_LOSS));
-    EXPECT_TRUE(run.isChecked(IDC_MESSAGE_ONLY));
-    EXPECT_TRUE(run.isChecked(IDC_STOP_LOSS_PRICE));
-    EXPECT_TRUE(run.isChecked(IDC_TAKE_PROFIT_PERCENT));
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS));
-    EXPECT_EQ(L"元", run.text(IDC_STOP_LOSS_UNIT));
-    EXPECT_EQ(L"%", run.text(IDC_TAKE_PROFIT_UNIT));
-}
-
-TEST_F(PriceSettingDlgTest, TheRadioButtonsSwitchTheUnitLabels) {
-    CPriceSettingDLg dialog;
-    halyard::ModalDialogThread run(dialog);
-    HWND window = run.waitForDialog();
-    ASSERT_TRUE(window);
-    run.click(IDC_STOP_LOSS_PRICE);
-    settle(run, window);
-    EXPECT_EQ(L"元", run.text(IDC_STOP_LOSS_UNIT));
-    EXPECT_EQ(L"%", run.text(IDC_TAKE_PROFIT_UNIT));
+    EXPECT_EQ(texts(run, kEdits), L"8.5|12.25|6|1.5|3|");
+    EXPECT_EQ(checks(run, kButtons), L"110110");
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"11");
+    EXPECT_EQ(texts(run, kUnits), L"元|%|");
+    setTexts(run, {{IDC_STOP_LOSS, L"9.75"},
+                   {IDC_TAKE_PROFIT, L"30"},
+                   {IDC_MOVE_STOP_LOSS_TRIGGER, L"8"},
+                   {IDC_MOVE_STOP_LOSS, L"2.5"},
+                   {IDC_SLIP_PRICE, L"10"}});
     run.click(IDC_TAKE_PROFIT_PRICE);
-    settle(run, window);
-    EXPECT_EQ(L"元", run.text(IDC_TAKE_PROFIT_UNIT));
-    run.click(IDC_STOP_LOSS_PERCENT);
-    settle(run, window);
-    EXPECT_EQ(L"%", run.text(IDC_STOP_LOSS_UNIT));
-    EXPECT_EQ(L"元", run.text(IDC_TAKE_PROFIT_UNIT));
+    run.click(IDC_MESSAGE_ONLY);
+    run.click(IDC_APPLY_MOVE_STOP_LOSS);
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"00");
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
-    EXPECT_EQ(0, dialog.stopLossType);
-    EXPECT_EQ(1, dialog.takeProfitType);
+    ASSERT_EQ(run.result(), IDOK);
+    storeRuleEditorFields(rules, L"600036", dialog.fields());
+    EXPECT_EQ(rules.at(L"600036"),
+              (StockRule{L"600036", 30, 9.75f, 8, 2.5f, 13.1f, false, true, 1, 1, 10, 0}));
 }
 
 TEST_F(PriceSettingDlgTest, TheTrailingCheckBoxEnablesItsEditsAfterAValidRead) {
@@ -105,38 +83,32 @@ TEST_F(PriceSettingDlgTest, TheTrailingCheckBoxEnablesItsEditsAfterAValidRead) {
     HWND window = run.waitForDialog();
     ASSERT_TRUE(window);
     run.click(IDC_APPLY_MOVE_STOP_LOSS);
-    settle(run, window);
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS));
-
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"11");
     // With the stop-loss edit empty the read fails: message, focus there, edits unchanged.
     run.setText(IDC_STOP_LOSS, L"");
     run.click(IDC_APPLY_MOVE_STOP_LOSS);
-    EXPECT_EQ(L"请输入一个数字。", answerMessageBox(run));
-    settle(run, window);
-    EXPECT_EQ(GetDlgItem(window, IDC_STOP_LOSS), run.focus());
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS));
-
+    EXPECT_EQ(answerMessageBox(run), L"请输入一个数字。");
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(run.focus(), GetDlgItem(window, IDC_STOP_LOSS));
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"11");
     run.setText(IDC_STOP_LOSS, L"4");
     run.click(IDC_APPLY_MOVE_STOP_LOSS);
-    settle(run, window);
-    EXPECT_EQ(nullptr, run.currentMessageBox());
-    EXPECT_TRUE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));  // the box is checked again
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(run.currentMessageBox(), nullptr);
+    EXPECT_EQ(enabled(run, kTrailingEdits), L"11");  // the box is checked again
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
-    EXPECT_EQ(1, dialog.applyMoveStopLoss);
-    EXPECT_EQ(4.0f, dialog.stopLoss);
+    EXPECT_EQ(dialog.applyMoveStopLoss, 1);
+    EXPECT_EQ(dialog.stopLoss, 4.0f);
 }
 
-struct Invalid {
-    int id;
-    const wchar_t* text;
-    const wchar_t* message;
-};
-
-TEST_F(PriceSettingDlgTest, EveryEditIsValidatedWithItsOwnRangeEvenWhenDisabled) {
-    const Invalid cases[] = {
+TEST_F(PriceSettingDlgTest, EveryEditIsValidatedWithItsOwnRangeEvenWhenDisabledAndGetsTheFocus) {
+    const struct {
+        int id;
+        const wchar_t* text;
+        const wchar_t* message;
+    } cases[] = {
         {IDC_STOP_LOSS, L"0.1", L"请输入一个 0.2 至 5000 之间的数字。"},
         {IDC_TAKE_PROFIT, L"5001", L"请输入一个 0.2 至 5000 之间的数字。"},
         {IDC_TAKE_PROFIT, L"十", L"请输入一个数字。"},
@@ -146,79 +118,33 @@ TEST_F(PriceSettingDlgTest, EveryEditIsValidatedWithItsOwnRangeEvenWhenDisabled)
         {IDC_SLIP_PRICE, L"-1", L"请输入一个 0 至 10 之间的整数。"},
         {IDC_SLIP_PRICE, L"2.5", L"请输入一个整数。"},
     };
-    for (const Invalid& invalid : cases) {
-        SCOPED_TRACE(invalid.text);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         CPriceSettingDLg dialog;
         halyard::ModalDialogThread run(dialog);
         HWND window = run.waitForDialog();
         ASSERT_TRUE(window);
-        ASSERT_FALSE(run.isEnabled(IDC_MOVE_STOP_LOSS_TRIGGER));
+        ASSERT_EQ(enabled(run, kTrailingEdits), L"00");
         run.setText(IDC_STOP_LOSS, L"6");
-        run.setText(invalid.id, invalid.text);
+        run.setText(c.id, c.text);
         run.click(IDOK);
-        EXPECT_EQ(invalid.message, answerMessageBox(run));
-        settle(run, window);
-        EXPECT_TRUE(run.running());
+        EXPECT_EQ(answerMessageBox(run), c.message);
+        EXPECT_TRUE(run.settle());
+        EXPECT_TRUE(run.running()) << "OK closed the dialog despite invalid input";
+        // The offending edit has its text selected and, unless it is disabled, the focus.
+        HWND edit = GetDlgItem(window, c.id);
+        if (IsWindowEnabled(edit)) {
+            EXPECT_EQ(run.focus(), edit);
+        }
+        DWORD start = 1, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, std::wstring(c.text).size());
         run.click(IDCANCEL);
         ASSERT_TRUE(run.waitForEnd());
-        EXPECT_EQ(IDCANCEL, run.result());
-        EXPECT_EQ(5.0f, dialog.stopLoss);
+        EXPECT_EQ(run.result(), IDCANCEL);
+        EXPECT_EQ(dialog.stopLoss, 5.0f);
     }
-}
-
-TEST_F(PriceSettingDlgTest, ConfirmingWritesTheRuleAndKeepsItsHighWaterMark) {
-    RuleTable rules{{L"600036", absoluteRule()}};
-    CPriceSettingDLg dialog;
-    dialog.setFields(prefillRuleEditorFields(rules, L"600036"));
-    halyard::ModalDialogThread run(dialog);
-    HWND window = run.waitForDialog();
-    ASSERT_TRUE(window);
-    run.setText(IDC_STOP_LOSS, L"9.75");
-    run.setText(IDC_TAKE_PROFIT, L"30");
-    run.setText(IDC_MOVE_STOP_LOSS_TRIGGER, L"8");
-    run.setText(IDC_MOVE_STOP_LOSS, L"2.5");
-    run.setText(IDC_SLIP_PRICE, L"10");
-    run.click(IDC_TAKE_PROFIT_PRICE);
-    run.click(IDC_MESSAGE_ONLY);
-    run.click(IDC_APPLY_MOVE_STOP_LOSS);
-    settle(run, window);
-    EXPECT_FALSE(run.isEnabled(IDC_MOVE_STOP_LOSS));
-    run.click(IDOK);
-    ASSERT_TRUE(run.waitForEnd());
-    ASSERT_EQ(IDOK, run.result());
-    storeRuleEditorFields(rules, L"600036", dialog.fields());
-    const StockRule& rule = rules.at(L"600036");
-    EXPECT_EQ(9.75f, rule.StopLoss);
-    EXPECT_EQ(30.0f, rule.Profit);
-    EXPECT_EQ(8.0f, rule.MoveStopLossTriggerPrice);
-    EXPECT_EQ(2.5f, rule.MoveStopLoss);
-    EXPECT_FALSE(rule.ApplyMoveStopLoss);
-    EXPECT_EQ(1, rule.StopLossType);
-    EXPECT_EQ(1, rule.TakeProfitType);
-    EXPECT_EQ(10, rule.SlipPrice);
-    EXPECT_EQ(0, rule.MessageOnly);
-    EXPECT_EQ(13.1f, rule.High);
-    EXPECT_TRUE(rule.HasTrigerMoveStopPrice);
-}
-
-TEST_F(PriceSettingDlgTest, CancelLeavesTheFieldsAndTheTableAsTheyWere) {
-    RuleTable rules{{L"600036", absoluteRule()}};
-    CPriceSettingDLg dialog;
-    dialog.setFields(prefillRuleEditorFields(rules, L"000001"));
-    halyard::ModalDialogThread run(dialog);
-    HWND window = run.waitForDialog();
-    ASSERT_TRUE(window);
-    run.setText(IDC_STOP_LOSS, L"7");
-    run.setText(IDC_TAKE_PROFIT, L"not a number");
-    run.click(IDC_MESSAGE_ONLY);
-    settle(run, window);
-    run.click(IDCANCEL);
-    ASSERT_TRUE(run.waitForEnd());
-    EXPECT_EQ(IDCANCEL, run.result());
-    EXPECT_EQ(5.0f, dialog.stopLoss);
-    EXPECT_EQ(0, dialog.messageOnly);
-    // The opener stores nothing after IDCANCEL: the stock without rule still has none.
-    EXPECT_EQ(0u, rules.count(L"000001"));
 }
 
 }  // namespace

@@ -32,18 +32,33 @@ std::string mutate(std::string input, const std::vector<std::string>& seeds, std
             case 0:
                 if (!input.empty()) input[at] = static_cast<char>(random());
                 break;
-            case 1: input.insert(at, 1, static_cast<char>(random())); break;
+            case 1:
+                input.insert(at, 1, static_cast<char>(random()));
+                break;
             case 2:
                 if (!input.empty()) input.erase(at, 1 + random() % 16);
                 break;
             case 3: {
                 const std::string& other = seeds[random() % seeds.size()];
-                if (!other.empty()) input.insert(at, other.substr(random() % other.size(), 1 + random() % 32));
+                if (!other.empty())
+                    input.insert(at, other.substr(random() % other.size(), 1 + random() % 32));
                 break;
             }
             default: {
-                static const char* tokens[] = {"<", ">", "/>", "\"", "=", "nan", "inf", "-", "1e999",
-                                               "99999999999999999999", "&amp;", "<!--", "\xE5\xB9\xB3", "\xC6"};
+                static const char* tokens[] = {"<",
+                                               ">",
+                                               "/>",
+                                               "\"",
+                                               "=",
+                                               "nan",
+                                               "inf",
+                                               "-",
+                                               "1e999",
+                                               "99999999999999999999",
+                                               "&amp;",
+                                               "<!--",
+                                               "\xE5\xB9\xB3",
+                                               "\xC6"};
                 input.insert(at, tokens[random() % (sizeof tokens / sizeof *tokens)]);
             }
         }

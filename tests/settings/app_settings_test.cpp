@@ -1,95 +1,85 @@
+// The settings over a profile: the names and defaults they are kept under, and who wins.
 #include "app/app_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "settings/memory_profile.h"
+#include <map>
+#include <vector>
+
+#include "app/settings_profile.h"
+
+namespace {
+
+// A settings section in memory; keeps the names in the order they were written.
+class MemoryProfile : public SettingsProfile {
+public:
+    int readInt(const wchar_t* name, int defaultValue) override {
+        return ints.count(name) ? ints[name] : defaultValue;
+    }
+    std::wstring readString(const wchar_t* name, const std::wstring& defaultValue) override {
+        return strings.count(name) ? strings[name] : defaultValue;
+    }
+    void writeInt(const wchar_t* name, int value) override {
+        ints[name] = value;
+        writes.push_back(name);
+    }
+    void writeString(const wchar_t* name, const std::wstring& value) override {
+        strings[name] = value;
+        writes.push_back(name);
+    }
+
+    std::map<std::wstring, int> ints;
+    std::map<std::wstring, std::wstring> strings;
+    std::vector<std::wstring> writes;
+};
+
+// Every value in the order save() writes them, each followed by '|'.
+std::wstring values(const AppSettings& s) {
+    std::wstring text;
+    for (int value : {s.timerSeconds, s.traceOrderSetting, s.neverFoundValidBrokerSetting, s.playVoice,
+                      s.phoneMessage, s.qqMessage})
+        text += std::to_wstring(value) + L"|";
+    for (const std::wstring& value :
+         {s.stopLossSound, s.moveStopLossSound, s.takeProfitSound, s.phoneNumber, s.qqNickname})
+        text += value + L"|";
+    return text;
+}
+
+}  // namespace
 
 TEST(AppSettings, FirstStartReadsTheDefaults) {
     MemoryProfile profile;
     AppSettings settings(profile);
-    // Before load, the chase option is off; the stored default turns it on.
-    EXPECT_EQ(settings.traceOrderSetting, 0);
     settings.load();
-    EXPECT_EQ(settings.timerSeconds, 6);
-    EXPECT_EQ(settings.traceOrderSetting, 1);
-    EXPECT_EQ(settings.neverFoundValidBrokerSetting, 1);
-    EXPECT_EQ(settings.playVoice, 1);
-    EXPECT_EQ(settings.stopLossSound, L"StopLoss.wav");
-    EXPECT_EQ(settings.moveStopLossSound, L"MoveStopLoss.wav");
-    EXPECT_EQ(settings.takeProfitSound, L"TakeProfit.wav");
-    EXPECT_EQ(settings.phoneMessage, 0);
-    EXPECT_EQ(settings.qqMessage, 0);
-    EXPECT_EQ(settings.phoneNumber, L"");
-    EXPECT_EQ(settings.qqNickname, L"");
+    EXPECT_EQ(values(settings), L"6|1|1|1|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||");
     EXPECT_TRUE(profile.writes.empty());
-
     const MonitorSettings monitor = readMonitorSettings(profile);
     EXPECT_EQ(monitor.monitorInterval, 6);
     EXPECT_EQ(monitor.traceOrder, 1);
     EXPECT_EQ(monitor.neverFoundValidBroker, 1);
 }
 
-TEST(AppSettings, StoredValuesAreReadAsTheyAreEvenOutsideTheDialogRange) {
+TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     MemoryProfile profile;
-    profile.values = {{L"Timer", 100},
-                      {L"TraceOrdr", 0},
-                      {L"NeverFoundValidBroke", 0},
-                      {L"PlayVoice", 0},
-                      {L"StopLoss", L"D:\\止损.wav"},
-                      {L"MoveStopLoss", L""},
-                      {L"TakeProfit", L"止盈.wav"},
-                      {L"PhoneMessage", 1},
-                      {L"QQMessage", 7},
-                      {L"PhoneNumber", L"13800000000"},
-                      {L"QQ", L"老王"}};
+    profile.ints = {{L"Timer", 100},   {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
+                    {L"PlayVoice", 3}, {L"PhoneMessage", 4}, {L"QQMessage", 5}};
+    profile.strings = {{L"StopLoss", L"D:\\止损.wav"},
+                       {L"MoveStopLoss", L""},
+                       {L"TakeProfit", L"止盈.wav"},
+                       {L"PhoneNumber", L"13800000000"},
+                       {L"QQ", L"老王"}};
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(settings.timerSeconds, 100);
-    EXPECT_EQ(settings.traceOrderSetting, 0);
-    EXPECT_EQ(settings.neverFoundValidBrokerSetting, 0);
-    EXPECT_EQ(settings.playVoice, 0);
-    EXPECT_EQ(settings.stopLossSound, L"D:\\止损.wav");
-    EXPECT_EQ(settings.moveStopLossSound, L"");
-    EXPECT_EQ(settings.takeProfitSound, L"止盈.wav");
-    EXPECT_EQ(settings.phoneMessage, 1);
-    EXPECT_EQ(settings.qqMessage, 7);
-    EXPECT_EQ(settings.phoneNumber, L"13800000000");
-    EXPECT_EQ(settings.qqNickname, L"老王");
-    EXPECT_EQ(readMonitorSettings(profile).monitorInterval, 100);
-}
-
-TEST(AppSettings, ValuesOfTheOtherTypeReadAsDefaults) {
-    MemoryProfile profile;
-    profile.values = {{L"Timer", L"12"}, {L"PlayVoice", L"0"}, {L"StopLoss", 5}, {L"QQ", 1}};
-    AppSettings settings(profile);
-    settings.load();
-    EXPECT_EQ(settings.timerSeconds, 6);
-    EXPECT_EQ(settings.playVoice, 1);
-    EXPECT_EQ(settings.stopLossSound, L"StopLoss.wav");
-    EXPECT_EQ(settings.qqNickname, L"");
-}
-
-TEST(AppSettings, SaveWritesIntegersThenStrings) {
-    MemoryProfile profile;
-    AppSettings settings(profile);
-    settings.load();
-    settings.phoneMessage = 1;
-    settings.phoneNumber = L"13900000000";
-    settings.takeProfitSound = L"赚了.wav";
+    EXPECT_EQ(values(settings), L"100|0|2|3|4|5|D:\\止损.wav||止盈.wav|13800000000|老王|");
+    const MemoryProfile stored = profile;
+    profile = MemoryProfile();
     settings.save();
+    EXPECT_EQ(profile.ints, stored.ints);
+    EXPECT_EQ(profile.strings, stored.strings);
     EXPECT_EQ(profile.writes,
               (std::vector<std::wstring>{L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
                                          L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
                                          L"TakeProfit", L"PhoneNumber", L"QQ"}));
-
-    AppSettings reread(profile);
-    reread.load();
-    EXPECT_EQ(reread.timerSeconds, 6);
-    EXPECT_EQ(reread.traceOrderSetting, 1);
-    EXPECT_EQ(reread.phoneMessage, 1);
-    EXPECT_EQ(reread.phoneNumber, L"13900000000");
-    EXPECT_EQ(reread.takeProfitSound, L"赚了.wav");
-    EXPECT_EQ(reread.stopLossSound, L"StopLoss.wav");
 }
 
 TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
@@ -97,36 +87,23 @@ TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
     MonitorSettings monitor = readMonitorSettings(profile);
     AppSettings settings(profile);
     settings.load();
-
     settings.qqMessage = 1;
-    settings.qqNickname = L"群聊";
     settings.save();  // the alert dialog confirmed
     monitor.monitorInterval = 20;
     monitor.traceOrder = 0;
     writeMonitorSettings(profile, monitor);  // exit
-
-    AppSettings next(profile);
-    next.load();
-    EXPECT_EQ(next.timerSeconds, 20);
-    EXPECT_EQ(next.traceOrderSetting, 0);
-    EXPECT_EQ(next.neverFoundValidBrokerSetting, 1);
-    EXPECT_EQ(next.qqMessage, 1);
-    EXPECT_EQ(next.qqNickname, L"群聊");
-    EXPECT_EQ(readMonitorSettings(profile).monitorInterval, 20);
+    settings.load();
+    EXPECT_EQ(values(settings), L"20|0|1|1|0|1|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||");
 }
 
 TEST(AppSettings, InstanceIsLoadedOnceFromTheChosenProfile) {
     static MemoryProfile profile;  // outlives the process-wide settings' use in this test
-    profile.values = {{L"Timer", 15}, {L"QQ", L"一号"}};
+    profile.ints = {{L"Timer", 15}};
     AppSettings::setProfile(&profile);
     EXPECT_EQ(&applicationProfile(), &profile);
     AppSettings* settings = AppSettings::instance();
     EXPECT_EQ(settings->timerSeconds, 15);
-    EXPECT_EQ(settings->qqNickname, L"一号");
-
-    profile.values[L"Timer"] = 30;
+    profile.ints[L"Timer"] = 30;
     EXPECT_EQ(AppSettings::instance(), settings);
     EXPECT_EQ(settings->timerSeconds, 15);
-    settings->save();
-    EXPECT_EQ(std::get<int>(profile.values[L"Timer"]), 15);
 }

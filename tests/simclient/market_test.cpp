@@ -1,3 +1,4 @@
+// The practice client's market: frozen shares and cash, fills, limits, and its commands.
 #include "simclient/market.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,13 @@
 
 namespace halyard::simclient {
 namespace {
+
+// Quantity, sellable and frozen shares of the position of `code`, or "none".
+std::string holding(const Market& market, const wchar_t* code) {
+    const Position* p = market.position(code);
+    if (!p) return "none";
+    return std::to_string(p->quantity) + "/" + std::to_string(p->sellable) + "/" + std::to_string(p->frozen);
+}
 
 class MarketTest : public ::testing::Test {
 protected:
@@ -16,54 +24,39 @@ protected:
     Market market;
 };
 
-TEST_F(MarketTest, PendingSellFreezesSharesUntilCancelled) {
+TEST_F(MarketTest, PendingOrdersFreezeUntilCancelledAndFillWhenThePriceReachesThem) {
     const int id = market.place(Side::Sell, L"600000", 9.00, 300, L"10:00:00");
-    EXPECT_EQ(market.position(L"600000")->sellable, 500);
-    EXPECT_EQ(market.position(L"600000")->frozen, 300);
+    EXPECT_EQ(holding(market, L"600000"), "1000/500/300");
     ASSERT_TRUE(market.cancel(id));
-    EXPECT_EQ(market.position(L"600000")->sellable, 800);
-    EXPECT_EQ(market.position(L"600000")->frozen, 0);
+    EXPECT_EQ(holding(market, L"600000"), "1000/800/0");
     EXPECT_FALSE(market.cancel(id)) << "an order is cancelled once";
-    EXPECT_TRUE(market.pendingOrders().empty());
-}
-
-TEST_F(MarketTest, OrdersFillOnlyWhenThePriceReachesThem) {
     market.place(Side::Sell, L"600000", 9.00, 300, L"");
     market.place(Side::Buy, L"600000", 8.50, 200, L"");
     EXPECT_TRUE(market.setPrice(L"600000", 8.99, L"").empty());
-    const auto sold = market.setPrice(L"600000", 9.00, L"");
-    ASSERT_EQ(sold.size(), 1u);
-    EXPECT_EQ(sold[0].side, Side::Sell);
-    EXPECT_EQ(market.position(L"600000")->quantity, 700);
-    EXPECT_EQ(market.position(L"600000")->sellable, 500);
+    ASSERT_EQ(market.setPrice(L"600000", 9.00, L"").size(), 1u);
+    EXPECT_EQ(holding(market, L"600000"), "700/500/0");
     EXPECT_DOUBLE_EQ(market.cash(), 100000 + 2700);
     EXPECT_TRUE(market.setPrice(L"600000", 8.51, L"").empty());
     EXPECT_EQ(market.setPrice(L"600000", 8.40, L"").size(), 1u) << "a buy fills at or below its limit";
     EXPECT_TRUE(market.pendingOrders().empty());
 }
 
-TEST_F(MarketTest, BoughtSharesAreNotSellableTheSameDayAndAverageTheCost) {
+TEST_F(MarketTest, BoughtSharesAreNotSellableTheSameDayAndSellingAllRemovesThePosition) {
     const int id = market.place(Side::Buy, L"600000", 9.50, 1000, L"");
     EXPECT_DOUBLE_EQ(market.availableCash(), 100000 - 9500);
     ASSERT_TRUE(market.fill(std::to_wstring(id), L""));
-    const Position* p = market.position(L"600000");
-    EXPECT_EQ(p->quantity, 2000);
-    EXPECT_EQ(p->sellable, 800);
-    EXPECT_DOUBLE_EQ(p->cost, 9.0);
+    EXPECT_EQ(holding(market, L"600000"), "2000/800/0");
+    EXPECT_DOUBLE_EQ(market.position(L"600000")->cost, 9.0);
     EXPECT_DOUBLE_EQ(market.cash(), 100000 - 9500);
     EXPECT_DOUBLE_EQ(market.availableCash(), market.cash());
-
     market.setStock(L"601398", L"工商银行", 5.20);
     market.place(Side::Buy, L"601398", 5.20, 100, L"");
     ASSERT_TRUE(market.fill(L"601398", L""));
-    EXPECT_EQ(market.position(L"601398")->sellable, 0);
-}
-
-TEST_F(MarketTest, SellingEverythingRemovesThePosition) {
+    EXPECT_EQ(holding(market, L"601398"), "100/0/0");
     market.setPosition(L"600000", L"浦发银行", 800, 800, 8.50);
     market.place(Side::Sell, L"600000", 8.88, 800, L"");
     ASSERT_TRUE(market.fill(L"all", L""));
-    EXPECT_EQ(market.position(L"600000"), nullptr);
+    EXPECT_EQ(holding(market, L"600000"), "none");
     EXPECT_NE(market.stock(L"600000"), nullptr) << "the stock stays tradable";
 }
 
@@ -72,17 +65,11 @@ TEST_F(MarketTest, FillSelectsByIdThenByCode) {
     const int a = market.place(Side::Buy, L"000001", 10.00, 100, L"");
     market.place(Side::Buy, L"000001", 10.10, 100, L"");
     market.place(Side::Sell, L"600000", 9.50, 100, L"");
-    auto one = market.fill(std::to_wstring(a), L"");
-    ASSERT_TRUE(one);
-    EXPECT_EQ(one->size(), 1u);
-    auto byCode = market.fill(L"000001", L"");
-    ASSERT_TRUE(byCode);
-    EXPECT_EQ(byCode->size(), 1u);
+    EXPECT_EQ(market.fill(std::to_wstring(a), L"")->size(), 1u);
+    EXPECT_EQ(market.fill(L"000001", L"")->size(), 1u);
     EXPECT_FALSE(market.fill(L"000001", L"")) << "nothing left for that code";
     EXPECT_FALSE(market.fill(L"999", L""));
-    auto rest = market.fill(L"all", L"");
-    ASSERT_TRUE(rest);
-    EXPECT_EQ(rest->size(), 1u);
+    EXPECT_EQ(market.fill(L"all", L"")->size(), 1u);
     EXPECT_TRUE(market.fill(L"all", L"")) << "all with nothing pending is not an error";
 }
 
@@ -92,6 +79,8 @@ TEST_F(MarketTest, LimitsAreTenPercentOfThePreviousCloseOnTheTick) {
     EXPECT_DOUBLE_EQ(market.lowerLimit(L"600000"), 7.95);
     EXPECT_EQ(market.maxBuyable(L"600000", 9.71), 10200);
     EXPECT_EQ(market.maxBuyable(L"999999", 9.71), 0);
+    market.setStock(L"600000", L"浦发银行", 9.00, 9.50);
+    EXPECT_DOUBLE_EQ(market.upperLimit(L"600000"), 10.45);
 }
 
 TEST(MarketCommandsTest, CommandsChangeTheMarketAndReportFillsAndCancellations) {
@@ -100,22 +89,18 @@ TEST(MarketCommandsTest, CommandsChangeTheMarketAndReportFillsAndCancellations) 
     EXPECT_TRUE(run({L"position", L"600000", L"浦发银行", L"1000", L"1000", L"8.5", L"8.88"}).ok);
     EXPECT_DOUBLE_EQ(market.stock(L"600000")->previousClose, 8.88);
     EXPECT_FALSE(run({L"position", L"600000", L"浦发银行", L"100", L"200", L"8.5"}).ok)
-        << "sellable above the quantity";
+        << "sellable above all";
     EXPECT_FALSE(run({L"price", L"600000", L"abc"}).ok);
     EXPECT_FALSE(run({L"price", L"123456", L"1"}).ok);
+    EXPECT_FALSE(run({L"close", L"123456", L"1"}).ok);
     EXPECT_TRUE(run({L"close", L"600000", L"8.00"}).ok);
     EXPECT_DOUBLE_EQ(market.upperLimit(L"600000"), 8.80);
-
     market.place(Side::Sell, L"600000", 9.00, 400, L"");
     const auto filled = run({L"price", L"600000", L"9.05"});
-    ASSERT_TRUE(filled.ok);
     ASSERT_EQ(filled.trades.size(), 1u);
     EXPECT_DOUBLE_EQ(filled.trades[0].price, 9.00) << "a resting order trades at its own price";
-
     market.place(Side::Sell, L"600000", 9.50, 100, L"");
-    const auto removed = run({L"remove", L"600000"});
-    ASSERT_TRUE(removed.ok);
-    EXPECT_EQ(removed.cancelled.size(), 1u);
+    EXPECT_EQ(run({L"remove", L"600000"}).cancelled.size(), 1u);
     EXPECT_FALSE(run({L"remove", L"600000"}).ok);
     EXPECT_FALSE(run({L"hang", L"10"}).handled) << "not a market command";
 }
