@@ -19,26 +19,10 @@
 #include "framework/dialog_driver.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "support/memory_profile.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-class MemoryProfile : public SettingsProfile {
-public:
-    int readInt(const wchar_t* name, int defaultValue) override {
-        auto found = ints.find(name);
-        return found == ints.end() ? defaultValue : found->second;
-    }
-    std::wstring readString(const wchar_t* name, const std::wstring& defaultValue) override {
-        auto found = strings.find(name);
-        return found == strings.end() ? defaultValue : found->second;
-    }
-    void writeInt(const wchar_t* name, int value) override { ints[name] = value; }
-    void writeString(const wchar_t* name, const std::wstring& value) override { strings[name] = value; }
-
-    std::map<std::wstring, int> ints;
-    std::map<std::wstring, std::wstring> strings;
-};
 
 PositionRow held(const wchar_t* code, const wchar_t* name, int32_t sellable, float price, float profit) {
     PositionRow row;

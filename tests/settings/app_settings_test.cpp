@@ -6,32 +6,9 @@
 #include <map>
 #include <vector>
 
-#include "app/settings_profile.h"
+#include "support/memory_profile.h"
 
 namespace {
-
-// A settings section in memory; keeps the names in the order they were written.
-class MemoryProfile : public SettingsProfile {
-public:
-    int readInt(const wchar_t* name, int defaultValue) override {
-        return ints.count(name) ? ints[name] : defaultValue;
-    }
-    std::wstring readString(const wchar_t* name, const std::wstring& defaultValue) override {
-        return strings.count(name) ? strings[name] : defaultValue;
-    }
-    void writeInt(const wchar_t* name, int value) override {
-        ints[name] = value;
-        writes.push_back(name);
-    }
-    void writeString(const wchar_t* name, const std::wstring& value) override {
-        strings[name] = value;
-        writes.push_back(name);
-    }
-
-    std::map<std::wstring, int> ints;
-    std::map<std::wstring, std::wstring> strings;
-    std::vector<std::wstring> writes;
-};
 
 // Every value in the order save() writes them, each followed by '|'.
 std::wstring values(const AppSettings& s) {
