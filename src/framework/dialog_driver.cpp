@@ -148,6 +148,15 @@ HWND ModalDialogThread::currentMessageBox() const {
     return search.found;
 }
 
+std::wstring ModalDialogThread::answerMessageBox(int button) {
+    HWND box = waitForMessageBox();
+    if (!box) return L"(no message box)";
+    std::wstring text = messageBoxText(box);
+    pressMessageBoxButton(box, button);
+    for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    return text;
+}
+
 HWND ModalDialogThread::waitForMessageBox(DWORD timeoutMs) {
     return pollFor(timeoutMs, [this] { return currentMessageBox(); });
 }

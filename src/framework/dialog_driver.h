@@ -27,6 +27,9 @@ public:
     HWND waitForMessageBox(DWORD timeoutMs = 10000);
     // The message box showing now, or null.
     HWND currentMessageBox() const;
+    // Waits for a message box, presses `button` in it and returns its text once it has closed;
+    // "(no message box)" when none came up.
+    std::wstring answerMessageBox(int button);
     // True once the modal loop has returned (the thread is then joined).
     bool waitForEnd(DWORD timeoutMs = 10000);
     bool running() const { return !finished_; }

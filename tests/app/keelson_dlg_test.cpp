@@ -79,12 +79,7 @@ protected:
 
     // The message box that must come up now: its text, after answering it with `button`.
     static std::wstring answer(halyard::ModalDialogThread& run, int button) {
-        HWND box = run.waitForMessageBox();
-        if (!box) return L"(no message box)";
-        std::wstring text = halyard::messageBoxText(box);
-        halyard::pressMessageBoxButton(box, button);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
-        return text;
+        return run.answerMessageBox(button);
     }
 
     static void close(halyard::ModalDialogThread& run, HWND window) {

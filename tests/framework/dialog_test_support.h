@@ -18,12 +18,7 @@ protected:
 
     // The message box that must come up now: its text, after answering it with `button`.
     static std::wstring answerMessageBox(halyard::ModalDialogThread& run, int button = IDOK) {
-        HWND box = run.waitForMessageBox();
-        if (!box) return L"(no message box)";
-        std::wstring text = halyard::messageBoxText(box);
-        halyard::pressMessageBoxButton(box, button);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
-        return text;
+        return run.answerMessageBox(button);
     }
 
     // The controls' texts, each followed by '|'.
