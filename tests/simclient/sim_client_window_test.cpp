@@ -75,9 +75,13 @@ protected:
 
     // Presses the named button of the client's pop-up with that title, once it is up.
     bool answerPopup(const std::wstring& title, const wchar_t* button) {
-        HWND popup = waitForTopWindow(client->processId(), title);
-        if (!popup) return false;
-        HWND target = findDescendant(popup, L"Button", button);
+        // The pop-up's title shows before its buttons are made: wait for the button too.
+        HWND target = nullptr;
+        for (int i = 0; i < 250 && !target; ++i) {
+            if (HWND popup = waitForTopWindow(client->processId(), title, 0))
+                target = findDescendant(popup, L"Button", button);
+            if (!target) Sleep(20);
+        }
         if (!target) return false;
         const size_t before = client->journal().size();
         press(target);
