@@ -6,13 +6,14 @@
 #include "framework/window.h"
 
 namespace halyard {
-namespace {
 
 bool isDialogWindow(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
     return std::wstring(name) == L"#32770";
 }
+
+namespace {
 
 struct Search {
     HWND exclude;

@@ -63,6 +63,8 @@ private:
     std::thread thread_;
 };
 
+// A window of the dialog class, as message boxes and dialogs from templates are.
+bool isDialogWindow(HWND window);
 // The message text of a message box, and the press of one of its buttons (IDOK, IDCANCEL).
 std::wstring messageBoxText(HWND box);
 void pressMessageBoxButton(HWND box, int id);

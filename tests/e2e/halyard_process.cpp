@@ -12,12 +12,6 @@ namespace {
 
 constexpr int kDay = 24 * 3600;
 
-bool isDialog(HWND window) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    return std::wstring(name) == L"#32770";
-}
-
 struct Search {
     DWORD processId;
     bool mainWindow;
@@ -28,7 +22,8 @@ BOOL CALLBACK findWindow(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || !isDialog(window)) return TRUE;
+    if (owner != search->processId || !IsWindowVisible(window) || !halyard::isDialogWindow(window))
+        return TRUE;
     const bool holdsList = GetDlgItem(window, 1000) != nullptr;
     if (holdsList != search->mainWindow) return TRUE;
     if (!search->mainWindow && !IsWindowEnabled(window)) return TRUE;
