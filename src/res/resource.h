@@ -10,6 +10,8 @@
 #define IDD_ABOUTBOX 100
 #define IDD_HALYARD_DIALOG 102
 #define IDD_PRICE_SETTING 129
+#define IDD_ADD_BROKER_CONFIG 137
+#define IDD_AUTO_CHECK_BROKER 147
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -55,6 +57,14 @@
 #define IDC_STOP_LOSS_UNIT 1030
 #define IDC_TAKE_PROFIT_UNIT 1031
 #define IDC_SLIP_PRICE 1032
+
+// New broker configuration (137)
+#define IDC_NEW_BROKER_NAME 1003
+#define IDC_NEW_BROKER_SOURCE 1016
+
+// Broker detection (147): the dots, and under them the pages recognised so far
+#define IDC_DETECTION_DOTS 1030
+#define IDC_DETECTION_PAGES 1034
 
 // Version information
 #define HALYARD_VERSION_TEXT "1.0.0.1"
