@@ -80,6 +80,8 @@ private:
     OrderExecutor& executor();
     void attachControls();
     void checkBrokerClient();
+    void runStartupDetection();
+    bool detectionRunning();
     void addAboutMenuItem();
     void insertColumns();
     void startMonitorTimer();
