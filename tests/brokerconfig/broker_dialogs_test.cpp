@@ -93,7 +93,7 @@ TEST(DetectionDots, GrowOneAtATimeUpTo34ThenStartOver) {
 }
 
 // The sweep finds all four pages, but the buy form lacks a label, so connect fails.
-TEST_F(BrokerDialogs, DetectionDialogIgnoresEscAndFailsWhenConnectFailsAfterASuccessfulSweep) {
+TEST_F(BrokerDialogs, DetectionDialogIgnoresEnterEscAndCloseAndFailsWhenConnectFailsAfterASuccessfulSweep) {
     halyard::testing::SimClientProcess client({L"--title", L"模拟证券交易系统", L"--toolbar-offset", L"5",
                                                L"--button-width", L"16", L"--variant", L"buy-9-statics"});
     ASSERT_TRUE(client.started()) << halyard::toUtf8(client.error());
@@ -111,6 +111,7 @@ TEST_F(BrokerDialogs, DetectionDialogIgnoresEscAndFailsWhenConnectFailsAfterASuc
     }
     EXPECT_EQ(dots, (std::vector<std::wstring>{L".", L"..", L"..."}));
 
+    run.command(IDOK);      // Enter
     run.command(IDCANCEL);  // Esc
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(run.settle());
