@@ -157,8 +157,10 @@ def main():
     for caption, patterns, path in wanted:
         state = os.path.basename(path) if path else "missing"
         listing.append("%s\t%s\t%s" % (caption, "|".join(patterns), state))
-        if not path:
-            print("help: no screenshot yet for %s (%s)" % (caption, "|".join(patterns)), file=sys.stderr)
+    missing = [caption for caption, _, path in wanted if not path]
+    print("help: %d of %d pictures%s" % (len(wanted) - len(missing), len(wanted),
+                                        "; no screenshot yet for: " + ", ".join(missing) if missing else ""),
+          file=sys.stderr)
     new = document.encode("ascii")
     old = open(output, "rb").read() if os.path.exists(output) else None
     if new != old:
