@@ -18,7 +18,7 @@ import subprocess
 import sys
 
 CONVERT = "/usr/bin/convert"  # Debian's own: some images put a stand-in earlier on the PATH
-MAX_PICTURE_PX = 620
+MAX_PICTURE_PX = 600
 TWIPS_PER_PX = 15
 
 

@@ -111,7 +111,18 @@ TEST_F(ReleaseFolder, HalyardStartsWithoutConfigurationAndOffersHelp) {
     EXPECT_EQ(text.rfind(L"券商软件还没运行或者当前配置券商不正确", 0), 0u) << toUtf8(text);
     EXPECT_NE(text.find(L"是否配置券商?"), std::wstring::npos) << toUtf8(text);
     e2e::pressMessageBoxButton(box, IDCANCEL);
-    EXPECT_NE(halyard.waitForMainWindow(), nullptr);
+    HWND main = halyard.waitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    // The about box from the system menu shows the release's version ("1.0" for 1.0.0).
+    std::wstring shown = environmentText(L"HALYARD_RELEASE_VERSION");
+    if (shown.size() > 2 && shown.compare(shown.size() - 2, 2, L".0") == 0) shown.resize(shown.size() - 2);
+    PostMessageW(main, WM_SYSCOMMAND, 0x10, 0);
+    HWND about = halyard.waitForMessageBox(10000);
+    ASSERT_NE(about, nullptr);
+    EXPECT_NE(FindWindowExW(about, nullptr, L"Static", (L"Halyard，" + shown + L" 版").c_str()), nullptr)
+        << toUtf8(shown);
+    e2e::pressMessageBoxButton(about, IDOK);
     EXPECT_TRUE(halyard.close());
 }
 
@@ -166,7 +177,11 @@ TEST_F(ReleaseFolder, ProbeReportNamesToolbarPanelsAndTitlesWithoutTouchingTheCl
          {"模拟证券交易系统", "\"MHPToolBar\"", "Halyard 使用这个工具栏", "买入页面: 找到 1 个",
           "卖出页面: 找到 1 个", "持仓页面: 找到 1 个", "撤单页面: 找到 1 个",
           "证券代码 | 证券名称 | 证券数量 | 可卖数量 | 成本价 | 当前价 | 最新市值 | 浮动盈亏 | 盈亏比例(%)",
-          "第 1 行: 600000 | 浦发银行", "\r\n"})
+          "第 1 行: 600000 | 浦发银行", "\r\n",
+          // Through the practice configuration the previous case left beside Halyard.exe.
+          "持仓: 列标题和配置一致",
+          "证券代码=\"600000\" 股票=\"浦发银行\" 数量=10000 可卖数量=10000 成本价=8.5",
+          "委托: 列标题和配置一致"})
         EXPECT_NE(report.find(part), std::string::npos) << part;
     EXPECT_EQ(countOf(clientJournal(), "\"event\""), eventsBefore) << "the probe did something to the client";
 }

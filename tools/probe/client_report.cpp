@@ -126,8 +126,6 @@ void writeClientReport(ProbeReport& report, HWND client) {
     const std::vector<HWND> lists = findDescendants(client, L"SysListView32");
     if (lists.empty()) report.line(L"没有列表", 1);
     for (HWND list : lists) writeList(report, list);
-    report.heading(L"窗口树");
-    writeWindowTree(report, client);
 }
 
 }  // namespace halyard::probe

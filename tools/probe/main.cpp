@@ -15,7 +15,9 @@
 #include "common/module_directory.h"
 #include "halyard_version.h"
 #include "probe/client_report.h"
+#include "probe/configured_reading.h"
 #include "probe/top_windows.h"
+#include "probe/window_tree.h"
 
 namespace {
 
@@ -62,6 +64,9 @@ ProbeReport makeReport(const std::wstring& title) {
         ++targets;
         report.heading(L"目标窗口 " + std::to_wstring(targets) + L": " + describe(top));
         writeClientReport(report, top.window);
+        writeConfiguredReading(report, top.window, moduleDirectory() + L"broker_config.xml");
+        report.heading(L"窗口树");
+        writeWindowTree(report, top.window);
     }
     if (!targets) {
         report.heading(L"没有找到目标窗口");
