@@ -13,7 +13,6 @@
 
 #include "common/file_store.h"
 #include "common/module_directory.h"
-#include "halyard_version.h"
 #include "probe/client_report.h"
 #include "probe/configured_reading.h"
 #include "probe/top_windows.h"
@@ -51,7 +50,7 @@ bool isTarget(const TopWindow& top, const std::wstring& title) {
 
 ProbeReport makeReport(const std::wstring& title) {
     ProbeReport report;
-    report.line(L"HalyardProbe " HALYARD_VERSION_TEXT_W L" (" + std::to_wstring(sizeof(void*) * 8) + L"位) " +
+    report.line(L"HalyardProbe " HALYARD_PROBE_VERSION L" (" + std::to_wstring(sizeof(void*) * 8) + L"位) " +
                 now());
     report.line(title.empty() ? L"目标: 所有带 MHPToolBar 工具栏的窗口"
                               : L"目标: 标题含 " + quoted(title) + L" 的窗口");
