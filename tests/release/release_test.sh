@@ -46,6 +46,16 @@ for arch in win64 win32; do
   check "$arch: zip named after the version" test -f "$zip"
   mkdir -p "$target"
   check "$arch: unzips" unzip -q "$zip" -d "$target"
+  check "$arch: names in GBK for Chinese Windows and in UTF-8 for every archiver" python3 -c '
+import struct, sys, zipfile
+for info in zipfile.ZipFile(sys.argv[1]).infolist():
+    assert not info.flag_bits & 0x800, info.filename
+    name = info.filename.encode("cp437").decode("gbk")
+    if name.isascii():
+        continue
+    assert info.extra[:2] == struct.pack("<H", 0x7075), name
+    assert info.extra[9:].decode("utf-8") == name, name
+' "$zip"
   check "$arch: one folder Halyard at the top" test "$(unzip -Z1 "$zip" | cut -d/ -f1 | sort -u)" = Halyard
   h=$target/Halyard
   for f in Halyard.exe HalyardProbe.exe Halyard帮助.doc 说明.txt OrderSound/StopLoss.wav OrderSound/MoveStopLoss.wav \
