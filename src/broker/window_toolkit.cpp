@@ -99,7 +99,7 @@ HWND visibleDialogChild(HWND parent) {
     return last;
 }
 
-bool hasButtonCaptioned(HWND window, const wchar_t* caption) {
+bool hasButtonWithCaption(HWND window, const wchar_t* caption) {
     for (HWND button : findDescendants(window, L"Button"))
         if (windowText(button) == caption) return true;
     return false;

@@ -26,7 +26,7 @@ std::vector<HWND> findDescendants(HWND parent, const wchar_t* className, const w
 std::wstring windowText(HWND window);
 HWND grandparent(HWND window);
 // True when a "Button" descendant of `window` has exactly that caption.
-bool hasButtonCaptioned(HWND window, const wchar_t* caption);
+bool hasButtonWithCaption(HWND window, const wchar_t* caption);
 // The last visible "#32770" window among the direct children of `parent`.
 HWND visibleDialogChild(HWND parent);
 

@@ -18,10 +18,10 @@ struct PageKind {
 };
 
 bool isBuyForm(HWND panel) {
-    return hasButtonCaptioned(panel, kBuyOrderCaption);
+    return hasButtonWithCaption(panel, kBuyOrderCaption);
 }
 bool isSellForm(HWND panel) {
-    return hasButtonCaptioned(panel, kSellOrderCaption);
+    return hasButtonWithCaption(panel, kSellOrderCaption);
 }
 
 const PageKind kPageKinds[] = {
