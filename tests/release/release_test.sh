@@ -69,6 +69,18 @@ for info in zipfile.ZipFile(sys.argv[1]).infolist():
   for exe in "$h/Halyard.exe" "$h/HalyardProbe.exe" "$h/练习/simclient.exe"; do
     check "$arch: $(basename "$exe") imports only system DLLs" imports_only_system "$exe"
   done
+  # The manifest as Windows reads it from the executable: common controls 6, Windows 7 to 11,
+  # asInvoker, and no DPI awareness (the clients Halyard clicks into are not DPI-aware).
+  for exe in "$h/Halyard.exe" "$h/HalyardProbe.exe"; do
+    manifest=$work/$arch-$(basename "$exe").manifest
+    grep -ao '<assembly.*</assembly>' <(tr -d '\r\n' <"$exe") >"$manifest"
+    for part in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'level="asInvoker"' \
+      35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
+      1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+      check "$arch: $(basename "$exe") manifest holds $part" grep -qF "$part" "$manifest"
+    done
+    check "$arch: $(basename "$exe") is not DPI-aware" bash -c "! grep -qiE 'dpiAware|dpiAwareness' '$manifest'"
+  done
   format=$([ "$arch" = win64 ] && echo pei-x86-64 || echo pei-i386)
   for exe in "$h/Halyard.exe" "$h/HalyardProbe.exe" "$h/练习/simclient.exe"; do
     check "$arch: $(basename "$exe") is $format" \
