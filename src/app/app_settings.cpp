@@ -31,7 +31,7 @@ SettingsProfile& defaultProfile() {
 
 }  // namespace
 
-AppSettings::AppSettings(SettingsProfile& profile) : profile(profile) {}
+AppSettings::AppSettings(SettingsProfile& source) : profile(source) {}
 
 AppSettings* AppSettings::instance() {
     SettingsSingleton& s = singleton();

@@ -63,7 +63,7 @@ void BrokerConfigStore::setFolder(const std::wstring& folder) {
     s.folderSet = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring filePath) : filePath(std::move(filePath)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring path) : filePath(std::move(path)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();
