@@ -12,7 +12,7 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_dlg.h"
 #include "rules/rule_editor_fields.h"
 #include "rules/test_sale_price.h"
 

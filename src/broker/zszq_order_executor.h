@@ -8,12 +8,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
 #include "common/unique_handle.h"
+
+static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
 // Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
 class ConfirmSweepWorker {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "app/app_settings.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "rules/trade_journal.h"
@@ -20,7 +19,7 @@ int32_t truncatedQuantity(float quantity) {
     return static_cast<int32_t>(quantity);
 }
 
-const std::wstring& soundOf(const AppSettings& settings, TriggerKind kind) {
+const std::wstring& soundOf(const AlertOptions& settings, TriggerKind kind) {
     switch (kind) {
         case TriggerKind::TakeProfit:
             return settings.takeProfitSound;
@@ -75,7 +74,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
 
         ++result.actions;
         if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
-        const AppSettings& settings = environment_.alertSettings();
+        const AlertOptions& settings = environment_.alertSettings();
         if (settings.playVoice) {
             const std::wstring& sound = soundOf(settings, kind);
             environment_.playAlertSound(sound);

@@ -1,6 +1,6 @@
 // The rule editor driven through its window: prefill, unit labels, enabling, validation and
 // write-back into the rule.
-#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_dlg.h"
 
 #include <gtest/gtest.h>
 
