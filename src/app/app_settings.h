@@ -8,8 +8,10 @@ class SettingsProfile;
 // The process-wide settings: monitor values and the alert options.
 class AppSettings : public AlertOptions {
 public:
-    // Created on first use over applicationProfile(), loaded at once, never destroyed.
+    // Created on first use over applicationProfile() and loaded at once (common/singleton.h).
+    // The program never destroys it; destroyInstance is for tests that want it read afresh.
     static AppSettings* instance();
+    static void destroyInstance();
     // Chooses the profile of instance() and applicationProfile(); call before the first use.
     static void setProfile(SettingsProfile* profile);
 

@@ -12,7 +12,7 @@ using PositionsByCode = std::map<std::wstring, PositionRow>;
 
 class PositionSnapshotStore {
 public:
-    // Created empty on first use; destroyed by destroyInstance (main window teardown).
+    // Created empty on first use; destroyed by the main window's destructor (common/singleton.h).
     static PositionSnapshotStore* instance();
     static void destroyInstance();
 

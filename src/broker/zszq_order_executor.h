@@ -40,8 +40,8 @@ void sweepConfirmDialogs();
 
 class ZsZqOrderExecutor : public OrderExecutor {
 public:
+    // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
-    // Called by the main window while it is destroyed.
     static void destroyInstance();
 
     ~ZsZqOrderExecutor() override;
