@@ -20,7 +20,7 @@ PositionRows PositionSnapshotStore::copyPositionRows() const {
     return positionRows;
 }
 
-PositionRows PositionSnapshotStore::copyOrderRows() const {
+OrderRows PositionSnapshotStore::copyOrderRows() const {
     std::lock_guard<std::mutex> guard(lock);
     return orderRows;
 }
@@ -38,14 +38,14 @@ void PositionSnapshotStore::replacePositions(PositionsByCode byCode, PositionRow
     positionRows.swap(rows);
 }
 
-void PositionSnapshotStore::replaceOrders(PositionRows rows) {
+void PositionSnapshotStore::replaceOrders(OrderRows rows) {
     std::lock_guard<std::mutex> guard(lock);
     orderRows.swap(rows);
 }
 
 void PositionSnapshotStore::clear() {
     PositionsByCode byCode;
-    PositionRows orders;
+    OrderRows orders;
     PositionRows rows;
     std::lock_guard<std::mutex> guard(lock);
     positionsByCode.swap(byCode);

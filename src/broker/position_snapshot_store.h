@@ -8,6 +8,7 @@
 #include "broker/position_row.h"
 
 using PositionRows = std::vector<PositionRow>;
+using OrderRows = std::vector<OrderRow>;
 using PositionsByCode = std::map<std::wstring, PositionRow>;
 
 class PositionSnapshotStore {
@@ -17,11 +18,11 @@ public:
     static void destroyInstance();
 
     PositionRows copyPositionRows() const;
-    PositionRows copyOrderRows() const;
+    OrderRows copyOrderRows() const;
     PositionsByCode copyPositionsByCode() const;
     // Map and list are swapped in one locked moment, so no reader sees a torn snapshot.
     void replacePositions(PositionsByCode byCode, PositionRows rows);
-    void replaceOrders(PositionRows rows);
+    void replaceOrders(OrderRows rows);
     void clear();
 
 private:
@@ -29,6 +30,6 @@ private:
 
     mutable std::mutex lock;
     PositionsByCode positionsByCode;
-    PositionRows orderRows;
+    OrderRows orderRows;
     PositionRows positionRows;
 };

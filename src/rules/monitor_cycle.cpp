@@ -2,14 +2,13 @@
 
 #include <cstdint>
 
+#include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "rules/trade_journal.h"
 #include "rules/trigger_evaluation.h"
 
 namespace {
-
-constexpr int32_t kSellDirection = 1;
 
 // The executor answers quantities as floats; a garbage answer must not become a huge or
 // undefined integer.

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "common/control_text.h"
 #include "framework/application.h"
 #include "framework/dialog_driver.h"
 #include "framework/window.h"

@@ -32,7 +32,7 @@ TEST_F(ResourcesTest, TemplatesKeepTheirCaptionsAndTexts) {
         halyard::ModalDialogThread run(dialog);
         HWND window = run.waitForDialog();
         ASSERT_TRUE(window);
-        EXPECT_EQ(halyard::windowText(window), t.caption);
+        EXPECT_EQ(halyard::controlText(window), t.caption);
         EXPECT_EQ(run.text(t.control), t.text);
         run.command(IDCANCEL);
         ASSERT_TRUE(run.waitForEnd());
