@@ -4,7 +4,7 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  files=$(git ls-files -- '*.cpp' '*.h' ':!:third_party/*')
+  files=$(git ls-files -- '*.cpp' '*.h' ':!:third_party/*' | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 else
   files=$(find src tools tests bench -name '*.cpp' -o -name '*.h' | sort)
 fi

@@ -15,11 +15,11 @@
 #include "app/settings_profile.h"
 #include "brokerconfig/broker_config_store.h"
 #include "common/control_text.h"
-#include "fake_executor.h"
 #include "framework/application.h"
-#include "framework/dialog_driver.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "support/dialog_driver.h"
+#include "support/fake_executor.h"
 #include "support/memory_profile.h"
 #include "support/temp_folder.h"
 

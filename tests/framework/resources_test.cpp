@@ -6,12 +6,12 @@
 
 #include <tuple>
 
-#include "dialog_test_support.h"
 #include "framework/application.h"
 #include "framework/dialog.h"
 #include "framework/dialog_placement.h"
 #include "framework/icon.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 
 namespace {
 

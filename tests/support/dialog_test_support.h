@@ -10,8 +10,8 @@
 
 #include "common/control_text.h"
 #include "framework/application.h"
-#include "framework/dialog_driver.h"
 #include "framework/window.h"
+#include "support/dialog_driver.h"
 
 class DialogTest : public ::testing::Test {
 protected:

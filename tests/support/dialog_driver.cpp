@@ -1,4 +1,4 @@
-#include "framework/dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include <cstdio>
 #include <cstdlib>
