@@ -31,6 +31,9 @@ ALLOWED = {
     "res": {"res"},
 }
 DIALOG_EXTRAS = {"framework", "widgets", "res"}
+# The stand-ins of the outside world share only common/ with the program; the probe reports what
+# the executor sees, with the executor's own toolkit and list reading.
+TOOL_EXTRAS = {"probe": {"brokerconfig", "broker"}}
 DIALOG_FILE = re.compile(r"_dlg\.(h|hpp|cpp)$")
 
 WIN32_HEADERS = {
@@ -61,7 +64,7 @@ def allowed_folders(rel):
     """The top folders `rel` may include from, or None when it may include anything."""
     parts = rel.split("/")
     if parts[0] == "tools":
-        return {"common", parts[1]}
+        return {"common", parts[1]} | TOOL_EXTRAS.get(parts[1], set())
     folder = parts[1]
     if folder == "app":
         return None
