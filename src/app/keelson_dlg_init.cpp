@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
@@ -15,6 +17,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "widgets/position_columns.h"
 
 namespace {
 
@@ -35,6 +38,18 @@ const wchar_t kDetectionFailed[] =
     L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
     L"\n"
     L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
+
+// Detection through a stand-in executor, which cannot tell which pages it has found.
+class ExecutorDetection : public BrokerDetection {
+public:
+    explicit ExecutorDetection(OrderExecutor& executor) : executor_(executor) {}
+    int autoConfigure() override { return executor_.autoConfigure(); }
+    int connect() override { return executor_.connect(); }
+    unsigned learntPages() const override { return 0; }
+
+private:
+    OrderExecutor& executor_;
+};
 
 }  // namespace
 
@@ -133,7 +148,9 @@ void CKeelsonDlg::checkBrokerClient() {
 // A success leaves the executor connected to the learnt layout; the list then shows its
 // positions. neverFoundValidBroker stays as it is until a later start connects.
 void CKeelsonDlg::runStartupDetection() {
-    CAutoCheckBrokerDlg detection(hwnd(), injectedExecutor_);
+    std::unique_ptr<BrokerDetection> standIn;
+    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
+    CAutoCheckBrokerDlg detection(standIn ? *standIn : *ZsZqOrderExecutor::instance(), hwnd());
     detection.doModal();
     if (!detection.succeeded)
         halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
@@ -154,15 +171,15 @@ void CKeelsonDlg::insertColumns() {
         int format;
         int extra;
     };
-    static const Column columns[] = {
+    static const Column columns[kPositionColumnCount] = {
         {L"", LVCFMT_LEFT, 0},          {L"股票", LVCFMT_LEFT, 4},    {L"数量", LVCFMT_RIGHT, 0},
         {L"可卖数量", LVCFMT_RIGHT, 0}, {L"成本价", LVCFMT_RIGHT, 0}, {L"市值", LVCFMT_RIGHT, 0},
         {L"盈亏", LVCFMT_RIGHT, 0},     {L"盈亏%", LVCFMT_RIGHT, 0},  {L"当前价", LVCFMT_RIGHT, 0},
         {L"止盈", LVCFMT_RIGHT, 0},     {L"止损", LVCFMT_RIGHT, 0},   {L"跟踪止损", LVCFMT_RIGHT, 4},
     };
-    const int unit = (positionList_.clientWidth() - 2) / 11;
-    for (int i = 0; i < 12; ++i) {
-        const int width = i == 0 ? 0 : unit + columns[i].extra;
+    const int unit = (positionList_.clientWidth() - 2) / (kPositionColumnCount - 1);
+    for (int i = kCheckColumn; i < kPositionColumnCount; ++i) {
+        const int width = i == kCheckColumn ? 0 : unit + columns[i].extra;
         positionList_.insertColumn(i, columns[i].title, columns[i].format, width);
     }
 }

@@ -9,12 +9,16 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
+#include "brokerconfig/broker_detection.h"
 #include "common/unique_handle.h"
+
+static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
 // Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
 class ConfirmSweepWorker {
@@ -36,13 +40,10 @@ private:
 // One pass over the top-level windows that confirms the first client pop-up found.
 void sweepConfirmDialogs();
 
-// The pages a layout sweep has recognised, as bits.
-enum LearntPage : unsigned { kLearntBuy = 1, kLearntSell = 2, kLearntPositions = 4, kLearntOrders = 8 };
-
-class ZsZqOrderExecutor : public OrderExecutor {
+class ZsZqOrderExecutor : public OrderExecutor, public BrokerDetection {
 public:
+    // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
-    // Called by the main window while it is destroyed.
     static void destroyInstance();
 
     ~ZsZqOrderExecutor() override;
@@ -84,8 +85,7 @@ public:
     // True while autoConfigure or detectBroker runs on some thread: the monitor then keeps
     // away from a configuration that is being replaced.
     bool detectionRunning() const { return detectionDepth.load() > 0; }
-    // The pages the running (or last) sweep has recognised, LearntPage bits.
-    unsigned learntPages() const { return learntPageBits.load(); }
+    unsigned learntPages() const override { return learntPageBits.load(); }
     // Called on the detecting thread with each configuration detection adds.
     void setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener);
     // How long a sweep waits for the client after each toolbar click; 500 ms as real clients

@@ -1,7 +1,6 @@
 if(WIN32)
-  # The new-broker and detection dialogs. Detection drives the executor, so this library sits
-  # above the broker subsystem although its dialogs belong to the configurations.
+  # The new-broker and detection dialogs; the detection dialog is handed the executor.
   halyard_library(halyard_brokerconfig_dialogs
     SOURCES add_broker_config_dlg.cpp auto_check_broker_dlg.cpp
-    DEPS halyard_brokerconfig halyard_broker halyard_framework)
+    DEPS halyard_brokerconfig halyard_framework)
 endif()
