@@ -25,6 +25,10 @@ public:
     int qqMessage = 0;
     std::wstring phoneNumber;
     std::wstring qqNickname;
+    // The group-robot webhook, beside the others: "WebhookMessage", "WebhookFormat", "WebhookUrl".
+    int webhookMessage = 0;
+    int webhookFormat = 0;
+    std::wstring webhookUrl;
 
     explicit AppSettings(SettingsProfile& profile);
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
@@ -64,6 +65,10 @@ public:
     int autoConfigure() override;
     int hasOrdersList() override;
     WindowHandle findClientMainWindow() override;
+
+    // The Fetion and QQ drivers the two messenger operations forward to; without them both
+    // answer 0. Set before the first alert; the drivers are not shared between threads.
+    void setMessengerDriver(std::unique_ptr<MessengerDriver> driver);
 
     int discoverWindows(const BrokerConfig* config);
     void refreshOrders();
@@ -122,6 +127,7 @@ private:
     uint32_t lastSellTick = 0;
     std::mutex lock;
     std::unique_ptr<ConfirmSweepWorker> worker;
+    std::unique_ptr<MessengerDriver> messengers;
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.
