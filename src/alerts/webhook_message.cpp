@@ -109,6 +109,29 @@ private:
     size_t at_ = 0;
 };
 
+// Words for the network errors a user can act on (WinHTTP's codes, and the socket's under Wine).
+std::wstring networkErrorWords(unsigned long code) {
+    switch (code) {
+        case 12002:
+        case 10060:
+            return L" 超时";
+        case 12007:
+            return L" 找不到服务器";
+        case 12029:
+        case 10061:
+            return L" 无法连接";
+        case 12037:
+        case 12038:
+        case 12044:
+        case 12045:
+        case 12169:
+        case 12175:
+            return L" 证书无效";
+        default:
+            return L"";
+    }
+}
+
 }  // namespace
 
 WebhookFormat webhookFormatOf(int stored) {
@@ -217,7 +240,7 @@ std::wstring webhookOutcomeText(const WebhookResult& result) {
         case WebhookResult::Kind::Unreadable:
             return L"回答无法识别 (HTTP " + halyard::wcformat("%d", result.httpStatus) + L")";
         case WebhookResult::Kind::NetworkError:
-            return L"网络错误 " + halyard::wcformat("%lu", result.systemError) +
+            return L"网络错误 " + halyard::wcformat("%lu", result.systemError) + networkErrorWords(result.systemError) +
                    (result.attempts > 1 ? L" (已重试)" : L"");
         case WebhookResult::Kind::BadUrl:
             break;

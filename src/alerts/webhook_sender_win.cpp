@@ -75,6 +75,11 @@ WebhookResult postOnce(const Address& address, WebhookFormat format, const std::
                                               WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                               address.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request) return networkError();
+    // The wait for the answer has a timeout of its own besides the receive timeout.
+    WinHttpSetTimeouts(request.get(), timeout, timeout, timeout, timeout);
+    DWORD responseTimeout = timeoutMs;
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
+                     sizeof responseTimeout);
     const DWORD size = static_cast<DWORD>(body.size());
     if (!WinHttpSendRequest(request.get(), kHeaders, static_cast<DWORD>(-1), const_cast<char*>(body.data()), size,
                             size, 0) ||
