@@ -98,13 +98,14 @@ void AlertDispatch::raiseMessage(const AlertSettings& settings, const std::wstri
 bool AlertDispatch::stop(std::chrono::milliseconds budget) {
     if (stopped_) return ended_;
     stopped_ = true;
+    const auto deadline = std::chrono::steady_clock::now() + budget;
     {
         std::lock_guard<std::mutex> guard(shared_->lock);
         shared_->ending = true;
     }
-    shared_->stopping.notify_all();
-    const auto deadline = std::chrono::steady_clock::now() + budget;
+    // The waiting sends are dropped before a pause is cut short, so none of them starts.
     for (ChannelWorker* worker : {&sms_, &qq_, &webhook_}) worker->requestStop();
+    shared_->stopping.notify_all();
     ended_ = true;
     for (ChannelWorker* worker : {&sms_, &qq_, &webhook_}) ended_ = worker->waitStopped(deadline) && ended_;
     std::lock_guard<std::mutex> guard(shared_->lock);
