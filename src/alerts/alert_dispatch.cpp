@@ -24,8 +24,8 @@ struct AlertDispatch::Shared {
     TradeJournal* journal = nullptr;
     bool ending = false;
 
-    void journalOutcome(const std::wstring& channel, const std::wstring& outcome, const std::wstring& recipient,
-                        const std::wstring& text) {
+    void journalOutcome(const std::wstring& channel, const std::wstring& outcome,
+                        const std::wstring& recipient, const std::wstring& text) {
         std::lock_guard<std::mutex> guard(lock);
         if (journal) journal->note(L"提醒 " + channel + L" " + outcome + L" " + recipient + L": " + text);
     }
@@ -77,15 +77,17 @@ void AlertDispatch::startQqAlert(const std::wstring& windowTitle, const std::wst
     post(qq_, kQqChannel, windowTitle, text, [qq, job] { return qq ? qq(job) : std::wstring(); });
 }
 
-void AlertDispatch::startWebhookAlert(const WebhookTarget& target, const std::wstring& text, WebhookDone done) {
+void AlertDispatch::startWebhookAlert(const WebhookTarget& target, const std::wstring& text,
+                                      WebhookDone done) {
     auto webhook = senders_.webhook;
     std::shared_ptr<Shared> shared = shared_;
-    post(webhook_, kWebhookChannel, maskedWebhookUrl(target.url), text, [webhook, shared, target, text, done] {
-        WebhookResult result;
-        if (webhook) result = webhook(target, text, [shared](unsigned ms) { return shared->pause(ms); });
-        if (done) done(result);
-        return webhookOutcomeText(result);
-    });
+    post(webhook_, kWebhookChannel, maskedWebhookUrl(target.url), text,
+         [webhook, shared, target, text, done] {
+             WebhookResult result;
+             if (webhook) result = webhook(target, text, [shared](unsigned ms) { return shared->pause(ms); });
+             if (done) done(result);
+             return webhookOutcomeText(result);
+         });
 }
 
 void AlertDispatch::raiseMessage(const AlertSettings& settings, const std::wstring& text) {

@@ -22,7 +22,8 @@ struct AlertSenders {
     std::function<void(const std::wstring& file)> sound;
     std::function<std::wstring(const AlertJob& job)> sms;
     std::function<std::wstring(const AlertJob& job)> qq;
-    std::function<WebhookResult(const WebhookTarget& target, const std::wstring& text, const AlertPause& pause)>
+    std::function<WebhookResult(const WebhookTarget& target, const std::wstring& text,
+                                const AlertPause& pause)>
         webhook;
 };
 

@@ -27,8 +27,7 @@ AlertSenders windowsAlertSenders(OrderExecutor& executor, WebhookTiming timing) 
         if (broker->sendQqMessage(job.recipient.c_str(), job.text.c_str()) == 1) return L"已交给QQ";
         return L"未找到QQ聊天窗口";
     };
-    senders.webhook = [timing](const WebhookTarget& target, const std::wstring& text, const AlertPause& pause) {
-        return sendWebhook(target, text, timing, pause);
-    };
+    senders.webhook = [timing](const WebhookTarget& target, const std::wstring& text,
+                               const AlertPause& pause) { return sendWebhook(target, text, timing, pause); };
     return senders;
 }

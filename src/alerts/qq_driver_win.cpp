@@ -20,7 +20,8 @@ int QqDriver::sendQqMessage(const std::wstring& windowTitle, const std::wstring&
     }
     RECT client{};
     GetClientRect(qqChatWindow, &client);
-    const LPARAM point = MAKELPARAM(client.right - kSendButtonFromRight, client.bottom - kSendButtonFromBottom);
+    const LPARAM point =
+        MAKELPARAM(client.right - kSendButtonFromRight, client.bottom - kSendButtonFromBottom);
     PostMessageW(qqChatWindow, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(qqChatWindow, WM_LBUTTONUP, MK_LBUTTON, point);
     Sleep(kSendPauseMs);

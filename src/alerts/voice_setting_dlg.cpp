@@ -98,14 +98,15 @@ bool CVoiceSetting::onInitDialog() {
 }
 
 void CVoiceSetting::enableControls() {
-    for (int id : {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_TAKE_PROFIT_SOUND, IDC_CHOOSE_STOP_LOSS_SOUND,
-                   IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND})
+    for (int id : {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_TAKE_PROFIT_SOUND,
+                   IDC_CHOOSE_STOP_LOSS_SOUND, IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND})
         enableItem(id, playVoice != 0);
     enableItem(IDC_PHONE_NUMBER, phoneMessage != 0);
     enableItem(IDC_TEST_SMS, phoneMessage != 0);
     enableItem(IDC_QQ_NICKNAME, qqMessage != 0);
     enableItem(IDC_TEST_QQ, qqMessage != 0);
-    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK}) enableItem(id, webhookMessage != 0);
+    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK})
+        enableItem(id, webhookMessage != 0);
 }
 
 bool CVoiceSetting::onCommand(int id, int code, HWND control) {

@@ -50,11 +50,21 @@ public:
             if (at_ >= text_.size()) return false;
             const char escaped = text_[at_++];
             switch (escaped) {
-                case 'n': out.push_back('\n'); break;
-                case 't': out.push_back('\t'); break;
-                case 'r': out.push_back('\r'); break;
-                case 'b': out.push_back('\b'); break;
-                case 'f': out.push_back('\f'); break;
+                case 'n':
+                    out.push_back('\n');
+                    break;
+                case 't':
+                    out.push_back('\t');
+                    break;
+                case 'r':
+                    out.push_back('\r');
+                    break;
+                case 'b':
+                    out.push_back('\b');
+                    break;
+                case 'f':
+                    out.push_back('\f');
+                    break;
                 case 'u': {
                     if (at_ + 4 > text_.size()) return false;
                     const unsigned long unit = std::strtoul(text_.substr(at_, 4).c_str(), nullptr, 16);
@@ -62,7 +72,8 @@ public:
                     out += halyard::toUtf8(std::wstring(1, static_cast<wchar_t>(unit)));
                     break;
                 }
-                default: out.push_back(escaped);
+                default:
+                    out.push_back(escaped);
             }
         }
         return false;
@@ -96,7 +107,8 @@ public:
 
 private:
     void space() {
-        while (at_ < text_.size() && text_[at_] != '\0' && std::strchr(" \t\r\n", text_[at_]) != nullptr) ++at_;
+        while (at_ < text_.size() && text_[at_] != '\0' && std::strchr(" \t\r\n", text_[at_]) != nullptr)
+            ++at_;
     }
     bool skip(char wanted) {
         space();
@@ -142,9 +154,12 @@ WebhookFormat webhookFormatOf(int stored) {
 
 const wchar_t* webhookFormatName(WebhookFormat format) {
     switch (format) {
-        case WebhookFormat::DingTalk: return L"钉钉";
-        case WebhookFormat::Feishu: return L"飞书";
-        default: return L"企业微信";
+        case WebhookFormat::DingTalk:
+            return L"钉钉";
+        case WebhookFormat::Feishu:
+            return L"飞书";
+        default:
+            return L"企业微信";
     }
 }
 
@@ -152,11 +167,21 @@ std::string jsonQuoted(const std::wstring& text) {
     std::string out = "\"";
     for (unsigned char c : halyard::toUtf8(text)) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     out += halyard::cformat("\\u%04x", c);
@@ -169,7 +194,8 @@ std::string jsonQuoted(const std::wstring& text) {
 }
 
 std::string webhookBody(WebhookFormat format, const std::wstring& text) {
-    if (format == WebhookFormat::Feishu) return "{\"msg_type\":\"text\",\"content\":{\"text\":" + jsonQuoted(text) + "}}";
+    if (format == WebhookFormat::Feishu)
+        return "{\"msg_type\":\"text\",\"content\":{\"text\":" + jsonQuoted(text) + "}}";
     return "{\"msgtype\":\"text\",\"text\":{\"content\":" + jsonQuoted(text) + "}}";
 }
 
@@ -240,8 +266,8 @@ std::wstring webhookOutcomeText(const WebhookResult& result) {
         case WebhookResult::Kind::Unreadable:
             return L"回答无法识别 (HTTP " + halyard::wcformat("%d", result.httpStatus) + L")";
         case WebhookResult::Kind::NetworkError:
-            return L"网络错误 " + halyard::wcformat("%lu", result.systemError) + networkErrorWords(result.systemError) +
-                   (result.attempts > 1 ? L" (已重试)" : L"");
+            return L"网络错误 " + halyard::wcformat("%lu", result.systemError) +
+                   networkErrorWords(result.systemError) + (result.attempts > 1 ? L" (已重试)" : L"");
         case WebhookResult::Kind::BadUrl:
             break;
     }

@@ -63,7 +63,8 @@ WebhookResult networkError() {
     return result;
 }
 
-WebhookResult postOnce(const Address& address, WebhookFormat format, const std::string& body, unsigned timeoutMs) {
+WebhookResult postOnce(const Address& address, WebhookFormat format, const std::string& body,
+                       unsigned timeoutMs) {
     UniqueInternet session(WinHttpOpen(L"Halyard", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                        WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) return networkError();
@@ -71,8 +72,8 @@ WebhookResult postOnce(const Address& address, WebhookFormat format, const std::
     WinHttpSetTimeouts(session.get(), timeout, timeout, timeout, timeout);
     UniqueInternet connection(WinHttpConnect(session.get(), address.host.c_str(), address.port, 0));
     if (!connection) return networkError();
-    UniqueInternet request(WinHttpOpenRequest(connection.get(), L"POST", address.pathAndQuery.c_str(), nullptr,
-                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+    UniqueInternet request(WinHttpOpenRequest(connection.get(), L"POST", address.pathAndQuery.c_str(),
+                                              nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                               address.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request) return networkError();
     // The wait for the answer has a timeout of its own besides the receive timeout.
@@ -81,8 +82,8 @@ WebhookResult postOnce(const Address& address, WebhookFormat format, const std::
     WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
                      sizeof responseTimeout);
     const DWORD size = static_cast<DWORD>(body.size());
-    if (!WinHttpSendRequest(request.get(), kHeaders, static_cast<DWORD>(-1), const_cast<char*>(body.data()), size,
-                            size, 0) ||
+    if (!WinHttpSendRequest(request.get(), kHeaders, static_cast<DWORD>(-1), const_cast<char*>(body.data()),
+                            size, size, 0) ||
         !WinHttpReceiveResponse(request.get(), nullptr))
         return networkError();
 

@@ -9,7 +9,8 @@
 
 AlertDispatch& CKeelsonDlg::alerts() {
     if (!alerts_) {
-        if (!injectedExecutor_) ZsZqOrderExecutor::instance()->setMessengerDriver(std::make_unique<WindowMessengers>());
+        if (!injectedExecutor_)
+            ZsZqOrderExecutor::instance()->setMessengerDriver(std::make_unique<WindowMessengers>());
         alerts_ = std::make_unique<AlertDispatch>(windowsAlertSenders(executor()), &journal_);
     }
     return *alerts_;

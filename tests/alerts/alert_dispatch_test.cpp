@@ -41,7 +41,8 @@ protected:
             sends.add(L"qq " + job.recipient + L" " + job.text);
             return std::wstring(L"未找到QQ聊天窗口");
         };
-        senders.webhook = [this](const WebhookTarget& target, const std::wstring& text, const AlertPause& pause) {
+        senders.webhook = [this](const WebhookTarget& target, const std::wstring& text,
+                                 const AlertPause& pause) {
             sends.add(L"webhook " + target.url + L" " + text);
             WebhookResult result;
             result.kind = WebhookResult::Kind::NetworkError;
@@ -88,15 +89,17 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     }
     EXPECT_TRUE(dispatch.stop());
     std::sort(sends.calls.begin(), sends.calls.end());
-    EXPECT_EQ(sends.calls, (std::vector<std::wstring>{L"qq alerts 止损", L"qq alerts 止损", L"sms 13800000000 止损",
-                                                      L"sms 13800000000 止损",
-                                                      L"webhook https://robot.example/send?key=SECRET 止损",
-                                                      L"webhook https://robot.example/send?key=SECRET 止损"}));
+    EXPECT_EQ(sends.calls, (std::vector<std::wstring>{
+                               L"qq alerts 止损", L"qq alerts 止损", L"sms 13800000000 止损",
+                               L"sms 13800000000 止损", L"webhook https://robot.example/send?key=SECRET 止损",
+                               L"webhook https://robot.example/send?key=SECRET 止损"}));
     const std::wstring text = journalText();
     EXPECT_NE(text.find(L" 提醒 短信 交给飞信发送 13800000000: 止损"), std::wstring::npos);
     EXPECT_NE(text.find(L" 提醒 QQ 未找到QQ聊天窗口 alerts: 止损"), std::wstring::npos);
-    EXPECT_NE(text.find(L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"),
-              std::wstring::npos)
+    EXPECT_NE(
+        text.find(
+            L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"),
+        std::wstring::npos)
         << halyard::toUtf8(text);
     EXPECT_EQ(text.find(L"SECRET"), std::wstring::npos);
 }
@@ -106,7 +109,8 @@ TEST_F(AlertDispatchTest, AtExitTheWaitingSendsAreJournalledAndARetryPauseIsCutS
     AlertDispatch dispatch(senders, &journal);
     WebhookTarget target{L"https://robot.example/hook/SECRET", WebhookFormat::Feishu};
     int answered = 0;
-    dispatch.startWebhookAlert(target, L"第一条", [&](const WebhookResult& result) { answered = result.attempts; });
+    dispatch.startWebhookAlert(target, L"第一条",
+                               [&](const WebhookResult& result) { answered = result.attempts; });
     dispatch.startWebhookAlert(target, L"第二条");
     waitForSends(1);
     const auto start = std::chrono::steady_clock::now();
@@ -114,9 +118,11 @@ TEST_F(AlertDispatchTest, AtExitTheWaitingSendsAreJournalledAndARetryPauseIsCutS
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_EQ(answered, 1);  // no retry once the program ends
     const std::wstring text = journalText();
-    EXPECT_NE(text.find(L"提醒 群机器人 网络错误 12029 无法连接 https://robot.example/hook/***: 第一条"), std::wstring::npos)
+    EXPECT_NE(text.find(L"提醒 群机器人 网络错误 12029 无法连接 https://robot.example/hook/***: 第一条"),
+              std::wstring::npos)
         << halyard::toUtf8(text);
-    EXPECT_NE(text.find(L"提醒 群机器人 程序退出,未发送 https://robot.example/hook/***: 第二条"), std::wstring::npos);
+    EXPECT_NE(text.find(L"提醒 群机器人 程序退出,未发送 https://robot.example/hook/***: 第二条"),
+              std::wstring::npos);
 }
 
 }  // namespace

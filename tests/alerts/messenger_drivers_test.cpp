@@ -88,7 +88,8 @@ TEST(QqDriver, OneCharacterMessagePerCodeUnitIntoTheWindowTitledExactly) {
 
 class TwoTriggersEnvironment : public MonitorEnvironment {
 public:
-    TwoTriggersEnvironment(AppSettings& settings, AlertDispatch& alerts) : settings_(settings), alerts_(alerts) {}
+    TwoTriggersEnvironment(AppSettings& settings, AlertDispatch& alerts)
+        : settings_(settings), alerts_(alerts) {}
     const AppSettings& alertSettings() override { return settings_; }
     std::tm localTime() override { return currentLocalTime(); }
     void playAlertSound(const std::wstring&) override {}
@@ -106,8 +107,12 @@ private:
 class SellingExecutor : public FakeExecutor {
 public:
     using FakeExecutor::FakeExecutor;
-    int sendFetionSms(const wchar_t* phone, const wchar_t* text) override { return messengers.sendFetionSms(phone, text); }
-    int sendQqMessage(const wchar_t* title, const wchar_t* text) override { return messengers.sendQqMessage(title, text); }
+    int sendFetionSms(const wchar_t* phone, const wchar_t* text) override {
+        return messengers.sendFetionSms(phone, text);
+    }
+    int sendQqMessage(const wchar_t* title, const wchar_t* text) override {
+        return messengers.sendQqMessage(title, text);
+    }
     WindowMessengers messengers;
 };
 
@@ -154,7 +159,8 @@ TEST(AlertChannels, TwoTriggersInOneCycleGiveTwoIntactMessagesOnEachMessengerInO
     EXPECT_TRUE(alerts.stop());
     for (const auto& sent : {fetion.sent(), qq.sent()}) {
         ASSERT_EQ(sent.size(), 2u);
-        EXPECT_EQ(sent[0].text("text").rfind(L"浦发银行 在 ", 0), 0u) << halyard::toUtf8(sent[0].text("text"));
+        EXPECT_EQ(sent[0].text("text").rfind(L"浦发银行 在 ", 0), 0u)
+            << halyard::toUtf8(sent[0].text("text"));
         EXPECT_NE(sent[0].text("text").find(L" 满足止损条件 已经执行卖出操作"), std::wstring::npos);
         EXPECT_EQ(sent[1].text("text").rfind(L"平安银行 在 ", 0), 0u);
         EXPECT_NE(sent[1].text("text").find(L" 满足止损条件 已经执行卖出操作"), std::wstring::npos);

@@ -33,13 +33,16 @@ protected:
     AlertSenders recordingSenders() {
         AlertSenders senders;
         senders.sound = [this](const std::wstring& file) { record(L"sound " + file); };
-        senders.sms = [this](const AlertJob& job) { return record(L"sms " + job.recipient + L" " + job.text); };
+        senders.sms = [this](const AlertJob& job) {
+            return record(L"sms " + job.recipient + L" " + job.text);
+        };
         senders.qq = [this](const AlertJob& job) { return record(L"qq " + job.recipient + L" " + job.text); };
         senders.webhook = [this](const WebhookTarget& target, const std::wstring& text, const AlertPause&) {
             record(L"webhook " + target.url + L" " + text);
             WebhookResult result;
             result.kind = WebhookResult::Kind::Refused;
-            result.answer = readWebhookAnswer(target.format, "{\"code\":19024,\"msg\":\"Key Words Not Found\"}");
+            result.answer =
+                readWebhookAnswer(target.format, "{\"code\":19024,\"msg\":\"Key Words Not Found\"}");
             return result;
         };
         return senders;
@@ -78,13 +81,14 @@ protected:
     AlertDispatch alerts;
 };
 
-const std::initializer_list<int> kSoundControls = {IDC_STOP_LOSS_SOUND,         IDC_MOVE_STOP_LOSS_SOUND,
-                                                   IDC_TAKE_PROFIT_SOUND,       IDC_CHOOSE_STOP_LOSS_SOUND,
-                                                   IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND};
+const std::initializer_list<int> kSoundControls = {
+    IDC_STOP_LOSS_SOUND,        IDC_MOVE_STOP_LOSS_SOUND,        IDC_TAKE_PROFIT_SOUND,
+    IDC_CHOOSE_STOP_LOSS_SOUND, IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND};
 const std::initializer_list<int> kPlayButtons = {IDC_PLAY_STOP_LOSS_SOUND, IDC_PLAY_MOVE_STOP_LOSS_SOUND,
                                                  IDC_PLAY_TAKE_PROFIT_SOUND};
-const std::initializer_list<int> kChannelControls = {IDC_PHONE_NUMBER, IDC_TEST_SMS,    IDC_QQ_NICKNAME, IDC_TEST_QQ,
-                                                     IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK};
+const std::initializer_list<int> kChannelControls = {IDC_PHONE_NUMBER, IDC_TEST_SMS,       IDC_QQ_NICKNAME,
+                                                     IDC_TEST_QQ,      IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL,
+                                                     IDC_TEST_WEBHOOK};
 
 TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     CVoiceSetting dialog(store, alerts);
@@ -126,7 +130,8 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     EXPECT_EQ(store.stores, 0);
     // SMS off: its empty number is accepted.
     run.click(IDC_PHONE_MESSAGE);
-    setTexts(run, {{IDC_QQ_NICKNAME, L"提醒群2"}, {IDC_WEBHOOK_URL, L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}});
+    setTexts(run, {{IDC_QQ_NICKNAME, L"提醒群2"},
+                   {IDC_WEBHOOK_URL, L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}});
     SendMessageW(GetDlgItem(window, IDC_WEBHOOK_FORMAT), CB_SETCURSEL, 2, 0);
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
@@ -176,8 +181,9 @@ TEST_F(VoiceSettingDlgTest, TestSendsLookForTheMessengersAndCancelStoresNothing)
     run.click(IDC_TEST_SMS);
     EXPECT_EQ(answerMessageBox(run), L"没有找到飞信, 要发送短信,请安装并运行飞信");
     run.click(IDC_TEST_QQ);
-    EXPECT_EQ(answerMessageBox(run), L"没有找到 " + nickname + L" 聊天窗口\n要发送QQ信息,请运行QQ并打开 " + nickname +
-                                         L" 聊天窗口\n并且保持此窗口打开\n你可以把窗口拖到桌面边缘,但是不能关闭,也不能最小化");
+    EXPECT_EQ(answerMessageBox(run),
+              L"没有找到 " + nickname + L" 聊天窗口\n要发送QQ信息,请运行QQ并打开 " + nickname +
+                  L" 聊天窗口\n并且保持此窗口打开\n你可以把窗口拖到桌面边缘,但是不能关闭,也不能最小化");
     run.click(IDC_TEST_WEBHOOK);
     EXPECT_EQ(answerMessageBox(run), L"群机器人网址不能为空");
 
@@ -192,8 +198,9 @@ TEST_F(VoiceSettingDlgTest, TestSendsLookForTheMessengersAndCancelStoresNothing)
     EXPECT_EQ(answerMessageBox(run), L"群机器人测试: 机器人拒绝 (错误码 19024 Key Words Not Found)");
     EXPECT_TRUE(run.settle());
     EXPECT_EQ(run.currentMessageBox(), nullptr);  // the messengers' tests report nothing
-    EXPECT_EQ(recorded(), (std::vector<std::wstring>{L"sms 13800000000 测试,来自Halyard", L"qq 提醒群 测试,来自Halyard",
-                                                     L"webhook https://robot.example/hook/k 测试,来自Halyard"}));
+    EXPECT_EQ(recorded(),
+              (std::vector<std::wstring>{L"sms 13800000000 测试,来自Halyard", L"qq 提醒群 测试,来自Halyard",
+                                         L"webhook https://robot.example/hook/k 测试,来自Halyard"}));
     EXPECT_TRUE(run.isEnabled(IDC_TEST_WEBHOOK));
     run.click(IDCANCEL);
     ASSERT_TRUE(run.waitForEnd());

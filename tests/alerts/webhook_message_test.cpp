@@ -13,10 +13,14 @@ TEST(WebhookMessage, BodiesOfEachFormatEscapeQuotesBackslashesLineEndsAndKeepChi
         const wchar_t* text;
         const char* body;
     } cases[] = {
-        {WebhookFormat::WeCom, L"浦发银行 在 10-05-03 满足止损条件", "{\"msgtype\":\"text\",\"text\":{\"content\":\"浦发银行 在 10-05-03 满足止损条件\"}}"},
-        {WebhookFormat::DingTalk, L"a\"b\\c", "{\"msgtype\":\"text\",\"text\":{\"content\":\"a\\\"b\\\\c\"}}"},
-        {WebhookFormat::Feishu, L"一\n二\r\t三", "{\"msg_type\":\"text\",\"content\":{\"text\":\"一\\n二\\r\\t三\"}}"},
-        {WebhookFormat::Feishu, L"\x01\x1f", "{\"msg_type\":\"text\",\"content\":{\"text\":\"\\u0001\\u001f\"}}"},
+        {WebhookFormat::WeCom, L"浦发银行 在 10-05-03 满足止损条件",
+         "{\"msgtype\":\"text\",\"text\":{\"content\":\"浦发银行 在 10-05-03 满足止损条件\"}}"},
+        {WebhookFormat::DingTalk, L"a\"b\\c",
+         "{\"msgtype\":\"text\",\"text\":{\"content\":\"a\\\"b\\\\c\"}}"},
+        {WebhookFormat::Feishu, L"一\n二\r\t三",
+         "{\"msg_type\":\"text\",\"content\":{\"text\":\"一\\n二\\r\\t三\"}}"},
+        {WebhookFormat::Feishu, L"\x01\x1f",
+         "{\"msg_type\":\"text\",\"content\":{\"text\":\"\\u0001\\u001f\"}}"},
     };
     for (const auto& c : cases) EXPECT_EQ(webhookBody(c.format, c.text), c.body) << c.body;
     EXPECT_EQ(webhookFormatOf(7), WebhookFormat::WeCom);  // a hand-edited registry value
@@ -32,10 +36,13 @@ TEST(WebhookMessage, AnswersAreReadByTheFormatsOwnCodeName) {
         const wchar_t* message;
     } cases[] = {
         {WebhookFormat::WeCom, "{\"errcode\":0,\"errmsg\":\"ok\"}", true, 0, L"ok"},
-        {WebhookFormat::DingTalk, " { \"errmsg\" : \"关键词不匹配\", \"errcode\" : 310000 } ", true, 310000, L"关键词不匹配"},
-        {WebhookFormat::Feishu, "{\"code\":19024,\"msg\":\"Key Words Not Found\",\"data\":{\"a\":[1,{\"b\":\"}\"}]}}", true, 19024, L"Key Words Not Found"},
-        {WebhookFormat::Feishu, "{\"errcode\":0}", false, 0, L""},          // the other format's name
-        {WebhookFormat::WeCom, "{\"errcode\":\"0\"}", false, 0, L""},       // not a number
+        {WebhookFormat::DingTalk, " { \"errmsg\" : \"关键词不匹配\", \"errcode\" : 310000 } ", true, 310000,
+         L"关键词不匹配"},
+        {WebhookFormat::Feishu,
+         "{\"code\":19024,\"msg\":\"Key Words Not Found\",\"data\":{\"a\":[1,{\"b\":\"}\"}]}}", true, 19024,
+         L"Key Words Not Found"},
+        {WebhookFormat::Feishu, "{\"errcode\":0}", false, 0, L""},     // the other format's name
+        {WebhookFormat::WeCom, "{\"errcode\":\"0\"}", false, 0, L""},  // not a number
         {WebhookFormat::WeCom, "{\"errcode\":0.5}", false, 0, L""},
         {WebhookFormat::WeCom, "<html>502 Bad Gateway</html>", false, 0, L""},
         {WebhookFormat::WeCom, "{\"errcode\":0,\"errmsg\":\"ok\"", false, 0, L"ok"},  // cut short
@@ -55,9 +62,12 @@ TEST(WebhookMessage, TheSecretOfTheUrlIsMasked) {
         const wchar_t* url;
         const wchar_t* masked;
     } cases[] = {
-        {L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=693a91f6-7xxx", L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=***"},
-        {L"https://oapi.dingtalk.com/robot/send?access_token=abc&timestamp=1&sign=x", L"https://oapi.dingtalk.com/robot/send?access_token=***&timestamp=***&sign=***"},
-        {L"https://open.feishu.cn/open-apis/bot/v2/hook/0f3a-77bb", L"https://open.feishu.cn/open-apis/bot/v2/hook/***"},
+        {L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=693a91f6-7xxx",
+         L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=***"},
+        {L"https://oapi.dingtalk.com/robot/send?access_token=abc&timestamp=1&sign=x",
+         L"https://oapi.dingtalk.com/robot/send?access_token=***&timestamp=***&sign=***"},
+        {L"https://open.feishu.cn/open-apis/bot/v2/hook/0f3a-77bb",
+         L"https://open.feishu.cn/open-apis/bot/v2/hook/***"},
         {L"https://example.com/", L"https://example.com/"},
         {L"", L""},
     };
@@ -67,7 +77,8 @@ TEST(WebhookMessage, TheSecretOfTheUrlIsMasked) {
 TEST(WebhookMessage, OutcomesInWords) {
     WebhookResult result;
     result.kind = WebhookResult::Kind::Refused;
-    result.answer = readWebhookAnswer(WebhookFormat::WeCom, "{\"errcode\":93000,\"errmsg\":\"invalid webhook url\"}");
+    result.answer =
+        readWebhookAnswer(WebhookFormat::WeCom, "{\"errcode\":93000,\"errmsg\":\"invalid webhook url\"}");
     EXPECT_EQ(webhookOutcomeText(result), L"机器人拒绝 (错误码 93000 invalid webhook url)");
     result.kind = WebhookResult::Kind::NetworkError;
     result.systemError = 12002;

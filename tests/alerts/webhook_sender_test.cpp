@@ -58,8 +58,10 @@ TEST_F(WebhookSenderTest, BodiesArriveExactlyAsJsonWithEscapesAndChinese) {
         const wchar_t* text;
         const wchar_t* body;
     } cases[] = {
-        {L"/wecom/send?key=a1", WebhookFormat::WeCom, L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作",
-         L"{\"msgtype\":\"text\",\"text\":{\"content\":\"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作\"}}"},
+        {L"/wecom/send?key=a1", WebhookFormat::WeCom,
+         L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作",
+         L"{\"msgtype\":\"text\",\"text\":{\"content\":\"浦发银行 在 2014-03-03 10-05-03 满足止损条件 "
+         L"已经执行卖出操作\"}}"},
         {L"/wecom/send?key=a2", WebhookFormat::DingTalk, L"引号\" 反斜杠\\ 换行\n结束",
          L"{\"msgtype\":\"text\",\"text\":{\"content\":\"引号\\\" 反斜杠\\\\ 换行\\n结束\"}}"},
         {L"/feishu/hook/a3", WebhookFormat::Feishu, L"测试,来自Halyard 😀",
@@ -85,8 +87,10 @@ TEST_F(WebhookSenderTest, AnAnswerIsNeverRetriedWhateverItSays) {
     } cases[] = {
         {L"/refuse/send?key=b1", WebhookFormat::WeCom, WebhookResult::Kind::Refused,
          L"机器人拒绝 (错误码 93000 invalid webhook url)"},
-        {L"/status500/send?key=b2", WebhookFormat::WeCom, WebhookResult::Kind::HttpError, L"服务器回答 HTTP 500"},
-        {L"/html/send?key=b3", WebhookFormat::DingTalk, WebhookResult::Kind::Unreadable, L"回答无法识别 (HTTP 200)"},
+        {L"/status500/send?key=b2", WebhookFormat::WeCom, WebhookResult::Kind::HttpError,
+         L"服务器回答 HTTP 500"},
+        {L"/html/send?key=b3", WebhookFormat::DingTalk, WebhookResult::Kind::Unreadable,
+         L"回答无法识别 (HTTP 200)"},
         {L"/feishu/b4", WebhookFormat::Feishu, WebhookResult::Kind::Delivered, L"已送达 (错误码 0 success)"},
         {L"/wecom/b5", WebhookFormat::Feishu, WebhookResult::Kind::Unreadable, L"回答无法识别 (HTTP 200)"},
     };
@@ -104,7 +108,8 @@ TEST_F(WebhookSenderTest, ANetworkErrorIsRetriedOnceAfterThePause) {
     WebhookResult result = send(L"/slow/c1", WebhookFormat::WeCom, L"止损", quick);
     EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
     // Wine reports the socket's timeout where Windows reports WinHTTP's.
-    EXPECT_TRUE(result.systemError == ERROR_WINHTTP_TIMEOUT || result.systemError == 10060) << result.systemError;
+    EXPECT_TRUE(result.systemError == ERROR_WINHTTP_TIMEOUT || result.systemError == 10060)
+        << result.systemError;
     EXPECT_NE(webhookOutcomeText(result).find(L"超时 (已重试)"), std::wstring::npos);
     EXPECT_EQ(result.attempts, 2);
     EXPECT_EQ(pausedMs, 150u);

@@ -124,7 +124,7 @@ TEST_F(MonitorCycleTest, StopLossSellsTheSellableQuantityThenAlerts) {
     MonitorCycleResult result = runCycle();
 
     const CallLog expected = {
-        "refresh",         "rows 1",   "pending 600000 1", "sound StopLoss.wav", "sell 600000 1000 9.500 0.0",
+        "refresh", "rows 1", "pending 600000 1", "sound StopLoss.wav", "sell 600000 1000 9.500 0.0",
         "message"};
     EXPECT_EQ(log, expected);
     EXPECT_EQ(result.positionCount, 1u);
@@ -177,7 +177,8 @@ TEST_F(MonitorCycleTest, SoundOfEachKindAndChannelsFollowTheSettings) {
                               "message"};
     EXPECT_EQ(log, expected);
     ASSERT_EQ(environment.messageTexts.size(), 2u);
-    EXPECT_EQ(environment.messageTexts[1], L"平安银行 在 2014-03-03 10-05-03 满足跟踪止损条件 已经执行卖出操作");
+    EXPECT_EQ(environment.messageTexts[1],
+              L"平安银行 在 2014-03-03 10-05-03 满足跟踪止损条件 已经执行卖出操作");
 
     settings.playVoice = 0;
     runCycle();
@@ -247,8 +248,7 @@ TEST_F(MonitorCycleTest, MessageOnlyAlertsEveryCycleWithoutOrdersOrCancellations
     executor.pendingSells[L"600000"] = 300;
     for (int cycle = 0; cycle < 2; ++cycle) {
         runCycle(true);
-        const CallLog expected = {"refresh",         "rows 1",   "pending 600000 1", "sound StopLoss.wav",
-                                  "message"};
+        const CallLog expected = {"refresh", "rows 1", "pending 600000 1", "sound StopLoss.wav", "message"};
         EXPECT_EQ(log, expected) << cycle;
     }
     ASSERT_EQ(environment.messageTexts.size(), 2u);

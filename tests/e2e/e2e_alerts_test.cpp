@@ -24,7 +24,8 @@ protected:
         Scenario::TearDown();
         // The registry key is shared with the other scenarios: they run with the channels off.
         RegistryProfile profile(L"Halyard");
-        for (const wchar_t* name : {L"PhoneMessage", L"QQMessage", L"WebhookMessage"}) profile.writeInt(name, 0);
+        for (const wchar_t* name : {L"PhoneMessage", L"QQMessage", L"WebhookMessage"})
+            profile.writeInt(name, 0);
     }
 };
 
@@ -72,12 +73,28 @@ TEST_F(AlertsScenario, AStopLossReachesTheClientOnceAndEveryChannelOnce) {
     EXPECT_EQ(requests[0].text("body"), L"{\"msgtype\":\"text\",\"text\":{\"content\":\"" + text + L"\"}}");
 
     const std::wstring journal = halyardJournal();
-    EXPECT_EQ(count(journal, L"提醒 短信 交给飞信发送 13800000000: " + text), 1u) << ::halyard::toUtf8(journal);
+    EXPECT_EQ(count(journal, L"提醒 短信 交给飞信发送 13800000000: " + text), 1u)
+        << ::halyard::toUtf8(journal);
     EXPECT_EQ(count(journal, L"提醒 QQ 已交给QQ 止损提醒: " + text), 1u);
     EXPECT_EQ(count(journal, L"提醒 群机器人 已送达 (错误码 0 ok) http://127.0.0.1:" + port +
                                  L"/wecom/send?key=***: " + text),
               1u);
     EXPECT_EQ(count(journal, L"E2ESECRET"), 0u);
+
+    // Button 1033 opens the alert settings showing what is stored.
+    PostMessageW(GetDlgItem(mainWindow, 1033), BM_CLICK, 0, 0);
+    HWND dialog = halyard->waitForMessageBox(20000);
+    ASSERT_NE(dialog, nullptr);
+    auto textOf = [dialog](int id) {
+        wchar_t text[256] = {};
+        SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(halyard::testing::windowTextOf(dialog), L"设置声音,短信,QQ信息");
+    EXPECT_EQ(textOf(1010) + L"|" + textOf(1011), L"13800000000|止损提醒");
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, 1037), BM_GETCHECK, 0, 0), BST_CHECKED);
+    screenshot("alert-settings");
+    pressMessageBoxButton(dialog, IDCANCEL);
 }
 
 }  // namespace

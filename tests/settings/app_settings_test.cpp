@@ -38,8 +38,8 @@ TEST(AppSettings, FirstStartReadsTheDefaults) {
 
 TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     MemoryProfile profile;
-    profile.ints = {{L"Timer", 100},   {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
-                    {L"PlayVoice", 3}, {L"PhoneMessage", 4}, {L"QQMessage", 5},
+    profile.ints = {{L"Timer", 100},        {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
+                    {L"PlayVoice", 3},      {L"PhoneMessage", 4}, {L"QQMessage", 5},
                     {L"WebhookMessage", 6}, {L"WebhookFormat", 2}};
     profile.strings = {{L"StopLoss", L"D:\\止损.wav"},
                        {L"MoveStopLoss", L""},
@@ -49,7 +49,9 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
                        {L"WebhookUrl", L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}};
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(values(settings), L"100|0|2|3|4|5|6|2|D:\\止损.wav||止盈.wav|13800000000|老王|https://open.feishu.cn/open-apis/bot/v2/hook/k|");
+    EXPECT_EQ(values(settings),
+              L"100|0|2|3|4|5|6|2|D:\\止损.wav||止盈.wav|13800000000|老王|https://open.feishu.cn/open-apis/"
+              L"bot/v2/hook/k|");
     const MemoryProfile stored = profile;
     profile = MemoryProfile();
     settings.save();
@@ -58,8 +60,8 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     EXPECT_EQ(profile.writes,
               (std::vector<std::wstring>{L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
                                          L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
-                                         L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage", L"WebhookFormat",
-                                         L"WebhookUrl"}));
+                                         L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage",
+                                         L"WebhookFormat", L"WebhookUrl"}));
 }
 
 TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {

@@ -8,7 +8,8 @@ namespace halyard::testing {
 namespace {
 
 std::wstring executable(MessengerProcess::Kind kind) {
-    std::wstring path = fromUtf8(kind == MessengerProcess::Kind::Fetion ? HALYARD_SIMFETION_EXE : HALYARD_SIMQQ_EXE);
+    std::wstring path =
+        fromUtf8(kind == MessengerProcess::Kind::Fetion ? HALYARD_SIMFETION_EXE : HALYARD_SIMQQ_EXE);
     if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
@@ -46,8 +47,8 @@ MessengerProcess::MessengerProcess(Kind kind, std::vector<std::wstring> argument
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
         error_ = L"CreateProcess failed for " + exe;
         return;
     }

@@ -44,12 +44,12 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-HWND createSized(const wchar_t* className, const wchar_t* title, DWORD style, int width, int height, int x, int y,
-                 HWND parent = nullptr) {
+HWND createSized(const wchar_t* className, const wchar_t* title, DWORD style, int width, int height, int x,
+                 int y, HWND parent = nullptr) {
     RECT frame{0, 0, width, height};
     if (!parent) AdjustWindowRect(&frame, style, FALSE);
-    return CreateWindowExW(0, className, title, style, x, y, frame.right - frame.left, frame.bottom - frame.top,
-                           parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, className, title, style, x, y, frame.right - frame.left,
+                           frame.bottom - frame.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void openSmsWindow() {
@@ -92,7 +92,8 @@ LRESULT CALLBACK smsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             }
             return 0;
         case WM_PAINT:
-            paintText(window, std::wstring(260 / 8, L'\n') + L"                                        [发送]");
+            paintText(window,
+                      std::wstring(260 / 8, L'\n') + L"                                        [发送]");
             return 0;
         case WM_DESTROY:
             fetion.sms = nullptr;

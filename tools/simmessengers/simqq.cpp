@@ -83,9 +83,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RegisterClassW(&windowClass);
     RECT frame{0, 0, 480, 360};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExW(0, kChatClass, chat.nickname.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 380, 360,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window = CreateWindowExW(0, kChatClass, chat.nickname.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 380,
+                                  360, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                  instance, nullptr);
     if (!window) return 1;
     journal.note("started");
     MSG message;
