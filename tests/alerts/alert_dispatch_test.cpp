@@ -17,33 +17,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Sends {
-    std::mutex lock;
-    std::vector<std::wstring> calls;
-    void add(const std::wstring& call) {
-        std::lock_guard<std::mutex> guard(lock);
-        calls.push_back(call);
-    }
-    size_t size() {
-        std::lock_guard<std::mutex> guard(lock);
-        return calls.size();
-    }
-};
-
 class AlertDispatchTest : public ::testing::Test {
 protected:
     AlertDispatchTest() : journal(folder.folder()) {
         senders.sms = [this](const AlertJob& job) {
-            sends.add(L"sms " + job.recipient + L" " + job.text);
-            return std::wstring(L"交给飞信发送");
+            return record(L"sms " + job.recipient, L"交给飞信发送");
         };
         senders.qq = [this](const AlertJob& job) {
-            sends.add(L"qq " + job.recipient + L" " + job.text);
-            return std::wstring(L"未找到QQ聊天窗口");
+            return record(L"qq " + job.recipient, L"未找到QQ聊天窗口");
         };
-        senders.webhook = [this](const WebhookTarget& target, const std::wstring& text,
-                                 const AlertPause& pause) {
-            sends.add(L"webhook " + target.url + L" " + text);
+        senders.webhook = [this](const WebhookTarget& target, const std::wstring&, const AlertPause& pause) {
+            record(L"webhook " + target.url, L"");
             WebhookResult result;
             result.kind = WebhookResult::Kind::NetworkError;
             result.systemError = 12029;
@@ -51,19 +35,29 @@ protected:
             return result;
         };
     }
+    std::wstring record(const std::wstring& call, const std::wstring& outcome) {
+        std::lock_guard<std::mutex> guard(lock);
+        calls.push_back(call);
+        return outcome;
+    }
+    size_t sent() {
+        std::lock_guard<std::mutex> guard(lock);
+        return calls.size();
+    }
+    void waitForSends(size_t count) {
+        for (int i = 0; i < 500 && sent() < count; ++i) std::this_thread::sleep_for(10ms);
+    }
     std::wstring journalText() {
         std::string bytes;
         halyard::readWholeFile(journal.path(), bytes);
         return halyard::fromUtf8(bytes);
     }
-    void waitForSends(size_t count) {
-        for (int i = 0; i < 500 && sends.size() < count; ++i) std::this_thread::sleep_for(10ms);
-    }
 
     TempFolder folder;
     TradeJournal journal;
     AlertSenders senders;
-    Sends sends;
+    std::mutex lock;
+    std::vector<std::wstring> calls;
     unsigned retryPauseMs = 0;
 };
 
@@ -75,53 +69,54 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     AlertDispatch dispatch(senders, &journal);
     const struct {
         int sms, qq, webhook;
-        size_t sends;
-    } cases[] = {{1, 1, 1, 3}, {0, 1, 0, 1}, {1, 0, 1, 2}, {0, 0, 0, 0}};
-    size_t total = 0;
+        std::vector<std::wstring> calls;
+    } cases[] = {
+        {1, 1, 1, {L"qq alerts", L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {0, 1, 0, {L"qq alerts"}},
+        {1, 0, 1, {L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {0, 0, 0, {}}};
     for (const auto& c : cases) {
+        calls.clear();
         settings.phoneMessage = c.sms;
         settings.qqMessage = c.qq;
         settings.webhookMessage = c.webhook;
         dispatch.raiseMessage(settings, L"止损");
-        total += c.sends;
-        waitForSends(total);
-        EXPECT_EQ(sends.size(), total) << c.sms << c.qq << c.webhook;
+        waitForSends(c.calls.size());
+        std::this_thread::sleep_for(20ms);
+        std::lock_guard<std::mutex> guard(lock);
+        std::sort(calls.begin(), calls.end());
+        EXPECT_EQ(calls, c.calls) << c.sms << c.qq << c.webhook;
     }
     EXPECT_TRUE(dispatch.stop());
-    std::sort(sends.calls.begin(), sends.calls.end());
-    EXPECT_EQ(sends.calls, (std::vector<std::wstring>{
-                               L"qq alerts 止损", L"qq alerts 止损", L"sms 13800000000 止损",
-                               L"sms 13800000000 止损", L"webhook https://robot.example/send?key=SECRET 止损",
-                               L"webhook https://robot.example/send?key=SECRET 止损"}));
     const std::wstring text = journalText();
-    EXPECT_NE(text.find(L" 提醒 短信 交给飞信发送 13800000000: 止损"), std::wstring::npos);
-    EXPECT_NE(text.find(L" 提醒 QQ 未找到QQ聊天窗口 alerts: 止损"), std::wstring::npos);
-    EXPECT_NE(
-        text.find(
-            L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"),
-        std::wstring::npos)
-        << halyard::toUtf8(text);
+    for (const wchar_t* line :
+         {L" 提醒 短信 交给飞信发送 13800000000: 止损", L" 提醒 QQ 未找到QQ聊天窗口 alerts: 止损",
+          L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"})
+        EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
     EXPECT_EQ(text.find(L"SECRET"), std::wstring::npos);
 }
 
-TEST_F(AlertDispatchTest, AtExitTheWaitingSendsAreJournalledAndARetryPauseIsCutShort) {
+TEST_F(AlertDispatchTest, AFullQueueDropsTheOldestAtExitTheWaitingAreJournalledAndAPauseIsCutShort) {
     retryPauseMs = 60000;
     AlertDispatch dispatch(senders, &journal);
     WebhookTarget target{L"https://robot.example/hook/SECRET", WebhookFormat::Feishu};
-    int answered = 0;
+    int attempts = 0;
     dispatch.startWebhookAlert(target, L"第一条",
-                               [&](const WebhookResult& result) { answered = result.attempts; });
+                               [&](const WebhookResult& result) { attempts = result.attempts; });
     dispatch.startWebhookAlert(target, L"第二条");
     waitForSends(1);
+    for (int i = 0; i < 100; ++i) dispatch.startWebhookAlert(target, L"更多");  // the 101st waiting
     const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(dispatch.stop());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-    EXPECT_EQ(answered, 1);  // no retry once the program ends
+    EXPECT_EQ(attempts, 1);  // no retry once the program ends
     const std::wstring text = journalText();
     EXPECT_NE(text.find(L"提醒 群机器人 网络错误 12029 无法连接 https://robot.example/hook/***: 第一条"),
               std::wstring::npos)
         << halyard::toUtf8(text);
-    EXPECT_NE(text.find(L"提醒 群机器人 程序退出,未发送 https://robot.example/hook/***: 第二条"),
+    EXPECT_NE(text.find(L"提醒 群机器人 队列已满,未发送 https://robot.example/hook/***: 第二条"),
+              std::wstring::npos);
+    EXPECT_NE(text.find(L"提醒 群机器人 程序退出,未发送 https://robot.example/hook/***: 更多"),
               std::wstring::npos);
 }
 

@@ -1,11 +1,10 @@
 // One channel's worker: sends in order off the caller's thread, a bounded queue that drops the
-// oldest, and an end within its budget.
+// oldest, and a stop that gives up on a hung send at its deadline.
 #include "alerts/channel_worker.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <condition_variable>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -14,89 +13,61 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A send that blocks until the test opens the gate.
-struct Gate {
+TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHungSend) {
     std::mutex lock;
-    std::condition_variable changed;
-    bool open = false;
-    bool entered = false;
-    void pass() {
-        std::unique_lock<std::mutex> guard(lock);
-        entered = true;
-        changed.notify_all();
-        changed.wait(guard, [this] { return open; });
-    }
-    void waitEntered() {
-        std::unique_lock<std::mutex> guard(lock);
-        changed.wait(guard, [this] { return entered; });
-    }
-    void release() {
-        std::lock_guard<std::mutex> guard(lock);
-        open = true;
-        changed.notify_all();
-    }
-};
-
-struct Record {
-    std::mutex lock;
-    std::vector<int> sent;
-    std::vector<int> dropped;
+    std::vector<int> sent, dropped;
     std::thread::id sender;
-};
+    auto task = [&](int n) {
+        return ChannelWorker::Task{[&, n] {
+                                       std::lock_guard<std::mutex> guard(lock);
+                                       sent.push_back(n);
+                                       sender = std::this_thread::get_id();
+                                   },
+                                   [&, n] {
+                                       std::lock_guard<std::mutex> guard(lock);
+                                       dropped.push_back(n);
+                                   }};
+    };
+    auto entered = std::make_shared<std::promise<void>>();
+    auto release = std::make_shared<std::promise<void>>();
+    std::shared_future<void> released = release->get_future().share();
+    auto block = [entered, released] {
+        entered->set_value();
+        released.wait();
+    };
 
-ChannelWorker::Task task(Record& record, int n, Gate* gate = nullptr) {
-    return {[&record, n, gate] {
-                if (gate) gate->pass();
-                std::lock_guard<std::mutex> guard(record.lock);
-                record.sent.push_back(n);
-                record.sender = std::this_thread::get_id();
-            },
-            [&record, n] {
-                std::lock_guard<std::mutex> guard(record.lock);
-                record.dropped.push_back(n);
-            }};
-}
+    ChannelWorker worker(3);
+    ASSERT_TRUE(worker.post({block, nullptr}));
+    entered->get_future().wait();  // 1..5 wait behind it: 1 and 2 fall out
+    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(worker.post(task(n)));
+    release->set_value();
+    for (int i = 0; i < 500 &&
+                    [&] {
+                        std::lock_guard<std::mutex> g(lock);
+                        return sent.size() < 3;
+                    }();
+         ++i)
+        std::this_thread::sleep_for(5ms);
 
-TEST(ChannelWorker, SendsInOrderOnItsOwnThreadAndDropsTheOldestBeyondItsCapacity) {
-    Record record;
-    Gate gate;
-    {
-        ChannelWorker worker(3);
-        ASSERT_TRUE(worker.post(task(record, 0, &gate)));
-        gate.waitEntered();  // the first send is running: 1..5 wait, 1 and 2 fall out
-        for (int n = 1; n <= 5; ++n) EXPECT_TRUE(worker.post(task(record, n)));
-        gate.release();
-        for (int i = 0; i < 500; ++i) {
-            std::lock_guard<std::mutex> guard(record.lock);
-            if (record.sent.size() == 4) break;
-            std::this_thread::sleep_for(5ms);
-        }
-        worker.requestStop();
-        EXPECT_TRUE(worker.waitStopped(std::chrono::steady_clock::now() + 5s));
-        EXPECT_FALSE(worker.post(task(record, 6)));  // after stopping: dropped at once
-    }
-    EXPECT_EQ(record.sent, (std::vector<int>{0, 3, 4, 5}));
-    EXPECT_EQ(record.dropped, (std::vector<int>{1, 2, 6}));
-    EXPECT_NE(record.sender, std::this_thread::get_id());
-}
-
-TEST(ChannelWorker, StoppingDropsTheWaitingSendsAndGivesUpOnAHungOneAtTheDeadline) {
-    Record record;
-    auto gate = std::make_shared<Gate>();
-    {
-        ChannelWorker worker;
-        worker.post({[gate] { gate->pass(); }, nullptr});
-        gate->waitEntered();
-        worker.post(task(record, 1));
-        worker.post(task(record, 2));
-        worker.requestStop();
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(worker.waitStopped(start + 200ms));
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-    }
-    gate->release();  // the abandoned send ends on its own thread
-    EXPECT_TRUE(record.sent.empty());
-    EXPECT_EQ(record.dropped, (std::vector<int>{1, 2}));
+    // A send that hangs: the stop drops what waits behind it and gives up at the deadline.
+    entered = std::make_shared<std::promise<void>>();
+    auto hang = std::make_shared<std::promise<void>>();
+    std::shared_future<void> hung = hang->get_future().share();
+    worker.post({[entered, hung] {
+                     entered->set_value();
+                     hung.wait();
+                 },
+                 nullptr});
+    entered->get_future().wait();
+    worker.post(task(6));
+    worker.requestStop();
+    EXPECT_FALSE(worker.post(task(7)));
+    EXPECT_FALSE(worker.waitStopped(std::chrono::steady_clock::now() + 200ms));
+    hang->set_value();  // the abandoned send ends on its own thread
+    EXPECT_TRUE(worker.waitStopped(std::chrono::steady_clock::now() + 5s));
+    EXPECT_EQ(sent, (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(dropped, (std::vector<int>{1, 2, 6, 7}));
+    EXPECT_NE(sender, std::this_thread::get_id());
 }
 
 }  // namespace

@@ -64,8 +64,8 @@ TEST_F(WebhookSenderTest, BodiesArriveExactlyAsJsonWithEscapesAndChinese) {
          L"已经执行卖出操作\"}}"},
         {L"/wecom/send?key=a2", WebhookFormat::DingTalk, L"引号\" 反斜杠\\ 换行\n结束",
          L"{\"msgtype\":\"text\",\"text\":{\"content\":\"引号\\\" 反斜杠\\\\ 换行\\n结束\"}}"},
-        {L"/feishu/hook/a3", WebhookFormat::Feishu, L"测试,来自Halyard 😀",
-         L"{\"msg_type\":\"text\",\"content\":{\"text\":\"测试,来自Halyard 😀\"}}"},
+        {L"/feishu/hook/a3", WebhookFormat::Feishu, L"测试,来自Halyard 😀\r\t\x01",
+         L"{\"msg_type\":\"text\",\"content\":{\"text\":\"测试,来自Halyard 😀\\r\\t\\u0001\"}}"},
     };
     for (const auto& c : cases) {
         const WebhookResult result = send(c.path, c.format, c.text);
