@@ -67,7 +67,7 @@ public:
     WindowHandle findClientMainWindow() override;
 
     // The Fetion and QQ drivers the two messenger operations forward to; without them both
-    // answer 0. Set before the first alert; the drivers are not shared between threads.
+    // answer 0. Set before the first alert; each messenger is driven from one alert worker.
     void setMessengerDriver(std::unique_ptr<MessengerDriver> driver);
 
     int discoverWindows(const BrokerConfig* config);

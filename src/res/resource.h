@@ -57,7 +57,7 @@
 #define IDC_TAKE_PROFIT_UNIT 1031
 #define IDC_SLIP_PRICE 1032
 
-// Alert settings (146); 1037 to 1040 are the group-robot row below the specified controls
+// Alert settings (146); 1037 to 1040 are the group-robot row below the message rows
 #define IDC_STOP_LOSS_SOUND 1003
 #define IDC_MOVE_STOP_LOSS_SOUND 1004
 #define IDC_TAKE_PROFIT_SOUND 1005
