@@ -1,10 +1,6 @@
 #pragma once
 // Test harness for the messenger stand-ins (Windows): simfetion.exe or simqq.exe started with
 // options, its main window, its journal of received messages, and a close as a user closes it.
-//
-//   MessengerProcess qq(MessengerProcess::Kind::Qq, {L"--nickname", L"提醒群"});
-//   ASSERT_TRUE(qq.started()) << qq.error();
-//   ASSERT_TRUE(qq.waitForSent(1));   qq.sent()[0].text("text")
 #include <windows.h>
 
 #include <memory>

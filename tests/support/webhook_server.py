@@ -1,14 +1,11 @@
 #!/usr/bin/env python3
-"""A local stand-in for the group robots' webhook servers, for the webhook tests.
+"""A local stand-in for the robots' webhook servers: webhook_server.py -- COMMAND...
 
-Usage: webhook_server.py -- COMMAND...  Serves on 127.0.0.1 (a free port), runs COMMAND with
-HALYARD_WEBHOOK_PORT and HALYARD_WEBHOOK_LOG (a Windows path of the request log) in its
-environment, and exits with COMMAND's exit code. Each request is logged, as it arrives, as one
-JSON line {"path": ..., "type": ..., "body": ...}. The path chooses the answer:
-  /wecom/...   {"errcode":0,"errmsg":"ok"}         /feishu/...  {"code":0,"msg":"success"}
-  /refuse/...  {"errcode":93000,...}                /status500/...  HTTP 500
-  /html/...    a page that is not JSON              /slow/...  no answer for 3 s
-  /slowonce/...  the first request is not answered for 3 s, later ones get errcode 0
+Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and HALYARD_WEBHOOK_LOG
+(a Windows path) set; exits with its code. Each request is logged as it arrives, one JSON line
+{"path", "type", "body"}. The first path segment picks the answer: wecom (errcode 0), feishu
+(code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
+slowonce (only the first request is slow).
 """
 import http.server
 import json
