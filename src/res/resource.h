@@ -79,6 +79,3 @@
 #define IDC_WEBHOOK_URL 1039
 #define IDC_TEST_WEBHOOK 1040
 
-// Version information
-#define HALYARD_VERSION_TEXT "1.0.0.1"
-#define HALYARD_VERSION_NUMBERS 1, 0, 0, 1
