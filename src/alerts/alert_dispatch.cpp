@@ -90,7 +90,7 @@ void AlertDispatch::startWebhookAlert(const WebhookTarget& target, const std::ws
          });
 }
 
-void AlertDispatch::raiseMessage(const AlertSettings& settings, const std::wstring& text) {
+void AlertDispatch::raiseMessage(const AlertOptions& settings, const std::wstring& text) {
     if (settings.phoneMessage) startSmsAlert(settings.phoneNumber, text);
     if (settings.qqMessage) startQqAlert(settings.qqNickname, text);
     if (settings.webhookMessage)

@@ -45,7 +45,7 @@ public:
 
     // The one way a message alert goes out: the text on every channel switched on in `settings`,
     // SMS first, then QQ, then the group robot.
-    void raiseMessage(const AlertSettings& settings, const std::wstring& text);
+    void raiseMessage(const AlertOptions& settings, const std::wstring& text);
 
     // Ends the workers: the send each is in gets until the budget's end, waiting sends are
     // dropped and journalled. True when every worker ended in time.

@@ -1,10 +1,10 @@
 #include "alerts/alert_settings.h"
 
-bool AlertSettings::operator==(const AlertSettings& other) const {
-    return playVoice == other.playVoice && stopLossSound == other.stopLossSound &&
-           moveStopLossSound == other.moveStopLossSound && takeProfitSound == other.takeProfitSound &&
-           phoneMessage == other.phoneMessage && qqMessage == other.qqMessage &&
-           phoneNumber == other.phoneNumber && qqNickname == other.qqNickname &&
-           webhookMessage == other.webhookMessage && webhookFormat == other.webhookFormat &&
-           webhookUrl == other.webhookUrl;
+bool operator==(const AlertOptions& one, const AlertOptions& other) {
+    return one.playVoice == other.playVoice && one.stopLossSound == other.stopLossSound &&
+           one.moveStopLossSound == other.moveStopLossSound && one.takeProfitSound == other.takeProfitSound &&
+           one.phoneMessage == other.phoneMessage && one.qqMessage == other.qqMessage &&
+           one.phoneNumber == other.phoneNumber && one.qqNickname == other.qqNickname &&
+           one.webhookMessage == other.webhookMessage && one.webhookFormat == other.webhookFormat &&
+           one.webhookUrl == other.webhookUrl;
 }

@@ -80,7 +80,7 @@ bool CVoiceSetting::onInitDialog() {
         const wchar_t* name = webhookFormatName(static_cast<WebhookFormat>(format));
         SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    const AlertSettings stored = store_.alertSettings();
+    const AlertOptions stored = store_.alertSettings();
     playVoice = stored.playVoice;
     stopLossSound = stored.stopLossSound;
     moveStopLossSound = stored.moveStopLossSound;
@@ -243,8 +243,8 @@ void CVoiceSetting::onOK() {
     endDialog(IDOK);
 }
 
-AlertSettings CVoiceSetting::settings() const {
-    AlertSettings values;
+AlertOptions CVoiceSetting::settings() const {
+    AlertOptions values;
     values.playVoice = playVoice;
     values.stopLossSound = stopLossSound;
     values.moveStopLossSound = moveStopLossSound;

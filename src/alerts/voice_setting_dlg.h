@@ -51,7 +51,7 @@ private:
     void testQq();
     void testWebhook();
     void showWebhookAnswer();
-    AlertSettings settings() const;
+    AlertOptions settings() const;
 
     AlertSettingsStore& store_;
     AlertDispatch& alerts_;

@@ -68,7 +68,7 @@ private:
     class Environment : public MonitorEnvironment {
     public:
         explicit Environment(CKeelsonDlg& owner) : owner_(owner) {}
-        const AppSettings& alertSettings() override;
+        const AlertOptions& alertSettings() override;
         std::tm localTime() override;
         void playAlertSound(const std::wstring& file) override;
         void raiseMessageAlert(const std::wstring& text) override;

@@ -1,13 +1,12 @@
 // Timers of the main window: the monitor cycle behind the trading-hours gate, and the tool
 // tips shown once after start-up.
-#include "app/app_alert_settings.h"
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "res/resource.h"
 
-const AppSettings& CKeelsonDlg::Environment::alertSettings() {
+const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
     return *AppSettings::instance();
 }
 
@@ -20,7 +19,7 @@ void CKeelsonDlg::Environment::playAlertSound(const std::wstring& file) {
 }
 
 void CKeelsonDlg::Environment::raiseMessageAlert(const std::wstring& text) {
-    owner_.alerts().raiseMessage(alertSettingsOf(*AppSettings::instance()), text);
+    owner_.alerts().raiseMessage(*AppSettings::instance(), text);
 }
 
 void CKeelsonDlg::Environment::positionsRead(std::size_t count) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "broker/messenger_driver.h"
@@ -15,6 +16,8 @@
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
 #include "common/unique_handle.h"
+
+static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
 // Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
 class ConfirmSweepWorker {
@@ -38,8 +41,8 @@ void sweepConfirmDialogs();
 
 class ZsZqOrderExecutor : public OrderExecutor {
 public:
+    // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
-    // Called by the main window while it is destroyed.
     static void destroyInstance();
 
     ~ZsZqOrderExecutor() override;

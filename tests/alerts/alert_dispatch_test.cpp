@@ -62,7 +62,7 @@ protected:
 };
 
 TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEachSendDid) {
-    AlertSettings settings;
+    AlertOptions settings;
     settings.phoneNumber = L"13800000000";
     settings.qqNickname = L"alerts";
     settings.webhookUrl = L"https://robot.example/send?key=SECRET";

@@ -8,13 +8,12 @@
 #include "alerts/fetion_driver_win.h"
 #include "alerts/qq_driver_win.h"
 #include "alerts/window_messengers_win.h"
-#include "app/app_alert_settings.h"
 #include "app/app_settings.h"
-#include "app/fake_executor.h"
 #include "app/settings_profile.h"
 #include "common/text_encoding.h"
 #include "rules/monitor_cycle.h"
 #include "rules/trade_journal.h"
+#include "support/fake_executor.h"
 #include "support/messenger_process.h"
 
 namespace {
@@ -90,12 +89,10 @@ class TwoTriggersEnvironment : public MonitorEnvironment {
 public:
     TwoTriggersEnvironment(AppSettings& settings, AlertDispatch& alerts)
         : settings_(settings), alerts_(alerts) {}
-    const AppSettings& alertSettings() override { return settings_; }
+    const AlertOptions& alertSettings() override { return settings_; }
     std::tm localTime() override { return currentLocalTime(); }
     void playAlertSound(const std::wstring&) override {}
-    void raiseMessageAlert(const std::wstring& text) override {
-        alerts_.raiseMessage(alertSettingsOf(settings_), text);
-    }
+    void raiseMessageAlert(const std::wstring& text) override { alerts_.raiseMessage(settings_, text); }
     void positionsRead(std::size_t) override {}
 
 private:

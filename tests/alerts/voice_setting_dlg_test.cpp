@@ -7,19 +7,19 @@
 #include <mutex>
 #include <vector>
 
-#include "framework/dialog_test_support.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 
 namespace {
 
 class MemoryStore : public AlertSettingsStore {
 public:
-    AlertSettings alertSettings() override { return stored; }
-    void storeAlertSettings(const AlertSettings& settings) override {
+    AlertOptions alertSettings() override { return stored; }
+    void storeAlertSettings(const AlertOptions& settings) override {
         stored = settings;
         ++stores;
     }
-    AlertSettings stored;
+    AlertOptions stored;
     int stores = 0;
 };
 
@@ -95,7 +95,7 @@ TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_TRUE(window);
-    EXPECT_EQ(halyard::windowText(window), L"设置声音,短信,QQ信息");
+    EXPECT_EQ(halyard::controlText(window), L"设置声音,短信,QQ信息");
     EXPECT_EQ(texts(run, {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_QQ_NICKNAME}),
               L"StopLoss.wav|MoveStopLoss.wav|提醒群|");
     EXPECT_EQ(checks(run, {IDC_PLAY_VOICE, IDC_PHONE_MESSAGE, IDC_QQ_MESSAGE, IDC_WEBHOOK_MESSAGE}), L"1010");
@@ -137,7 +137,7 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     ASSERT_TRUE(run.waitForEnd());
     EXPECT_EQ(run.result(), IDOK);
     ASSERT_EQ(store.stores, 1);
-    AlertSettings expected = store.stored;
+    AlertOptions expected = store.stored;
     expected.qqNickname = L"提醒群2";
     expected.webhookMessage = 1;
     expected.webhookFormat = 2;

@@ -86,9 +86,9 @@ TEST_F(AlertsScenario, AStopLossReachesTheClientOnceAndEveryChannelOnce) {
     HWND dialog = halyard->waitForMessageBox(20000);
     ASSERT_NE(dialog, nullptr);
     auto textOf = [dialog](int id) {
-        wchar_t text[256] = {};
-        SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-        return std::wstring(text);
+        wchar_t field[256] = {};
+        SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(field));
+        return std::wstring(field);
     };
     EXPECT_EQ(halyard::testing::windowTextOf(dialog), L"设置声音,短信,QQ信息");
     EXPECT_EQ(textOf(1010) + L"|" + textOf(1011), L"13800000000|止损提醒");
