@@ -4,17 +4,17 @@
 
 #include <winhttp.h>
 
-#include <memory>
+#include "common/unique_handle.h"
 
 namespace {
 
 constexpr DWORD kAnswerLimit = 64 * 1024;
 constexpr wchar_t kHeaders[] = L"Content-Type: application/json; charset=utf-8";
 
-struct InternetCloser {
-    void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
-};
-using UniqueInternet = std::unique_ptr<void, InternetCloser>;
+BOOL closeInternet(HINTERNET handle) {
+    return WinHttpCloseHandle(handle);
+}
+using UniqueInternet = halyard::UniqueResource<halyard::SimpleHandleTraits<HINTERNET, BOOL, closeInternet>>;
 
 struct Address {
     std::wstring host;
