@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
@@ -69,6 +70,10 @@ public:
     int autoConfigure() override;
     int hasOrdersList() override;
     WindowHandle findClientMainWindow() override;
+
+    // The Fetion and QQ drivers the two messenger operations forward to; without them both
+    // answer 0. Set before the first alert; each messenger is driven from one alert worker.
+    void setMessengerDriver(std::unique_ptr<MessengerDriver> driver);
 
     int discoverWindows(const BrokerConfig* config);
     void refreshOrders();
@@ -154,6 +159,7 @@ private:
     std::atomic<DWORD> sweepPauseMs{500};
     std::mutex listenerLock;
     std::function<void(const BrokerConfig&)> layoutLearned;
+    std::unique_ptr<MessengerDriver> messengers;
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.
