@@ -21,6 +21,8 @@ constexpr size_t kBlockGranularity = 64 * 1024;
 constexpr int kMaxColumnTitles = 20;
 constexpr int kMaxRows = 100000;
 
+ProcessOpener processOpener = nullptr;
+
 // LVITEMW and LVCOLUMNW as a 32-bit and as a 64-bit list control reads them.
 struct ItemRequest32 {
     uint32_t mask, iItem, iSubItem, state, stateMask, pszText, cchTextMax, iImage, lParam, iIndent, iGroupId,
@@ -112,6 +114,10 @@ HWND firstListOf(HWND window) {
 
 }  // namespace
 
+void setProcessOpener(ProcessOpener opener) {
+    processOpener = opener;
+}
+
 RemoteBlock::RemoteBlock(HANDLE process, size_t size) : process_(process), size_(size) {
     address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     if (!address_) size_ = 0;
@@ -159,7 +165,8 @@ bool RemoteBlock::read(size_t offset, void* data, size_t length) const {
 ClientProcess::ClientProcess(HWND window) {
     DWORD processId = 0;
     if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return;
-    handle_.reset(OpenProcess(kProcessAccess, FALSE, processId));
+    handle_.reset(processOpener ? processOpener(kProcessAccess, FALSE, processId)
+                                : OpenProcess(kProcessAccess, FALSE, processId));
     if (!handle_) return;
     BOOL clientIsWow64 = FALSE;
     IsWow64Process(handle_.get(), &clientIsWow64);
@@ -189,7 +196,9 @@ std::optional<int> RemoteList::itemCount() {
     return static_cast<int>(std::clamp<LRESULT>(*count, 0, kMaxRows));
 }
 
-std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells) {
+std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells,
+                                                               DWORD budgetMs) {
+    const DWORD started = GetTickCount();
     std::vector<std::wstring> texts(cells.size());
     std::vector<size_t> asked;
     for (size_t i = 0; i < cells.size(); ++i)
@@ -206,6 +215,10 @@ std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector
     std::vector<uint8_t> replies(batch * kTextBytes);
 
     for (size_t first = 0; first < asked.size(); first += batch) {
+        if (budgetMs != INFINITE && first > 0 && GetTickCount() - started >= budgetMs) {
+            texts.resize(asked[first]);
+            break;
+        }
         const size_t count = std::min(batch, asked.size() - first);
         std::fill(image.begin(), image.end(), 0);
         for (size_t slot = 0; slot < count; ++slot)
@@ -272,7 +285,7 @@ std::optional<int> RemoteList::firstSelectedItem() {
     return static_cast<int>(*item);
 }
 
-PositionRows readPositionRows(HWND list, const BrokerConfig& config) {
+std::optional<PositionRows> readPositionRows(HWND list, const BrokerConfig& config, bool* cut) {
     static const wchar_t* const kOwnNames[] = {L"股票",  L"数量", L"可卖数量", L"成本价",  L"盈亏",
                                                L"盈亏%", L"市值", L"当前价",   L"证券代码"};
     constexpr int kCellsPerRow = 9;
@@ -281,26 +294,28 @@ PositionRows readPositionRows(HWND list, const BrokerConfig& config) {
 
     RemoteList remote(list);
     std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return {};
+    if (!rowCount) return std::nullopt;
+    const int wanted = std::min(*rowCount, kMaxTableRows);
     std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(*rowCount) * kCellsPerRow);
-    for (int row = 0; row < *rowCount; ++row)
+    cells.reserve(static_cast<size_t>(wanted) * kCellsPerRow);
+    for (int row = 0; row < wanted; ++row)
         for (int column : columns) cells.push_back({row, column});
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
-    if (!texts) return {};
+    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells, kMaxTableReadMs);
+    if (!texts) return std::nullopt;
 
-    PositionRows rows(static_cast<size_t>(*rowCount));
+    PositionRows rows(texts->size() / kCellsPerRow);
+    if (cut) *cut = static_cast<int>(rows.size()) < *rowCount;
     for (size_t i = 0; i < rows.size(); ++i) {
         const std::wstring* cell = texts->data() + i * kCellsPerRow;
         PositionRow& row = rows[i];
         row.name = cell[0];
-        row.quantity = parseInteger(cell[1]);
-        row.sellableQuantity = parseInteger(cell[2]);
-        row.costPrice = parseDecimal(cell[3]);
-        row.profit = parseDecimal(cell[4]);
-        row.profitPercent = parseDecimal(cell[5]);
-        row.marketValue = parseDecimal(cell[6]);
-        row.currentPrice = parseDecimal(cell[7]);
+        row.quantity = parseCellInteger(cell[1]);
+        row.sellableQuantity = parseCellInteger(cell[2]);
+        row.costPrice = parseCellDecimal(cell[3]);
+        row.profit = parseCellDecimal(cell[4]);
+        row.profitPercent = parseCellDecimal(cell[5], true);
+        row.marketValue = parseCellDecimal(cell[6]);
+        row.currentPrice = parseCellDecimal(cell[7]);
         row.code = cell[8];
     }
     return rows;
@@ -322,24 +337,26 @@ int directionOf(const std::wstring& side) {
 
 }  // namespace
 
-PositionRows readOrderRows(HWND list, const BrokerConfig& config) {
+std::optional<PositionRows> readOrderRows(HWND list, const BrokerConfig& config, bool* cut) {
     const OrderColumns columns(config);
     RemoteList remote(list);
     std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return {};
+    if (!rowCount) return std::nullopt;
+    const int wanted = std::min(*rowCount, kMaxTableRows);
     std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(*rowCount) * 3);
-    for (int row = 0; row < *rowCount; ++row) {
+    cells.reserve(static_cast<size_t>(wanted) * 3);
+    for (int row = 0; row < wanted; ++row) {
         cells.push_back({row, columns.direction});
         cells.push_back({row, columns.quantity});
         cells.push_back({row, columns.code});
     }
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
-    if (!texts) return {};
-    PositionRows rows(static_cast<size_t>(*rowCount));
+    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells, kMaxTableReadMs);
+    if (!texts) return std::nullopt;
+    PositionRows rows(texts->size() / 3);
+    if (cut) *cut = static_cast<int>(rows.size()) < *rowCount;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows[i].direction = directionOf((*texts)[i * 3]);
-        rows[i].quantity = parseInteger((*texts)[i * 3 + 1]);
+        rows[i].quantity = parseCellInteger((*texts)[i * 3 + 1]);
         rows[i].code = (*texts)[i * 3 + 2];
     }
     return rows;
@@ -355,20 +372,27 @@ std::optional<PositionRow> readOrderRowAt(HWND list, const BrokerConfig& config,
     if (!texts) return std::nullopt;
     PositionRow order;
     order.direction = directionOf((*texts)[0]);
-    order.quantity = parseInteger((*texts)[1]);
+    order.quantity = parseCellInteger((*texts)[1]);
     order.code = (*texts)[2];
     return order;
 }
 
-void readPositions(HWND list, const BrokerConfig& config) {
-    PositionRows rows = readPositionRows(list, config);
+TableRead readPositions(HWND list, const BrokerConfig& config) {
+    bool cut = false;
+    std::optional<PositionRows> rows = readPositionRows(list, config, &cut);
+    if (!rows) return TableRead::NotATable;
     PositionsByCode byCode;
-    for (const PositionRow& row : rows) byCode.emplace(row.code, row);
-    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(rows));
+    for (const PositionRow& row : *rows) byCode.emplace(row.code, row);
+    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(*rows));
+    return cut ? TableRead::Cut : TableRead::Whole;
 }
 
-void readOrders(HWND list, const BrokerConfig& config) {
-    PositionSnapshotStore::instance()->replaceOrders(readOrderRows(list, config));
+TableRead readOrders(HWND list, const BrokerConfig& config) {
+    bool cut = false;
+    std::optional<PositionRows> rows = readOrderRows(list, config, &cut);
+    if (!rows) return TableRead::NotATable;
+    PositionSnapshotStore::instance()->replaceOrders(std::move(*rows));
+    return cut ? TableRead::Cut : TableRead::Whole;
 }
 
 std::vector<std::wstring> readColumnTitles(HWND list) {
