@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "framework/icon.h"
@@ -25,6 +26,8 @@ class CKeelsonDlg : public halyard::Dialog {
 public:
     static constexpr UINT_PTR kMonitorTimer = 1;
     static constexpr UINT_PTR kToolTipTimer = 2;
+    // Posted to itself: show the missing-columns message once the cycle that connected is over.
+    static constexpr UINT kColumnsMessage = WM_APP + 0x40;
 
     // `folder` holds Stock_Config.xml and the journal (the executable's folder in the program).
     // Without an executor the process-wide ZsZqOrderExecutor is used and deleted at teardown.
@@ -72,6 +75,8 @@ private:
         void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) override;
         void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) override;
         void positionsRead(std::size_t count) override;
+        void contactChanged(const ContactStatus& status) override;
+        void reconnected() override;
 
     private:
         CKeelsonDlg& owner_;
@@ -93,6 +98,14 @@ private:
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
     void afterCommand();
+    void journalClientNotices();
+    // Commands refuse rows whose price could not be read: the order would go out at whatever
+    // the client's form holds. Returns whether the row may be sold.
+    bool priceReadable(const PositionRow& row, std::vector<std::wstring>& refused);
+    void showRefusedRows(const std::vector<std::wstring>& refused);
+    void showContactStatus(const ContactStatus& status);
+    // After every successful connect: the own columns the rules need and the configuration lacks.
+    void checkColumns(bool atStartUp);
 
     SettingsProfile& profile_;
     std::wstring folder_;
@@ -100,6 +113,9 @@ private:
     TradeJournal journal_;
     Environment environment_{*this};
     bool cycleRunning_ = false;
+    MonitorState monitorState_;
+    std::wstring missingColumns_;
+    bool columnsMessageOpen_ = false;
     bool started_ = false;
 
     halyard::UniqueIcon icon_;
