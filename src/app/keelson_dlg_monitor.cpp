@@ -83,8 +83,8 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
             const BrokerConfig* config = BrokerConfigStore::instance()->current;
             text = L"已连接 " + (config ? config->name : std::wstring());
             if (status.hasRead)
-                text += halyard::wcformat(" · 上次读取 %02d:%02d:%02d", status.lastRead.tm_hour, status.lastRead.tm_min,
-                                          status.lastRead.tm_sec);
+                text += L" · 上次读取 " + halyard::wcformat("%02d:%02d:%02d", status.lastRead.tm_hour,
+                                                            status.lastRead.tm_min, status.lastRead.tm_sec);
             if (!missingColumns_.empty()) text += L" · " + missingColumns_;
             break;
         }
