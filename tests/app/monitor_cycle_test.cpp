@@ -7,6 +7,8 @@
 #include "app/app_settings.h"
 #include "app/settings_profile.h"
 #include "broker/client_contact.h"
+#include "brokerconfig/broker_config.h"
+#include "rules/column_check.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "fake_executor.h"
@@ -500,6 +502,34 @@ TEST_F(MonitorCycleTest, ChaseWithoutACancelSellsNothingAndClientNoticesReachThe
     const std::wstring text = journalText(journal);
     EXPECT_NE(text.find(L"撤单 600000 浦发银行 未成交卖单 800 结果 0 未撤"), std::wstring::npos);
     EXPECT_NE(text.find(L"券商提示: 委托价格超出涨跌停限制"), std::wstring::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColumnCheck, NamesTheOwnColumnsTheRulesNeedAndTheConfigurationLacks) {
+    StockRule byPrice = percentStopLoss(L"600000", 8.0f);
+    byPrice.StopLossType = 1;
+    RuleTable priceRules{{L"600000", byPrice}};
+    RuleTable percentRules{{L"600000", percentStopLoss(L"600000", 5)}};
+    const struct {
+        StringList ownNames;
+        const RuleTable* rules;
+        std::vector<std::wstring> missing;
+    } cases[] = {
+        {{L"证券代码", L"股票", L"当前价", L"盈亏%"}, &percentRules, {}},
+        {{L"证券代码", L"股票", L"当前价"}, &priceRules, {}},
+        {{L"证券代码", L"股票", L"当前价"}, &percentRules, {L"盈亏%"}},
+        {{L"股票", L"", L"盈亏%"}, &percentRules, {L"证券代码", L"当前价"}},
+    };
+    for (const auto& c : cases) {
+        BrokerConfig config(L"测试", L"证券");
+        config.setPositionColumns(StringList(c.ownNames.size(), L"列"), c.ownNames);
+        EXPECT_EQ(missingRuleColumns(config, *c.rules), c.missing);
+    }
+    EXPECT_EQ(missingColumnsText({L"证券代码", L"当前价"}), L"券商配置缺少列 证券代码, 当前价: 需要它们的规则不会触发");
+    EXPECT_EQ(missingColumnsText({}), L"");
 }
 
 }  // namespace
