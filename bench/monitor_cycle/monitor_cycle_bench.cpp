@@ -63,7 +63,8 @@ bool measure(int positions) {
     const std::wstring title = L"模拟证券交易系统 周期 " + std::to_wstring(positions);
     SimClientProcess client({L"--title", title});
     if (!client.started()) return false;
-    for (const wchar_t* code : {L"600000", L"000001", L"600519"}) client.send(std::wstring(L"remove ") + code);
+    for (const wchar_t* code : {L"600000", L"000001", L"600519"})
+        client.send(std::wstring(L"remove ") + code);
     RuleTable rules;
     for (int i = 0; i < positions; ++i) {
         const std::wstring code = std::to_wstring(300000 + i);

@@ -3,8 +3,8 @@
 #include "alerts/alert_dispatch.h"
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
-#include "broker/order_executor.h"
 #include "broker/client_contact.h"
+#include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config_store.h"
 #include "common/c_format.h"
@@ -49,8 +49,8 @@ void CKeelsonDlg::runMonitorCycle() {
     // Executor calls may pump messages; a tick arriving inside a cycle is dropped.
     if (cycleRunning_) return;
     cycleRunning_ = true;
-    MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_, &monitorState_,
-                       dynamic_cast<ClientContact*>(&executor()));
+    MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_,
+                       &monitorState_, dynamic_cast<ClientContact*>(&executor()));
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
     cycleRunning_ = false;
     if (result.rulesChanged) saveRules();

@@ -45,7 +45,8 @@ const wchar_t* ZsZqOrderExecutor::lastErrorText() {
 int ZsZqOrderExecutor::isConnected() {
     // The sell button and the positions list must still be windows, and the list must still
     // belong to the main window discovery found: a restarted client has new windows throughout.
-    if (!sellOrderButton || !IsWindow(sellOrderButton) || !positionsList || !IsWindow(positionsList)) return 0;
+    if (!sellOrderButton || !IsWindow(sellOrderButton) || !positionsList || !IsWindow(positionsList))
+        return 0;
     return clientMainWindow && IsChild(clientMainWindow, positionsList) ? 1 : 0;
 }
 

@@ -62,7 +62,8 @@ int32_t ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* cod
     if (stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit) ||
         stoppedAnswering(waitForText(form.priceEdit), form.priceEdit) ||
         (priceText && stoppedAnswering(setWindowTextOf(form.priceEdit, *priceText), form.priceEdit)) ||
-        (quantityText && stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit)))
+        (quantityText &&
+         stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit)))
         return IsWindow(form.orderButton) ? kClientNotAnswering : kFormWindowGone;
     if (!IsWindow(form.orderButton)) return kFormWindowGone;
     // The confirmation this press raises is Halyard's own: the sweeps may confirm it. A client

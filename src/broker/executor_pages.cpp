@@ -172,8 +172,9 @@ void ZsZqOrderExecutor::noteCutRead(TableRead read, const wchar_t* list) {
     // Once per cut: a list that stays too long is not reported again at every read.
     const bool cut = read == TableRead::Cut;
     if (cut && !lastReadCut)
-        sweepScope->addNotice(std::wstring(list) + L"列表超过" + std::to_wstring(kMaxTableRows) + L"行或读取超过" +
-                              std::to_wstring(kMaxTableReadMs / 1000) + L"秒, 只读取了前面的行");
+        sweepScope->addNotice(std::wstring(list) + L"列表超过" + std::to_wstring(kMaxTableRows) +
+                              L"行或读取超过" + std::to_wstring(kMaxTableReadMs / 1000) +
+                              L"秒, 只读取了前面的行");
     lastReadCut = cut;
 }
 

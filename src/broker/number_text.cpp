@@ -107,7 +107,8 @@ bool cellNumberText(const std::wstring& text, bool percentColumn, std::string& n
     size_t fractionDigits = 0;
     if (i < end && text[i] == L'.') {
         number.push_back('.');
-        for (++i; i < end && isDigit(text[i]); ++i, ++fractionDigits) number.push_back(static_cast<char>(text[i]));
+        for (++i; i < end && isDigit(text[i]); ++i, ++fractionDigits)
+            number.push_back(static_cast<char>(text[i]));
     }
     return i == end && wholeDigits + fractionDigits > 0 && number.size() < 64;
 }

@@ -119,8 +119,9 @@ private:
     };
     // Fills and submits one side's form: 1 when the order button was pressed, else the code of
     // why not (a form window gone, the client not answering, the button not pressed).
-    int32_t submitOrder(const OrderForm& form, const wchar_t* code, const std::optional<std::wstring>& priceText,
-                     const std::optional<std::wstring>& quantityText);
+    int32_t submitOrder(const OrderForm& form, const wchar_t* code,
+                        const std::optional<std::wstring>& priceText,
+                        const std::optional<std::wstring>& quantityText);
     void clearForm(const OrderForm& form);
     void clearBuyForm();
     void clearSellForm();

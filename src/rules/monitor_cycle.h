@@ -7,8 +7,8 @@
 #include <ctime>
 #include <string>
 
-#include "rules/monitor_state.h"
 #include "broker/position_snapshot_store.h"
+#include "rules/monitor_state.h"
 #include "rules/stock_rule.h"
 
 class AppSettings;

@@ -12,7 +12,8 @@ constexpr int32_t kSellDirection = 1;
 
 bool ordersShow(const PositionRows& orders, const std::wstring& code, int32_t quantity) {
     for (const PositionRow& order : orders)
-        if (order.code == code && order.direction == kSellDirection && order.quantity == quantity) return true;
+        if (order.code == code && order.direction == kSellDirection && order.quantity == quantity)
+            return true;
     return false;
 }
 
@@ -52,11 +53,12 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
             continue;
         }
         auto found = held.find(code);
-        const bool reduced = found == held.end() ||
-                             found->second.sellableQuantity <= sale.sellableBefore - sale.quantity;
-        const bool ordered = ordersGeneration > sale.ordersGeneration && ordersShow(orders, code, sale.quantity);
-        const std::wstring head = L"卖出确认 " + code + L" " + sale.name + L" 数量 " +
-                                  halyard::wcformat("%d", sale.quantity);
+        const bool reduced =
+            found == held.end() || found->second.sellableQuantity <= sale.sellableBefore - sale.quantity;
+        const bool ordered =
+            ordersGeneration > sale.ordersGeneration && ordersShow(orders, code, sale.quantity);
+        const std::wstring head =
+            L"卖出确认 " + code + L" " + sale.name + L" 数量 " + halyard::wcformat("%d", sale.quantity);
         if (reduced || ordered) {
             note(head + L" 已确认");
             it = state_.pendingSales.erase(it);

@@ -8,10 +8,10 @@
 #include "app/settings_profile.h"
 #include "broker/client_contact.h"
 #include "brokerconfig/broker_config.h"
-#include "rules/column_check.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "fake_executor.h"
+#include "rules/column_check.h"
 #include "rules/trade_journal.h"
 #include "support/temp_folder.h"
 
@@ -65,7 +65,8 @@ private:
 
 size_t count(const std::wstring& text, const std::wstring& part) {
     size_t found = 0;
-    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++found;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+        ++found;
     return found;
 }
 
@@ -107,7 +108,8 @@ protected:
     MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr,
                                 MonitorState* state = nullptr, ClientContact* contact = nullptr) {
         log.clear();
-        MonitorCycle cycle(executor, *PositionSnapshotStore::instance(), environment, journal, state, contact);
+        MonitorCycle cycle(executor, *PositionSnapshotStore::instance(), environment, journal, state,
+                           contact);
         return cycle.run(rules, traceOrder);
     }
     std::wstring journalText(const TradeJournal& journal) const {
@@ -385,15 +387,16 @@ TEST_F(MonitorCycleTest, LostClientIsReconnectedPacedAndAlertedOncePerLoss) {
         uint32_t atMs;
         bool connects;
         size_t smsSoFar;
-    } steps[] = {{0, true, 0},      {6000, true, 0},   {54000, true, 0},  {59000, true, 0},
-                 {65000, false, 1}, {71000, false, 1}, {89000, true, 1},  {95000, false, 1},
+    } steps[] = {{0, true, 0},       {6000, true, 0},   {54000, true, 0},  {59000, true, 0},
+                 {65000, false, 1},  {71000, false, 1}, {89000, true, 1},  {95000, false, 1},
                  {118000, false, 1}, {119000, true, 1}, {125000, false, 1}};
     for (const Step& step : steps) {
         environment.tick = 1000 + step.atMs;
         runCycle(false, &journal, &state);
         const bool connected = std::find(log.begin(), log.end(), "connect") != log.end();
         EXPECT_EQ(connected, step.connects) << step.atMs;
-        EXPECT_EQ(std::count(log.begin(), log.end(), "connect"), connected ? 1 : 0) << "at most once per cycle";
+        EXPECT_EQ(std::count(log.begin(), log.end(), "connect"), connected ? 1 : 0)
+            << "at most once per cycle";
         EXPECT_EQ(std::find(log.begin(), log.end(), "refresh"), log.end()) << "no read while lost";
         EXPECT_EQ(std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), log.end());
         EXPECT_EQ(environment.smsTexts.size(), step.smsSoFar) << step.atMs;
@@ -438,7 +441,9 @@ TEST_F(MonitorCycleTest, SlipPriceOutsideZeroToTenActsAsTheNearestBound) {
     const struct {
         int32_t slip;
         const char* sale;
-    } cases[] = {{-3, "sell 600000 1000 9.500 0.0"}, {500, "sell 600000 1000 9.400 0.0"}, {2, "sell 600000 1000 9.480 0.0"}};
+    } cases[] = {{-3, "sell 600000 1000 9.500 0.0"},
+                 {500, "sell 600000 1000 9.400 0.0"},
+                 {2, "sell 600000 1000 9.480 0.0"}};
     for (const auto& c : cases) {
         hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
         rules[L"600000"] = percentStopLoss(L"600000", 5);
@@ -498,7 +503,9 @@ TEST_F(MonitorCycleTest, ChaseWithoutACancelSellsNothingAndClientNoticesReachThe
     executor.cancelResult = false;
     runCycle(true, &journal, nullptr, &notices);
     EXPECT_NE(std::find(log.begin(), log.end(), "cancel 600000 1"), log.end());
-    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("sell", 0) == 0; }), 0);
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("sell", 0) == 0; }),
+        0);
     const std::wstring text = journalText(journal);
     EXPECT_NE(text.find(L"撤单 600000 浦发银行 未成交卖单 800 结果 0 未撤"), std::wstring::npos);
     EXPECT_NE(text.find(L"券商提示: 委托价格超出涨跌停限制"), std::wstring::npos);
@@ -528,7 +535,8 @@ TEST(ColumnCheck, NamesTheOwnColumnsTheRulesNeedAndTheConfigurationLacks) {
         config.setPositionColumns(StringList(c.ownNames.size(), L"列"), c.ownNames);
         EXPECT_EQ(missingRuleColumns(config, *c.rules), c.missing);
     }
-    EXPECT_EQ(missingColumnsText({L"证券代码", L"当前价"}), L"券商配置缺少列 证券代码, 当前价: 需要它们的规则不会触发");
+    EXPECT_EQ(missingColumnsText({L"证券代码", L"当前价"}),
+              L"券商配置缺少列 证券代码, 当前价: 需要它们的规则不会触发");
     EXPECT_EQ(missingColumnsText({}), L"");
 }
 

@@ -25,7 +25,8 @@ std::wstring uniqueTitle() {
     return L"模拟证券交易系统 " + std::to_wstring(GetCurrentProcessId());
 }
 
-std::unique_ptr<SimClientProcess> startClient(const std::wstring& title, std::vector<std::wstring> extra = {}) {
+std::unique_ptr<SimClientProcess> startClient(const std::wstring& title,
+                                              std::vector<std::wstring> extra = {}) {
     std::vector<std::wstring> arguments{L"--title", title};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return std::make_unique<SimClientProcess>(arguments);
@@ -112,12 +113,13 @@ TEST(ExecutorContact, OnlyTheClientsPopupsAndOnlyHalyardsOwnOrdersAreConfirmed) 
     // Another program's "提示" and the user's own order's confirmation, before any own press.
     HWND foreign = CreateWindowExW(0, L"Static", L"提示: 确认删除?", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
                                    nullptr, nullptr);
-    HWND foreignConfirm =
-        CreateWindowExW(0, L"Button", L"确认", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, foreign, nullptr, nullptr, nullptr);
+    HWND foreignConfirm = CreateWindowExW(0, L"Button", L"确认", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, foreign,
+                                          nullptr, nullptr, nullptr);
     ASSERT_TRUE(foreign && foreignConfirm);
     SetWindowPos(foreign, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::thread manual([&] { client->send(L"popup 交易确认 用户自己的委托"); });
-    ASSERT_TRUE(waitUntil([&] { return halyard::testing::waitForTopWindow(client->processId(), L"交易确认", 200); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return halyard::testing::waitForTopWindow(client->processId(), L"交易确认", 200); }));
     executor->sweepConfirmDialogs();
     Sleep(300);
     EXPECT_TRUE(eventsNamed(*client, "popup_closed").empty()) << "the user's own 交易确认 is left alone";
@@ -182,9 +184,10 @@ TEST(ExecutorContact, SeparatedNumbersReadWholeAndAHugeListIsCutAtTheCeiling) {
         EXPECT_LE(rows, static_cast<size_t>(kMaxTableRows));
     }
     const std::vector<std::wstring> notices = executor->takeClientNotices();
-    EXPECT_EQ(std::count_if(notices.begin(), notices.end(),
-                            [](const std::wstring& n) { return n.find(L"持仓列表超过") != std::wstring::npos; }),
-              1)
+    EXPECT_EQ(
+        std::count_if(notices.begin(), notices.end(),
+                      [](const std::wstring& n) { return n.find(L"持仓列表超过") != std::wstring::npos; }),
+        1)
         << "the cut is told once";
 }
 

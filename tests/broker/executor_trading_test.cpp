@@ -249,7 +249,8 @@ TEST_F(ExecutorAgainstClient, AClosedClientGivesFailuresAndEmptyTables) {
     EXPECT_FLOAT_EQ(executor()->pendingOrderQuantity(L"600000", 1), 0.0f);
     EXPECT_FALSE(executor()->cancelOrder(L"600000", 1));
     executor()->refreshPositions();
-    EXPECT_FALSE(PositionSnapshotStore::instance()->copyPositionRows().empty()) << "the last good snapshot stays";
+    EXPECT_FALSE(PositionSnapshotStore::instance()->copyPositionRows().empty())
+        << "the last good snapshot stays";
 }
 
 }  // namespace

@@ -328,7 +328,8 @@ void ClientApp::showPopup(const std::wstring& title, const std::wstring& text,
     runModalLoop(
         main_,
         [this, shown] {
-            return std::any_of(popups_.begin(), popups_.end(), [shown](const auto& p) { return p.get() == shown; });
+            return std::any_of(popups_.begin(), popups_.end(),
+                               [shown](const auto& p) { return p.get() == shown; });
         },
         [this](MSG& message) { return dialogMessage(message); });
 }
@@ -501,7 +502,8 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
     }
     if (name == L"claim-rows" && words.size() == 2) {
         int64_t rows = 0;
-        if (!parseInteger(words[1], rows) || rows < 0 || rows > 100000000) return {false, L"usage: claim-rows N"};
+        if (!parseInteger(words[1], rows) || rows < 0 || rows > 100000000)
+            return {false, L"usage: claim-rows N"};
         claimedRows_ = static_cast<int>(rows);
         return {true, L"ok"};
     }
