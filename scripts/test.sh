@@ -5,9 +5,14 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/setup.sh || exit 1
-bash scripts/build.sh || exit 1
 
 status=0
+echo "== house rules: formatting"
+bash scripts/check_format.sh || status=1
+bash scripts/build.sh || exit 1
+echo "== house rules: layers"
+python3 scripts/check_layers.py --build build/native || status=1
+
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j 2) || status=1
 
@@ -23,6 +28,14 @@ done
 echo "end-to-end screenshots: build/win64/e2e-screenshots"
 echo "== win32 tests (Wine)"
 (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
+
+echo "== release (zips, then the release test)"
+if HALYARD_RELEASE_NO_BUILD=1 bash scripts/release.sh >build/release.log 2>&1; then
+  bash tests/release/release_test.sh || status=1
+else
+  tail -n 30 build/release.log
+  status=1
+fi
 
 echo "== fuzzing"
 bash scripts/fuzz.sh || status=1

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "broker/number_text.h"
+#include "broker/order_direction.h"
 #include "broker/remote_list_reader.h"
 
 std::optional<PositionRows> readPositionRows(HWND list, const BrokerConfig& config, bool* cut) {
@@ -51,8 +52,8 @@ struct OrderColumns {
           code(config.commitColumnIndex(L"证券代码")) {}
 };
 
-int directionOf(const std::wstring& side) {
-    return side == L"买入" ? 0 : 1;
+OrderDirection directionOf(const std::wstring& side) {
+    return side == L"买入" ? kBuyDirection : kSellDirection;
 }
 
 }  // namespace

@@ -9,20 +9,21 @@
 #include "broker/position_row.h"
 
 using PositionRows = std::vector<PositionRow>;
+using OrderRows = std::vector<OrderRow>;
 using PositionsByCode = std::map<std::wstring, PositionRow>;
 
 class PositionSnapshotStore {
 public:
-    // Created empty on first use; destroyed by destroyInstance (main window teardown).
+    // Created empty on first use; destroyed by the main window's destructor (common/singleton.h).
     static PositionSnapshotStore* instance();
     static void destroyInstance();
 
     PositionRows copyPositionRows() const;
-    PositionRows copyOrderRows() const;
+    OrderRows copyOrderRows() const;
     PositionsByCode copyPositionsByCode() const;
     // Map and list are swapped in one locked moment, so no reader sees a torn snapshot.
     void replacePositions(PositionsByCode byCode, PositionRows rows);
-    void replaceOrders(PositionRows rows);
+    void replaceOrders(OrderRows rows);
     void clear();
     // Counts the positions reads stored so far, so a caller can tell a fresh read from none.
     uint64_t positionsGeneration() const;
@@ -33,7 +34,7 @@ private:
 
     mutable std::mutex lock;
     PositionsByCode positionsByCode;
-    PositionRows orderRows;
+    OrderRows orderRows;
     PositionRows positionRows;
     uint64_t positionsGeneration_ = 0;
     uint64_t ordersGeneration_ = 0;

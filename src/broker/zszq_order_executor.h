@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "broker/client_contact.h"
@@ -16,6 +17,8 @@
 #include "broker/remote_list_reader.h"
 #include "brokerconfig/broker_config.h"
 #include "common/unique_handle.h"
+
+static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
 // What the confirmation sweep may touch, shared by the executor and its worker: only pop-ups of
 // the client's process, and "交易确认" only in the seconds after Halyard itself pressed an order
@@ -64,8 +67,8 @@ void sweepConfirmDialogs(SweepScope& scope);
 
 class ZsZqOrderExecutor : public OrderExecutor, public ClientContact {
 public:
+    // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
-    // Called by the main window while it is destroyed.
     static void destroyInstance();
 
     ~ZsZqOrderExecutor() override;

@@ -4,6 +4,7 @@
 
 #include "brokerconfig/broker_config_file.h"
 #include "common/file_store.h"
+#include "common/singleton.h"
 #ifdef _WIN32
 #include "common/module_directory.h"
 #endif
@@ -12,17 +13,20 @@ namespace {
 
 const wchar_t kFileName[] = L"broker_config.xml";
 
-// The store lock and what it guards: the one store and where its file lives.
-struct StoreSingleton {
-    std::mutex lock;
-    std::unique_ptr<BrokerConfigStore> store;
-    bool folderSet = false;
+// The store lock is the singleton's: held while the store is made and loaded, while it is
+// saved, and while the folder of its file is chosen.
+std::mutex& storeLock() {
+    return halyard::singletonOf<BrokerConfigStore>().lock();
+}
+
+struct FileFolder {
+    bool chosen = false;
     std::wstring folder;
 };
 
-StoreSingleton& singleton() {
-    static StoreSingleton s;
-    return s;
+FileFolder& fileFolder() {
+    static FileFolder* const folder = new FileFolder;
+    return *folder;
 }
 
 std::wstring defaultFolder() {
@@ -36,34 +40,26 @@ std::wstring defaultFolder() {
 }  // namespace
 
 BrokerConfigStore* BrokerConfigStore::instance() {
-    StoreSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
-    if (!s.store) {
-        const std::wstring folder = s.folderSet ? s.folder : defaultFolder();
-        s.store.reset(new BrokerConfigStore(folder + kFileName));
-        s.store->loadUnlocked();
-    }
-    return s.store.get();
+    return halyard::singletonOf<BrokerConfigStore>().instance([] {
+        const FileFolder& chosen = fileFolder();
+        std::unique_ptr<BrokerConfigStore> store(
+            new BrokerConfigStore((chosen.chosen ? chosen.folder : defaultFolder()) + kFileName));
+        store->loadUnlocked();
+        return store;
+    });
 }
 
 void BrokerConfigStore::destroyInstance() {
-    std::unique_ptr<BrokerConfigStore> doomed;
-    {
-        StoreSingleton& s = singleton();
-        std::lock_guard<std::mutex> guard(s.lock);
-        doomed = std::move(s.store);
-    }
-    doomed.reset();  // saves under the lock itself
+    halyard::singletonOf<BrokerConfigStore>().destroy();  // the destructor saves under the lock itself
 }
 
 void BrokerConfigStore::setFolder(const std::wstring& folder) {
-    StoreSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
-    s.folder = folder;
-    s.folderSet = true;
+    std::lock_guard<std::mutex> guard(storeLock());
+    fileFolder().folder = folder;
+    fileFolder().chosen = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring filePath) : filePath(std::move(filePath)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring path) : filePath(std::move(path)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();
@@ -90,7 +86,7 @@ BrokerConfig* BrokerConfigStore::add(std::unique_ptr<BrokerConfig> config) {
 }
 
 bool BrokerConfigStore::load() {
-    std::lock_guard<std::mutex> guard(singleton().lock);
+    std::lock_guard<std::mutex> guard(storeLock());
     return loadUnlocked();
 }
 
@@ -108,7 +104,7 @@ bool BrokerConfigStore::loadUnlocked() {
 }
 
 bool BrokerConfigStore::save() {
-    std::lock_guard<std::mutex> guard(singleton().lock);
+    std::lock_guard<std::mutex> guard(storeLock());
     if (!current) return false;
     const std::string text = formatBrokerConfigFile(configs, current->name);
     return halyard::replaceFileAtomically(filePath, halyard::withPlatformLineEnds(text));

@@ -57,7 +57,3 @@
 #define IDC_STOP_LOSS_UNIT 1030
 #define IDC_TAKE_PROFIT_UNIT 1031
 #define IDC_SLIP_PRICE 1032
-
-// Version information
-#define HALYARD_VERSION_TEXT "1.0.0.1"
-#define HALYARD_VERSION_NUMBERS 1, 0, 0, 1

@@ -2,7 +2,6 @@
 // restarted or rebuilt its pages, connect again (paced, so a client on its log-in or lock
 // screen is not clicked through its pages every few seconds), tell the journal, the window and,
 // after a minute of trading hours without contact, the alert channels, once per loss.
-#include "app/app_settings.h"
 #include "broker/client_contact.h"
 #include "broker/order_executor.h"
 #include "rules/monitor_cycle.h"
@@ -66,7 +65,7 @@ void MonitorCycle::contactBack(const std::wstring& line) {
 }
 
 void MonitorCycle::connectionAlert(const wchar_t* text) {
-    const AppSettings& settings = environment_.alertSettings();
+    const AlertOptions& settings = environment_.alertSettings();
     if (settings.playVoice) {
         environment_.playAlertSound(settings.stopLossSound);
         if (journal_) journal_->alert(L"声音", settings.stopLossSound, text);

@@ -2,4 +2,4 @@
 halyard_library(halyard_monitor
   SOURCES monitor_cycle.cpp connection_watch.cpp sale_confirmation.cpp column_check.cpp test_sale_price.cpp
           trade_journal.cpp
-  DEPS halyard_rules_core halyard_settings halyard_broker_core halyard_brokerconfig halyard_common)
+  DEPS halyard_rules_core halyard_broker_core halyard_brokerconfig halyard_common)

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "app/app_settings.h"
+#include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "rules/trade_journal.h"
@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t kSellDirection = 1;
 constexpr int32_t kMostSlipUnits = 10;
 
 // The executor answers quantities as floats; a garbage answer must not become a huge or
@@ -23,7 +22,7 @@ int32_t truncatedQuantity(float quantity) {
     return static_cast<int32_t>(quantity);
 }
 
-const std::wstring& soundOf(const AppSettings& settings, TriggerKind kind) {
+const std::wstring& soundOf(const AlertOptions& settings, TriggerKind kind) {
     switch (kind) {
         case TriggerKind::TakeProfit:
             return settings.takeProfitSound;
@@ -98,7 +97,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
 
         ++result.actions;
         if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
-        const AppSettings& settings = environment_.alertSettings();
+        const AlertOptions& settings = environment_.alertSettings();
         if (settings.playVoice) {
             const std::wstring& sound = soundOf(settings, kind);
             environment_.playAlertSound(sound);
@@ -125,7 +124,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     return result;
 }
 
-void MonitorCycle::raiseAlertText(const AppSettings& settings, const std::wstring& text) {
+void MonitorCycle::raiseAlertText(const AlertOptions& settings, const std::wstring& text) {
     if (settings.phoneMessage) {
         environment_.startSmsAlert(settings.phoneNumber, text);
         if (journal_) journal_->alert(L"短信", settings.phoneNumber, text);

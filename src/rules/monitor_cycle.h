@@ -8,10 +8,10 @@
 #include <string>
 
 #include "broker/position_snapshot_store.h"
+#include "rules/alert_options.h"
 #include "rules/monitor_state.h"
 #include "rules/stock_rule.h"
 
-class AppSettings;
 class ClientContact;
 class OrderExecutor;
 class PositionSnapshotStore;
@@ -25,7 +25,7 @@ class MonitorEnvironment {
 public:
     virtual ~MonitorEnvironment() = default;
     // Asked for only when a rule triggers (the settings are loaded on first use).
-    virtual const AppSettings& alertSettings() = 0;
+    virtual const AlertOptions& alertSettings() = 0;
     virtual std::tm localTime() = 0;
     virtual void playAlertSound(const std::wstring& file) = 0;
     virtual void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) = 0;
@@ -74,7 +74,7 @@ private:
     void contactBack(const std::wstring& line);
     void connectionAlert(const wchar_t* text);
     // SMS and QQ (and any other channel the user switched on) get the text.
-    void raiseAlertText(const AppSettings& settings, const std::wstring& text);
+    void raiseAlertText(const AlertOptions& settings, const std::wstring& text);
     void journalNotices();
     void afterRead(const PositionRows& rows);
     void checkPendingSales(const PositionRows& rows);

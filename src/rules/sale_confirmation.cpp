@@ -1,14 +1,13 @@
 // Whether a submitted sale reached the client: a positions read after it must show the sellable
 // quantity reduced by the order (or the stock gone), or an orders read must show the order.
 // Three positions reads without either: 未确认.
+#include "broker/order_direction.h"
 #include "broker/position_snapshot_store.h"
 #include "common/c_format.h"
 #include "rules/monitor_cycle.h"
 #include "rules/trade_journal.h"
 
 namespace {
-
-constexpr int32_t kSellDirection = 1;
 
 bool ordersShow(const PositionRows& orders, const std::wstring& code, int32_t quantity) {
     for (const PositionRow& order : orders)

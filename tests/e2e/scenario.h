@@ -42,7 +42,8 @@ protected:
     std::wstring halyardJournal() const;
     static size_t count(const std::wstring& text, const std::wstring& part);
     RuleTable rulesOnDisk() const;
-    // Saves the display under the build folder's e2e-screenshots as <test name>-<name>.png.
+    // Saves the display under the build folder's e2e-screenshots as <test name>-<name>.png, and
+    // Halyard's windows alone as <test name>-<name>-halyard.png.
     void screenshot(const std::string& name) const;
 
     std::unique_ptr<ClientRun> client;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
 #include "simclient/client_options.h"
 #include "simclient/journal.h"
 #include "simclient/market.h"
@@ -44,7 +45,7 @@ public:
     bool loggedIn() const { return loggedIn_; }
     // How many rows the positions list claims to other programs (0: its real count).
     int claimedRows() const { return claimedRows_; }
-    HFONT font() const { return static_cast<HFONT>(font_.get()); }
+    HFONT font() const { return font_.get(); }
     void journal(const JournalLine& line) { journal_.write(line); }
     void submitOrder(Side side, const std::wstring& code, const std::wstring& price,
                      const std::wstring& quantity);
@@ -92,7 +93,7 @@ private:
     Market market_;
     bool loggedIn_ = true;
     int claimedRows_ = 0;
-    GdiObject font_;
+    UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;
     std::array<std::unique_ptr<PagePanel>, kPageCount> pages_;

@@ -10,9 +10,9 @@
 #include "brokerconfig/broker_config.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
-#include "fake_executor.h"
 #include "rules/column_check.h"
 #include "rules/trade_journal.h"
+#include "support/fake_executor.h"
 #include "support/temp_folder.h"
 
 namespace {
