@@ -502,7 +502,7 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
     }
     if (name == L"claim-rows" && words.size() == 2) {
         int64_t rows = 0;
-        if (!parseInteger(words[1], rows) || rows < 0 || rows > 100000000)
+        if (!parseWholeInteger(words[1], rows) || rows < 0 || rows > 100000000)
             return {false, L"usage: claim-rows N"};
         claimedRows_ = static_cast<int>(rows);
         return {true, L"ok"};
