@@ -143,7 +143,10 @@ bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
     if (!isConnected()) connect();
     // Without an orders list or a cancel button nothing can be cancelled, and saying otherwise
     // would let 追单 sell again on top of the order.
-    if (!ordersList || !IsWindow(ordersList) || !IsWindow(cancelButton)) return false;
+    if (!ordersList || !IsWindow(ordersList) || !IsWindow(cancelButton)) {
+        lastError = kCancelButtonNotPressed;
+        return false;
+    }
     refreshOrders();
     const std::wstring wanted = code ? code : L"";
     int row = findOrder(PositionSnapshotStore::instance()->copyOrderRows(), wanted, direction);
@@ -176,7 +179,10 @@ bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
     }
     if (!selected || *selected != row || !liveOrderMatches(row, wanted, direction)) return false;
     sweepScope->ownPressStarted();
-    if (!clickToolbarButton(ButtonSlot::CancelSecond)) return false;
+    if (!clickToolbarButton(ButtonSlot::CancelSecond)) {
+        lastError = kCancelButtonNotPressed;
+        return false;
+    }
     Sleep(kAfterCancelButtonMs);
     sweepConfirmDialogs();
     Sleep(kBetweenCancelSweepsMs);

@@ -155,6 +155,7 @@ TEST(ExecutorContact, OnlyTheClientsPopupsAndOnlyHalyardsOwnOrdersAreConfirmed) 
                                           {L"持仓按钮", 210, 20}});
     EXPECT_GT(executor->pendingOrderQuantity(L"600000", 1), 0.0f);
     EXPECT_FALSE(executor->cancelOrder(L"600000", 1));
+    EXPECT_EQ(executor->lastErrorCode(), kCancelButtonNotPressed);
     Sleep(300);
     EXPECT_TRUE(eventsNamed(*client, "order_cancelled").empty());
 }
