@@ -57,8 +57,7 @@ public:
     const AppSettings& alertSettings() override { return settings_; }
     std::tm localTime() override { return std::tm{}; }
     void playAlertSound(const std::wstring&) override {}
-    void startSmsAlert(const std::wstring&, const std::wstring&) override {}
-    void startQqAlert(const std::wstring&, const std::wstring&) override {}
+    void raiseMessageAlert(const std::wstring&) override {}
     void positionsRead(std::size_t) override {}
 
 private:

@@ -26,9 +26,11 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
         case IDC_SUPPORT_LINK:
             showAbout();
             return true;
-        // The broker settings and alert settings dialogs belong to later work.
+        // The broker settings dialog belongs to later work.
         case IDC_BROKER_SETTINGS:
+            return true;
         case IDC_ALERT_SETTINGS:
+            if (code == BN_CLICKED) openAlertSettings();
             return true;
         case ID_SELL_PLUS_FIVE:
             sellContextRowAtTestPrice();

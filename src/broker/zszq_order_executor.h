@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "broker/client_contact.h"
+#include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/remote_list_reader.h"
@@ -95,6 +96,10 @@ public:
     int hasOrdersList() override;
     WindowHandle findClientMainWindow() override;
 
+    // The Fetion and QQ drivers the two messenger operations forward to; without them both
+    // answer 0. Set before the first alert; each messenger is driven from one alert worker.
+    void setMessengerDriver(std::unique_ptr<MessengerDriver> driver);
+
     int discoverWindows(const BrokerConfig* config);
     void refreshOrders();
     // False when the click could not be posted (no such button, no target window).
@@ -161,6 +166,7 @@ private:
     std::shared_ptr<SweepScope> sweepScope = std::make_shared<SweepScope>();
     bool lastReadCut = false;
     std::unique_ptr<ConfirmSweepWorker> worker;
+    std::unique_ptr<MessengerDriver> messengers;
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.

@@ -70,7 +70,7 @@ void MonitorCycle::connectionAlert(const wchar_t* text) {
         environment_.playAlertSound(settings.stopLossSound);
         if (journal_) journal_->alert(L"声音", settings.stopLossSound, text);
     }
-    raiseAlertText(settings, text);
+    environment_.raiseMessageAlert(text);
 }
 
 ContactStatus MonitorCycle::status(ContactStatus::Kind kind) const {

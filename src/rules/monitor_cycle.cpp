@@ -119,18 +119,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         }
 
         // The text says the sale was executed only when the executor accepted it.
-        raiseAlertText(settings, alertText(row.name, environment_.localTime(), kind, !sold));
+        environment_.raiseMessageAlert(alertText(row.name, environment_.localTime(), kind, !sold));
     }
     return result;
-}
-
-void MonitorCycle::raiseAlertText(const AlertOptions& settings, const std::wstring& text) {
-    if (settings.phoneMessage) {
-        environment_.startSmsAlert(settings.phoneNumber, text);
-        if (journal_) journal_->alert(L"短信", settings.phoneNumber, text);
-    }
-    if (settings.qqMessage) {
-        environment_.startQqAlert(settings.qqNickname, text);
-        if (journal_) journal_->alert(L"QQ", settings.qqNickname, text);
-    }
 }
