@@ -54,7 +54,7 @@ bool measure(SimClientProcess::Bits clientBits, int bits, int rows) {
     HWND list = positionsListOf(client, *session.config());
     if (!list) return false;
 
-    const PositionRows warm = readPositionRows(list, *session.config());
+    const PositionRows warm = readPositionRows(list, *session.config()).value_or(PositionRows());
     if (static_cast<int>(warm.size()) != rows ||
         warm.back().name != L"测试股票" + std::to_wstring(rows - 1)) {
         std::printf("list_read rows=%d bits=%d: read %zu rows\n", rows, bits, warm.size());

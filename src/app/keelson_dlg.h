@@ -7,6 +7,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "alerts/alert_dispatch.h"
 #include "framework/dialog.h"
@@ -27,6 +28,8 @@ class CKeelsonDlg : public halyard::Dialog {
 public:
     static constexpr UINT_PTR kMonitorTimer = 1;
     static constexpr UINT_PTR kToolTipTimer = 2;
+    // Posted to itself: show the missing-columns message once the cycle that connected is over.
+    static constexpr UINT kColumnsMessage = WM_APP + 0x40;
 
     // `folder` holds Stock_Config.xml and the journal (the executable's folder in the program).
     // Without an executor the process-wide ZsZqOrderExecutor is used and deleted at teardown.
@@ -73,6 +76,8 @@ private:
         void playAlertSound(const std::wstring& file) override;
         void raiseMessageAlert(const std::wstring& text) override;
         void positionsRead(std::size_t count) override;
+        void contactChanged(const ContactStatus& status) override;
+        void reconnected() override;
 
     private:
         CKeelsonDlg& owner_;
@@ -99,6 +104,14 @@ private:
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
     void afterCommand();
+    void journalClientNotices();
+    // Commands refuse rows whose price could not be read: the order would go out at whatever
+    // the client's form holds. Returns whether the row may be sold.
+    bool priceReadable(const PositionRow& row, std::vector<std::wstring>& refused);
+    void showRefusedRows(const std::vector<std::wstring>& refused);
+    void showContactStatus(const ContactStatus& status);
+    // After every successful connect: the own columns the rules need and the configuration lacks.
+    void checkColumns(bool atStartUp);
 
     SettingsProfile& profile_;
     std::wstring folder_;
@@ -107,6 +120,9 @@ private:
     Environment environment_{*this};
     std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
+    MonitorState monitorState_;
+    std::wstring missingColumns_;
+    bool columnsMessageOpen_ = false;
     bool started_ = false;
 
     halyard::UniqueIcon icon_;

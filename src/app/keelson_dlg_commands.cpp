@@ -4,9 +4,11 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <memory>
 
 #include "app/keelson_dlg.h"
+#include "broker/client_contact.h"
 #include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
@@ -26,22 +28,44 @@ bool validRow(int row, const PositionRows& rows) {
 
 }  // namespace
 
+void CKeelsonDlg::journalClientNotices() {
+    if (auto* contact = dynamic_cast<ClientContact*>(&executor()))
+        for (const std::wstring& notice : contact->takeClientNotices()) journal_.note(notice);
+}
+
 void CKeelsonDlg::afterCommand() {
     executor().refreshPositions();
     refreshList();
     positionList_.invalidate(true);
 }
 
+bool CKeelsonDlg::priceReadable(const PositionRow& row, std::vector<std::wstring>& refused) {
+    if (row.currentPrice > 0.0f && std::isfinite(row.currentPrice)) return true;
+    refused.push_back(row.code + L" " + row.name);
+    journal_.note(L"卖出 " + row.code + L" " + row.name + L" 当前价无法读取, 未提交");
+    return false;
+}
+
+void CKeelsonDlg::showRefusedRows(const std::vector<std::wstring>& refused) {
+    if (refused.empty()) return;
+    std::wstring text = L"以下股票的当前价无法读取, 没有卖出:";
+    for (const std::wstring& row : refused) text += L"\n" + row;
+    halyard::showMessageBox(hwnd(), text, MB_OK);
+}
+
 void CKeelsonDlg::closeAll() {
     if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK) return;
     const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+    std::vector<std::wstring> refused;
     for (const PositionRow& row : rows) {
-        if (row.sellableQuantity <= 0) continue;
+        if (row.sellableQuantity <= 0 || !priceReadable(row, refused)) continue;
         const int32_t result =
             executor().sell(row.code.c_str(), row.sellableQuantity, row.currentPrice, 0.0f);
         journal_.sale(row.code, row.name, row.currentPrice, row.sellableQuantity, result);
+        journalClientNotices();
     }
     afterCommand();
+    showRefusedRows(refused);
 }
 
 void CKeelsonDlg::cancelAll() {
@@ -50,6 +74,7 @@ void CKeelsonDlg::cancelAll() {
     for (const PositionRow& order : orders) {
         const bool cancelled = executor().cancelOrder(order.code.c_str(), kSellDirection);
         journal_.cancellation(order.code, order.name, order.quantity, cancelled);
+        journalClientNotices();
     }
     afterCommand();
 }
@@ -71,9 +96,15 @@ void CKeelsonDlg::sellContextRowAtTestPrice() {
     const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
     if (!validRow(contextRow, rows)) return;
     const PositionRow& row = rows[static_cast<size_t>(contextRow)];
+    std::vector<std::wstring> refused;
+    if (!priceReadable(row, refused)) {
+        showRefusedRows(refused);
+        return;
+    }
     const float price = testSalePrice(row.currentPrice);
     const int32_t result = executor().sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
     journal_.sale(row.code, row.name, price, row.sellableQuantity, result);
+    journalClientNotices();
     afterCommand();
 }
 

@@ -129,13 +129,25 @@ bool CKeelsonDlg::onInitDialog() {
 void CKeelsonDlg::checkBrokerClient() {
     OrderExecutor& broker = executor();
     if (!broker.findClientMainWindow()) {
+        ContactStatus lost;
+        lost.kind = ContactStatus::Kind::Lost;
+        lost.errorText = kNoClient;
+        showContactStatus(lost);
         halyard::showMessageBox(hwnd(), kNoClient, MB_OK);
         return;
     }
     if (broker.connect()) {
         neverFoundValidBroker = FALSE;
+        ContactStatus connected;
+        showContactStatus(connected);
+        checkColumns(true);
+        if (!missingColumns_.empty()) showContactStatus(connected);
         return;
     }
+    ContactStatus lost;
+    lost.kind = ContactStatus::Kind::Lost;
+    lost.errorText = broker.lastErrorText();
+    showContactStatus(lost);
     if (neverFoundValidBroker) {
         if (halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(),
                                     MB_OKCANCEL) == IDOK)

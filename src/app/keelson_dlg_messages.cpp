@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/keelson_dlg.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
 
 bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
@@ -52,6 +53,15 @@ void CKeelsonDlg::onOK() {
 void CKeelsonDlg::onCancel() {}
 
 bool CKeelsonDlg::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message == kColumnsMessage) {
+        if (!columnsMessageOpen_ && !missingColumns_.empty()) {
+            columnsMessageOpen_ = true;
+            halyard::showMessageBox(hwnd(), missingColumns_, MB_OK);
+            columnsMessageOpen_ = false;
+        }
+        result = 0;
+        return true;
+    }
     if (message != WM_CLOSE) return false;
     endDialog(IDCANCEL);
     result = 0;

@@ -2,10 +2,15 @@
 // tips shown once after start-up.
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
+#include "broker/client_contact.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+#include "common/c_format.h"
+#include "framework/message_box.h"
 #include "res/resource.h"
+#include "rules/column_check.h"
 
 const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
     return *AppSettings::instance();
@@ -34,12 +39,21 @@ bool CKeelsonDlg::detectionRunning() {
     return !injectedExecutor_ && ZsZqOrderExecutor::instance()->detectionRunning();
 }
 
+void CKeelsonDlg::Environment::contactChanged(const ContactStatus& status) {
+    owner_.showContactStatus(status);
+}
+
+void CKeelsonDlg::Environment::reconnected() {
+    owner_.checkColumns(false);
+}
+
 void CKeelsonDlg::runMonitorCycle() {
     // Executor calls may pump messages; a tick arriving inside a cycle is dropped, and so is
     // every tick while detection runs.
     if (cycleRunning_ || detectionRunning()) return;
     cycleRunning_ = true;
-    MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_);
+    MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_,
+                       &monitorState_, dynamic_cast<ClientContact*>(&executor()));
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
     cycleRunning_ = false;
     if (result.rulesChanged) saveRules();
@@ -51,9 +65,56 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         return;
     }
     if (timerId != kMonitorTimer || !running) return;
-    if (!withinTradingHours(currentLocalTime())) return;
+    if (!withinTradingHours(currentLocalTime())) {
+        // Outside trading hours only the contact is watched, so a morning restart is caught.
+        if (cycleRunning_) return;
+        cycleRunning_ = true;
+        MonitorCycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_, &monitorState_,
+                     dynamic_cast<ClientContact*>(&executor()))
+            .watchOnly();
+        cycleRunning_ = false;
+        return;
+    }
     runMonitorCycle();
     positionList_.invalidate(true);
+}
+
+void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
+    std::wstring text;
+    switch (status.kind) {
+        case ContactStatus::Kind::Connected: {
+            const BrokerConfig* config = BrokerConfigStore::instance()->current;
+            text = L"已连接 " + (config ? config->name : std::wstring());
+            if (status.hasRead)
+                text += L" · 上次读取 " + halyard::wcformat("%02d:%02d:%02d", status.lastRead.tm_hour,
+                                                            status.lastRead.tm_min, status.lastRead.tm_sec);
+            if (!missingColumns_.empty()) text += L" · " + missingColumns_;
+            break;
+        }
+        case ContactStatus::Kind::Reconnecting:
+            text = L"正在重新连接…";
+            break;
+        case ContactStatus::Kind::Lost:
+            text = L"未连接券商: " + status.errorText;
+            break;
+    }
+    HWND line = item(IDC_CONTACT_STATUS);
+    if (!line) return;
+    SetWindowTextW(line, text.c_str());
+    // A connect blocks for seconds: the line must show before it starts.
+    UpdateWindow(line);
+}
+
+void CKeelsonDlg::checkColumns(bool atStartUp) {
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    missingColumns_ = config ? missingColumnsText(missingRuleColumns(*config, rules)) : std::wstring();
+    if (missingColumns_.empty()) return;
+    journal_.note(missingColumns_);
+    // Shown after the cycle that connected, never inside it (a message box would hold the cycle).
+    if (atStartUp)
+        halyard::showMessageBox(hwnd(), missingColumns_, MB_OK);
+    else if (!columnsMessageOpen_)
+        PostMessageW(hwnd(), kColumnsMessage, 0, 0);
 }
 
 void CKeelsonDlg::updateRunButton() {

@@ -23,7 +23,7 @@ void ZsZqOrderExecutor::destroyInstance() {
     halyard::singletonOf<ZsZqOrderExecutor>().destroy();
 }
 
-ZsZqOrderExecutor::ZsZqOrderExecutor() : worker(std::make_unique<ConfirmSweepWorker>()) {}
+ZsZqOrderExecutor::ZsZqOrderExecutor() : worker(std::make_unique<ConfirmSweepWorker>(sweepScope)) {}
 
 ZsZqOrderExecutor::~ZsZqOrderExecutor() {
     worker.reset();
@@ -41,7 +41,11 @@ const wchar_t* ZsZqOrderExecutor::lastErrorText() {
 }
 
 int ZsZqOrderExecutor::isConnected() {
-    return sellOrderButton && IsWindow(sellOrderButton) ? 1 : 0;
+    // The sell button and the positions list must still be windows, and the list must still
+    // belong to the main window discovery found: a restarted client has new windows throughout.
+    if (!sellOrderButton || !IsWindow(sellOrderButton) || !positionsList || !IsWindow(positionsList))
+        return 0;
+    return clientMainWindow && IsChild(clientMainWindow, positionsList) ? 1 : 0;
 }
 
 int ZsZqOrderExecutor::hasOrdersList() {

@@ -1,3 +1,4 @@
+#include "broker/client_windows.h"
 #include "broker/order_panel_captions.h"
 #include "broker/remote_list_reader.h"
 #include "broker/result_codes.h"
@@ -46,7 +47,12 @@ int findOrderForm(HWND panel, const FormShape& shape, HWND& codeEdit, HWND& pric
 }  // namespace
 
 WindowHandle ZsZqOrderExecutor::findClientMainWindow() {
-    for (const wchar_t* word : {L"证券", L"通达信", L"金融终端", L"闪电手"})
+    // A window with the client's toolbar wins over one that only shares a word of its title.
+    static const wchar_t* const kWords[] = {L"证券", L"通达信", L"金融终端", L"闪电手"};
+    for (const wchar_t* word : kWords)
+        for (HWND window : findTopWindowsByTitle(word))
+            if (clientToolbarOf(window)) return window;
+    for (const wchar_t* word : kWords)
         if (HWND window = findTopWindowByTitle(word)) return window;
     return nullptr;
 }
@@ -57,11 +63,18 @@ int ZsZqOrderExecutor::discoverWindows(const BrokerConfig* config) {
         lastError = kMainWindowNotFound;
         return 0;
     }
-    clientMainWindow = findTopWindowByTitle(config->windowName.c_str());
+    clientMainWindow = findClientWindowByTitle(config->windowName.c_str());
     if (!clientMainWindow) {
         lastError = kMainWindowNotFound;
         return 0;
     }
+    if (clientRefusesAccess(clientMainWindow)) {
+        lastError = kClientElevated;
+        return 0;
+    }
+    DWORD clientProcess = 0;
+    GetWindowThreadProcessId(clientMainWindow, &clientProcess);
+    sweepScope->watchProcess(clientProcess);
     std::vector<HWND> toolbars = findDescendants(clientMainWindow, L"MHPToolBar", L"MainViewBar");
     if (toolbars.empty() || !toolbars.front()) {
         lastError = kToolbarNotFound;

@@ -46,9 +46,12 @@ void ZsZqOrderExecutor::clearSellForm() {
     clearForm(sellForm());
 }
 
-bool ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* code,
-                                    const std::optional<std::wstring>& priceText,
-                                    const std::optional<std::wstring>& quantityText) {
+int32_t ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* code,
+                                       const std::optional<std::wstring>& priceText,
+                                       const std::optional<std::wstring>& quantityText) {
+    // A form of a client that was closed or rebuilt its pages takes messages without effect.
+    for (HWND part : {form.codeEdit, form.priceEdit, form.quantityEdit, form.orderButton})
+        if (!IsWindow(part)) return kFormWindowGone;
     Sleep(0);
     sweepConfirmDialogs();
     if (IsWindowVisible(form.codeEdit))
@@ -56,19 +59,21 @@ bool ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* code,
     else
         clickToolbarButton(form.page);
     // A client that stops answering gets nothing more: half a form must never be submitted later.
-    if (stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit)) return false;
-    if (stoppedAnswering(waitForText(form.priceEdit), form.priceEdit)) return false;
-    if (priceText && stoppedAnswering(setWindowTextOf(form.priceEdit, *priceText), form.priceEdit))
-        return false;
-    if (quantityText &&
-        stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit))
-        return false;
-    // The client may answer the click only once its confirmation pop-up is closed, so a slow
-    // answer here is not a failure.
-    pressButton(form.orderButton);
+    if (stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit) ||
+        stoppedAnswering(waitForText(form.priceEdit), form.priceEdit) ||
+        (priceText && stoppedAnswering(setWindowTextOf(form.priceEdit, *priceText), form.priceEdit)) ||
+        (quantityText &&
+         stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit)))
+        return IsWindow(form.orderButton) ? kClientNotAnswering : kFormWindowGone;
+    if (!IsWindow(form.orderButton)) return kFormWindowGone;
+    // The confirmation this press raises is Halyard's own: the sweeps may confirm it. A client
+    // whose confirmation is modal answers the press only once it is confirmed.
+    sweepScope->ownPressStarted();
+    const bool pressed = pressButton(form.orderButton);
+    if (!pressed && !IsWindow(form.orderButton)) return kOrderButtonNotPressed;
     Sleep(kAfterOrderButtonMs);
     sweepConfirmDialogs();
-    return true;
+    return kResultDone;
 }
 
 int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
@@ -80,7 +85,11 @@ int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float pri
     }
     std::optional<std::wstring> priceText;
     if (price != 0) priceText = formatPrice(static_cast<double>(price) - static_cast<double>(priceOffset));
-    if (!submitOrder(sellForm(), code, priceText, formatQuantity(quantity))) return 0;
+    const int32_t submitted = submitOrder(sellForm(), code, priceText, formatQuantity(quantity));
+    if (submitted != kResultDone) {
+        lastError = submitted;
+        return 0;
+    }
     lastSellTick = GetTickCount();
     return 1;
 }
@@ -100,7 +109,11 @@ int32_t ZsZqOrderExecutor::buy(const wchar_t* code, int32_t quantity, float pric
     if (price != 0) priceText = formatPrice(static_cast<double>(price) + static_cast<double>(priceOffset));
     std::optional<std::wstring> quantityText;
     if (quantity != 0) quantityText = formatQuantity(quantity);
-    if (!submitOrder(buyForm(), code, priceText, quantityText)) return 0;
+    const int32_t submitted = submitOrder(buyForm(), code, priceText, quantityText);
+    if (submitted != kResultDone) {
+        lastError = submitted;
+        return 0;
+    }
     lastBuyTick = GetTickCount();
     return 1;
 }
@@ -127,8 +140,13 @@ bool ZsZqOrderExecutor::liveOrderMatches(int row, const std::wstring& code, int3
 }
 
 bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
-    if (!ordersList) return true;
     if (!isConnected()) connect();
+    // Without an orders list or a cancel button nothing can be cancelled, and saying otherwise
+    // would let 追单 sell again on top of the order.
+    if (!ordersList || !IsWindow(ordersList) || !IsWindow(cancelButton)) {
+        lastError = kCancelButtonNotPressed;
+        return false;
+    }
     refreshOrders();
     const std::wstring wanted = code ? code : L"";
     int row = findOrder(PositionSnapshotStore::instance()->copyOrderRows(), wanted, direction);
@@ -160,7 +178,11 @@ bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
         selected = list.firstSelectedItem();
     }
     if (!selected || *selected != row || !liveOrderMatches(row, wanted, direction)) return false;
-    clickToolbarButton(ButtonSlot::CancelSecond);
+    sweepScope->ownPressStarted();
+    if (!clickToolbarButton(ButtonSlot::CancelSecond)) {
+        lastError = kCancelButtonNotPressed;
+        return false;
+    }
     Sleep(kAfterCancelButtonMs);
     sweepConfirmDialogs();
     Sleep(kBetweenCancelSweepsMs);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "common/c_format.h"
@@ -77,7 +78,66 @@ bool closeToWhole(double scaled, double absoluteTolerance) {
     return std::fabs(scaled - std::round(scaled)) < tolerance;
 }
 
+// The cell without blanks, separators and percent sign, when it is one well-formed number.
+bool cellNumberText(const std::wstring& text, bool percentColumn, std::string& number) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    if (percentColumn && end > begin && text[end - 1] == L'%') --end;
+    size_t i = begin;
+    if (i < end && (text[i] == L'+' || text[i] == L'-')) {
+        if (text[i] == L'-') number.push_back('-');
+        ++i;
+    }
+    size_t wholeDigits = 0, groupDigits = 0;
+    bool grouped = false;
+    for (; i < end && (isDigit(text[i]) || text[i] == L','); ++i) {
+        if (text[i] == L',') {
+            // A separator needs digits before it and exactly three after the previous one.
+            if (wholeDigits == 0 || (grouped && groupDigits != 3)) return false;
+            grouped = true;
+            groupDigits = 0;
+            continue;
+        }
+        number.push_back(static_cast<char>(text[i]));
+        ++wholeDigits;
+        ++groupDigits;
+    }
+    if (grouped && groupDigits != 3) return false;
+    size_t fractionDigits = 0;
+    if (i < end && text[i] == L'.') {
+        number.push_back('.');
+        for (++i; i < end && isDigit(text[i]); ++i, ++fractionDigits)
+            number.push_back(static_cast<char>(text[i]));
+    }
+    return i == end && wholeDigits + fractionDigits > 0 && number.size() < 64;
+}
+
 }  // namespace
+
+float parseCellDecimal(const std::wstring& text, bool percentColumn) {
+    std::string number;
+    if (!cellNumberText(text, percentColumn, number)) return 0;
+    float value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+    return value;
+}
+
+int32_t parseCellInteger(const std::wstring& text) {
+    std::string number;
+    if (!cellNumberText(text, false, number)) return 0;
+    const size_t point = number.find('.');
+    if (point != std::string::npos) {
+        if (number.find_first_not_of('0', point + 1) != std::string::npos) return 0;
+        number.erase(point);
+    }
+    if (number.empty() || number == "-") return 0;
+    int64_t value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || value > INT32_MAX || value < INT32_MIN) return 0;
+    return static_cast<int32_t>(value);
+}
 
 int32_t parseInteger(const std::wstring& text) {
     return parseIntegerText(text);

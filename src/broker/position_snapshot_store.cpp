@@ -36,11 +36,23 @@ void PositionSnapshotStore::replacePositions(PositionsByCode byCode, PositionRow
     std::lock_guard<std::mutex> guard(lock);
     positionsByCode.swap(byCode);
     positionRows.swap(rows);
+    ++positionsGeneration_;
+}
+
+uint64_t PositionSnapshotStore::positionsGeneration() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return positionsGeneration_;
 }
 
 void PositionSnapshotStore::replaceOrders(OrderRows rows) {
     std::lock_guard<std::mutex> guard(lock);
     orderRows.swap(rows);
+    ++ordersGeneration_;
+}
+
+uint64_t PositionSnapshotStore::ordersGeneration() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return ordersGeneration_;
 }
 
 void PositionSnapshotStore::clear() {

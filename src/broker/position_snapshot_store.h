@@ -1,5 +1,6 @@
 #pragma once
 // The process-wide copy of the client's positions and orders lists. Everybody works on copies.
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -24,6 +25,9 @@ public:
     void replacePositions(PositionsByCode byCode, PositionRows rows);
     void replaceOrders(OrderRows rows);
     void clear();
+    // Counts the positions reads stored so far, so a caller can tell a fresh read from none.
+    uint64_t positionsGeneration() const;
+    uint64_t ordersGeneration() const;
 
 private:
     PositionSnapshotStore() = default;
@@ -32,4 +36,6 @@ private:
     PositionsByCode positionsByCode;
     OrderRows orderRows;
     PositionRows positionRows;
+    uint64_t positionsGeneration_ = 0;
+    uint64_t ordersGeneration_ = 0;
 };

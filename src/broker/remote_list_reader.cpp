@@ -7,7 +7,6 @@
 #include <cstring>
 #include <utility>
 
-#include "broker/number_text.h"
 #include "broker/window_toolkit.h"
 
 namespace {
@@ -20,6 +19,8 @@ constexpr size_t kCellsPerBatch = 512;
 constexpr size_t kBlockGranularity = 64 * 1024;
 constexpr int kMaxColumnTitles = 20;
 constexpr int kMaxRows = 100000;
+
+ProcessOpener processOpener = nullptr;
 
 // LVITEMW and LVCOLUMNW as a 32-bit and as a 64-bit list control reads them.
 struct ItemRequest32 {
@@ -112,6 +113,10 @@ HWND firstListOf(HWND window) {
 
 }  // namespace
 
+void setProcessOpener(ProcessOpener opener) {
+    processOpener = opener;
+}
+
 RemoteBlock::RemoteBlock(HANDLE process, size_t size) : process_(process), size_(size) {
     address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     if (!address_) size_ = 0;
@@ -159,7 +164,8 @@ bool RemoteBlock::read(size_t offset, void* data, size_t length) const {
 ClientProcess::ClientProcess(HWND window) {
     DWORD processId = 0;
     if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return;
-    handle_.reset(OpenProcess(kProcessAccess, FALSE, processId));
+    handle_.reset(processOpener ? processOpener(kProcessAccess, FALSE, processId)
+                                : OpenProcess(kProcessAccess, FALSE, processId));
     if (!handle_) return;
     BOOL clientIsWow64 = FALSE;
     IsWow64Process(handle_.get(), &clientIsWow64);
@@ -189,7 +195,9 @@ std::optional<int> RemoteList::itemCount() {
     return static_cast<int>(std::clamp<LRESULT>(*count, 0, kMaxRows));
 }
 
-std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells) {
+std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells,
+                                                               DWORD budgetMs) {
+    const DWORD started = GetTickCount();
     std::vector<std::wstring> texts(cells.size());
     std::vector<size_t> asked;
     for (size_t i = 0; i < cells.size(); ++i)
@@ -206,6 +214,10 @@ std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector
     std::vector<uint8_t> replies(batch * kTextBytes);
 
     for (size_t first = 0; first < asked.size(); first += batch) {
+        if (budgetMs != INFINITE && first > 0 && GetTickCount() - started >= budgetMs) {
+            texts.resize(asked[first]);
+            break;
+        }
         const size_t count = std::min(batch, asked.size() - first);
         std::fill(image.begin(), image.end(), 0);
         for (size_t slot = 0; slot < count; ++slot)
@@ -270,105 +282,6 @@ std::optional<int> RemoteList::firstSelectedItem() {
         sendToWindow(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
     if (!item) return std::nullopt;
     return static_cast<int>(*item);
-}
-
-PositionRows readPositionRows(HWND list, const BrokerConfig& config) {
-    static const wchar_t* const kOwnNames[] = {L"股票",  L"数量", L"可卖数量", L"成本价",  L"盈亏",
-                                               L"盈亏%", L"市值", L"当前价",   L"证券代码"};
-    constexpr int kCellsPerRow = 9;
-    int columns[kCellsPerRow];
-    for (int i = 0; i < kCellsPerRow; ++i) columns[i] = config.positionColumnIndex(kOwnNames[i]);
-
-    RemoteList remote(list);
-    std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return {};
-    std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(*rowCount) * kCellsPerRow);
-    for (int row = 0; row < *rowCount; ++row)
-        for (int column : columns) cells.push_back({row, column});
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
-    if (!texts) return {};
-
-    PositionRows rows(static_cast<size_t>(*rowCount));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const std::wstring* cell = texts->data() + i * kCellsPerRow;
-        PositionRow& row = rows[i];
-        row.name = cell[0];
-        row.quantity = parseInteger(cell[1]);
-        row.sellableQuantity = parseInteger(cell[2]);
-        row.costPrice = parseDecimal(cell[3]);
-        row.profit = parseDecimal(cell[4]);
-        row.profitPercent = parseDecimal(cell[5]);
-        row.marketValue = parseDecimal(cell[6]);
-        row.currentPrice = parseDecimal(cell[7]);
-        row.code = cell[8];
-    }
-    return rows;
-}
-
-namespace {
-
-struct OrderColumns {
-    int direction, quantity, code;
-    explicit OrderColumns(const BrokerConfig& config)
-        : direction(config.commitColumnIndex(L"买卖标志")),
-          quantity(config.commitColumnIndex(L"委托数量")),
-          code(config.commitColumnIndex(L"证券代码")) {}
-};
-
-OrderDirection directionOf(const std::wstring& side) {
-    return side == L"买入" ? kBuyDirection : kSellDirection;
-}
-
-}  // namespace
-
-PositionRows readOrderRows(HWND list, const BrokerConfig& config) {
-    const OrderColumns columns(config);
-    RemoteList remote(list);
-    std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return {};
-    std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(*rowCount) * 3);
-    for (int row = 0; row < *rowCount; ++row) {
-        cells.push_back({row, columns.direction});
-        cells.push_back({row, columns.quantity});
-        cells.push_back({row, columns.code});
-    }
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells);
-    if (!texts) return {};
-    PositionRows rows(static_cast<size_t>(*rowCount));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i].direction = directionOf((*texts)[i * 3]);
-        rows[i].quantity = parseInteger((*texts)[i * 3 + 1]);
-        rows[i].code = (*texts)[i * 3 + 2];
-    }
-    return rows;
-}
-
-std::optional<PositionRow> readOrderRowAt(HWND list, const BrokerConfig& config, int row) {
-    const OrderColumns columns(config);
-    RemoteList remote(list);
-    std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount || row < 0 || row >= *rowCount) return std::nullopt;
-    std::optional<std::vector<std::wstring>> texts =
-        remote.cellTexts({{row, columns.direction}, {row, columns.quantity}, {row, columns.code}});
-    if (!texts) return std::nullopt;
-    PositionRow order;
-    order.direction = directionOf((*texts)[0]);
-    order.quantity = parseInteger((*texts)[1]);
-    order.code = (*texts)[2];
-    return order;
-}
-
-void readPositions(HWND list, const BrokerConfig& config) {
-    PositionRows rows = readPositionRows(list, config);
-    PositionsByCode byCode;
-    for (const PositionRow& row : rows) byCode.emplace(row.code, row);
-    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(rows));
-}
-
-void readOrders(HWND list, const BrokerConfig& config) {
-    PositionSnapshotStore::instance()->replaceOrders(readOrderRows(list, config));
 }
 
 std::vector<std::wstring> readColumnTitles(HWND list) {

@@ -35,6 +35,16 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"找不到最大可买";
         case kSellMaxLabelNotFound:
             return L"找不到最大可卖";
+        case kFormWindowGone:
+            return L"券商软件的下单窗口已关闭或重建";
+        case kClientNotAnswering:
+            return L"券商软件没有响应";
+        case kOrderButtonNotPressed:
+            return L"下单按钮没有按下";
+        case kClientElevated:
+            return L"券商软件以管理员身份运行, 请以管理员身份运行Halyard";
+        case kCancelButtonNotPressed:
+            return L"撤单按钮没有按下";
         default:
             return L"未知错误";
     }

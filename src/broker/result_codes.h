@@ -22,6 +22,12 @@ enum ResultCode : int32_t {
     kSellOrderButtonNotFound = -15,
     kBuyMaxLabelNotFound = -16,
     kSellMaxLabelNotFound = -17,
+    // Beyond the client's layout: a client that went away, stopped answering or may not be touched.
+    kFormWindowGone = -18,
+    kClientNotAnswering = -19,
+    kOrderButtonNotPressed = -20,
+    kClientElevated = -21,
+    kCancelButtonNotPressed = -22,
 };
 
 // "成功" for 0 and above; a code without a text of its own reads as "未知错误".

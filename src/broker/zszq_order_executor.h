@@ -12,19 +12,45 @@
 #include <type_traits>
 #include <vector>
 
+#include "broker/client_contact.h"
 #include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
+#include "broker/remote_list_reader.h"
 #include "brokerconfig/broker_config.h"
 #include "brokerconfig/broker_detection.h"
 #include "common/unique_handle.h"
 
 static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
-// Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
+// What the confirmation sweep may touch, shared by the executor and its worker: only pop-ups of
+// the client's process, and "交易确认" only in the seconds after Halyard itself pressed an order
+// or cancel button (at other times it is the user's own order, left for the user to check).
+// The texts of the pop-ups confirmed are kept for the journal.
+class SweepScope {
+public:
+    static constexpr uint32_t kOwnPressWindowMs = 10000;
+
+    void watchProcess(DWORD processId) { processId_ = processId; }
+    DWORD process() const { return processId_; }
+    void ownPressStarted();
+    bool ownPressRecent() const;
+    void addNotice(std::wstring text);
+    std::vector<std::wstring> takeNotices();
+
+private:
+    std::atomic<DWORD> processId_{0};
+    std::atomic<uint32_t> ownPressTick_{0};
+    std::atomic<bool> ownPressed_{false};
+    std::mutex lock_;
+    std::vector<std::wstring> notices_;
+};
+
+// Presses "确认" in the client's pop-ups every 2.2 s (every 0.4 s while Halyard's own order
+// awaits its confirmation), on a thread of its own.
 class ConfirmSweepWorker {
 public:
-    ConfirmSweepWorker();
+    explicit ConfirmSweepWorker(std::shared_ptr<SweepScope> scope);
     ConfirmSweepWorker(const ConfirmSweepWorker&) = delete;
     ConfirmSweepWorker& operator=(const ConfirmSweepWorker&) = delete;
     // Waits at most 4000 ms; a thread still inside a sweep then finishes on its own.
@@ -38,10 +64,11 @@ private:
     halyard::UniqueHandle thread;
 };
 
-// One pass over the top-level windows that confirms the first client pop-up found.
-void sweepConfirmDialogs();
+// One pass over the top-level windows that confirms the first client pop-up the scope allows;
+// its text goes to the scope's notices.
+void sweepConfirmDialogs(SweepScope& scope);
 
-class ZsZqOrderExecutor : public OrderExecutor, public BrokerDetection {
+class ZsZqOrderExecutor : public OrderExecutor, public ClientContact, public BrokerDetection {
 public:
     // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
@@ -77,8 +104,13 @@ public:
 
     int discoverWindows(const BrokerConfig* config);
     void refreshOrders();
-    void clickToolbarButton(ButtonSlot slot);
+    // False when the click could not be posted (no such button, no target window).
+    bool clickToolbarButton(ButtonSlot slot);
     int32_t lastErrorCode() const { return lastError; }
+    std::vector<std::wstring> takeClientNotices() override;
+    // The process of the client main window found by discovery (0 before).
+    DWORD clientProcessId() const { return sweepScope->process(); }
+    void sweepConfirmDialogs() { ::sweepConfirmDialogs(*sweepScope); }
 
     int learnLayout(int32_t startX);
     static bool isBuyPanel(HWND window);
@@ -112,10 +144,11 @@ private:
         HWND codeEdit, priceEdit, quantityEdit, orderButton;
         ButtonSlot page;
     };
-    // Fills and submits one side's form; false when the client stopped answering before the
-    // order button was reached (nothing is then submitted).
-    bool submitOrder(const OrderForm& form, const wchar_t* code, const std::optional<std::wstring>& priceText,
-                     const std::optional<std::wstring>& quantityText);
+    // Fills and submits one side's form: 1 when the order button was pressed, else the code of
+    // why not (a form window gone, the client not answering, the button not pressed).
+    int32_t submitOrder(const OrderForm& form, const wchar_t* code,
+                        const std::optional<std::wstring>& priceText,
+                        const std::optional<std::wstring>& quantityText);
     void clearForm(const OrderForm& form);
     void clearBuyForm();
     void clearSellForm();
@@ -125,6 +158,7 @@ private:
     static int findOrder(const PositionRows& rows, const std::wstring& code, int32_t direction);
     bool liveOrderMatches(int row, const std::wstring& code, int32_t direction);
     void readOrdersNow(const BrokerConfig& config);
+    void noteCutRead(TableRead read, const wchar_t* list);
     std::optional<PositionRow> heldPosition(const wchar_t* code);
 
     // Forgets every client window, so that the next discovery's match is its own.
@@ -153,6 +187,8 @@ private:
     uint32_t lastBuyTick = 0;
     uint32_t lastSellTick = 0;
     std::mutex lock;
+    std::shared_ptr<SweepScope> sweepScope = std::make_shared<SweepScope>();
+    bool lastReadCut = false;
     std::unique_ptr<ConfirmSweepWorker> worker;
     std::atomic<int> detectionDepth{0};
     std::atomic<unsigned> learntPageBits{0};

@@ -43,6 +43,8 @@
 #define IDC_CLOSE_ALL 1020
 #define IDC_CANCEL_ALL 1021
 #define IDC_ALERT_SETTINGS 1033
+// The state of the contact with the broker client, under the list.
+#define IDC_CONTACT_STATUS 1040
 
 // Rule editor (129)
 #define IDC_STOP_LOSS 1003

@@ -1,5 +1,7 @@
 #include "rules/monitor_cycle.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "broker/order_direction.h"
@@ -9,6 +11,8 @@
 #include "rules/trigger_evaluation.h"
 
 namespace {
+
+constexpr int32_t kMostSlipUnits = 10;
 
 // The executor answers quantities as floats; a garbage answer must not become a huge or
 // undefined integer.
@@ -31,6 +35,11 @@ const std::wstring& soundOf(const AlertOptions& settings, TriggerKind kind) {
 
 }  // namespace
 
+uint32_t MonitorEnvironment::tickMs() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 bool withinTradingHours(const std::tm& localTime) {
     const int hour = localTime.tm_hour;
     const int minute = localTime.tm_min;
@@ -42,10 +51,20 @@ bool withinTradingHours(const std::tm& localTime) {
 
 MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     MonitorCycleResult result;
+    journalNotices();
+    // While the client is out of reach no rule acts: the rows shown are the last good read.
+    if (!keepInContact(true)) {
+        const PositionRows shown = store_.copyPositionRows();
+        result.positionCount = shown.size();
+        environment_.positionsRead(shown.size());
+        return result;
+    }
     executor_.refreshPositions();
+    journalNotices();
     const PositionRows rows = store_.copyPositionRows();
     result.positionCount = rows.size();
     environment_.positionsRead(rows.size());
+    afterRead(rows);
     if (rules.empty()) return result;
 
     for (const PositionRow& row : rows) {
@@ -57,6 +76,8 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         const TriggerKind kind = evaluateRule(rule, row);
         if (rule.High != highBefore || rule.HasTrigerMoveStopPrice != armedBefore) result.rulesChanged = true;
         if (kind == TriggerKind::None || row.sellableQuantity == 0) continue;
+        // An earlier sale of this stock that no read has shown yet: no second one on top.
+        if (state_.pendingSales.count(row.code)) continue;
 
         const bool messageOnly = rule.MessageOnly != 0;
         const int32_t pending =
@@ -67,6 +88,9 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
             if (!messageOnly) {
                 const bool cancelled = executor_.cancelOrder(row.code.c_str(), kSellDirection);
                 if (journal_) journal_->cancellation(row.code, row.name, pending, cancelled);
+                journalNotices();
+                // An order that is still there must not get a second one on top: next cycle.
+                if (!cancelled) continue;
                 executor_.refreshPositions();
             }
         }
@@ -83,16 +107,19 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         bool sold = false;
         if (!messageOnly) {
             float price = row.currentPrice;
-            if (rule.SlipPrice != 0) price = sellPriceBelow(row.currentPrice, rule.SlipPrice);
+            // A hand-edited SlipPrice outside 0-10 acts as the nearest bound (the file keeps it).
+            const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
+            if (slip != 0) price = sellPriceBelow(row.currentPrice, slip);
             // The quantity is the one read at the start of the cycle, also after a cancellation.
             const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
             if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
+            journalNotices();
             sold = sellResult == 1;
+            if (sold) noteSale(row);
         }
 
         // The text says the sale was executed only when the executor accepted it.
-        const std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
-        environment_.raiseMessageAlert(text);
+        environment_.raiseMessageAlert(alertText(row.name, environment_.localTime(), kind, !sold));
     }
     return result;
 }

@@ -3,12 +3,16 @@
 // trigger through the executor (chase or leave a pending sell, sound, sell, message alerts).
 // Portable: the main window supplies the executor, the snapshot store and its environment.
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 
+#include "broker/position_snapshot_store.h"
 #include "rules/alert_options.h"
+#include "rules/monitor_state.h"
 #include "rules/stock_rule.h"
 
+class ClientContact;
 class OrderExecutor;
 class PositionSnapshotStore;
 class TradeJournal;
@@ -29,7 +33,17 @@ public:
     virtual void raiseMessageAlert(const std::wstring& text) = 0;
     // Called once per cycle with the number of positions copied, before any rule is evaluated.
     virtual void positionsRead(std::size_t count) = 0;
+    // A monotonic millisecond clock (the watch paces its reconnections by it).
+    virtual uint32_t tickMs();
+    // The contact with the client changed or is about to be tried again (before a connect,
+    // which blocks for seconds: the window shows it first).
+    virtual void contactChanged(const ContactStatus&) {}
+    // A connect made by the watch succeeded (the columns of the configuration are checked).
+    virtual void reconnected() {}
 };
+
+inline constexpr const wchar_t* kContactLostAlert = L"Halyard 已与券商软件断开, 止损暂停";
+inline constexpr const wchar_t* kContactBackAlert = L"Halyard 已重新连接券商软件";
 
 struct MonitorCycleResult {
     std::size_t positionCount = 0;
@@ -40,15 +54,38 @@ struct MonitorCycleResult {
 
 class MonitorCycle {
 public:
+    // Without a state the cycle remembers nothing (a fresh one each run); without a contact no
+    // pop-up texts reach the journal.
     MonitorCycle(OrderExecutor& executor, PositionSnapshotStore& store, MonitorEnvironment& environment,
-                 TradeJournal* journal)
-        : executor_(executor), store_(store), environment_(environment), journal_(journal) {}
+                 TradeJournal* journal, MonitorState* state = nullptr, ClientContact* contact = nullptr)
+        : executor_(executor),
+          store_(store),
+          environment_(environment),
+          journal_(journal),
+          state_(state ? *state : ownState_),
+          contact_(contact) {}
 
     MonitorCycleResult run(RuleTable& rules, bool traceOrder);
+    // Outside trading hours: only the connection watch (a morning restart is caught before 9:15).
+    void watchOnly();
 
 private:
+    // True when the connection holds (or was made again in this cycle).
+    bool keepInContact(bool tradingHours);
+    void contactBack(const std::wstring& line);
+    void connectionAlert(const wchar_t* text);
+    void journalNotices();
+    void afterRead(const PositionRows& rows);
+    void checkPendingSales(const PositionRows& rows);
+    void noteSale(const PositionRow& row);
+    void note(const std::wstring& line);
+    ContactStatus status(ContactStatus::Kind kind) const;
+
     OrderExecutor& executor_;
     PositionSnapshotStore& store_;
     MonitorEnvironment& environment_;
     TradeJournal* journal_;
+    MonitorState ownState_;
+    MonitorState& state_;
+    ClientContact* contact_;
 };

@@ -419,4 +419,39 @@ TEST_F(MainWindowTest, TimerRunsTheCycleOnlyWhileRunningAndInTradingHours) {
     close(run, window);
 }
 
+// 全平 and the +5 % sale refuse a row whose price could not be read, with a message; the
+// status line under the list tells a lost connection.
+TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
+    hold({held(L"600000", L"浦发银行", 1000, 0.0f, 10), held(L"000001", L"平安银行", 300, 11.0f, -5)});
+    CKeelsonDlg dialog(profile, folder.folder(), &executor);
+    halyard::ModalDialogThread run(dialog);
+    HWND window = run.waitForDialog();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(run.settle());
+    log.clear();
+
+    run.click(IDC_CLOSE_ALL);
+    EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
+    EXPECT_EQ(answer(run, IDOK), L"以下股票的当前价无法读取, 没有卖出:\n600000 浦发银行");
+    ASSERT_TRUE(run.settle());
+    EXPECT_EQ(log, (CallLog{"sell 000001 300 11.000 0.0", "refresh"}));
+
+    log.clear();
+    dialog.contextRow = 0;
+    run.command(ID_SELL_PLUS_FIVE);
+    EXPECT_EQ(answer(run, IDOK), L"以下股票的当前价无法读取, 没有卖出:\n600000 浦发银行");
+    ASSERT_TRUE(run.settle());
+    EXPECT_TRUE(log.empty());
+
+    executor.connected = 0;
+    executor.connectResult = 0;
+    executor.errorText = L"找不到券商软件主窗口";
+    PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
+    ASSERT_TRUE(run.settle());
+    wchar_t status[128] = {};
+    GetWindowTextW(GetDlgItem(window, IDC_CONTACT_STATUS), status, 128);
+    EXPECT_STREQ(status, L"未连接券商: 找不到券商软件主窗口");
+    close(run, window);
+}
+
 }  // namespace

@@ -174,13 +174,15 @@ TEST_F(ExecutorAgainstClient, CancelsExactlyTheIntendedOrderWhenTheListIsScrolle
 TEST_F(ExecutorAgainstClient, TheSweepConfirmsOnlyAPopupWithAMatchingTitle) {
     start();
     ASSERT_TRUE(client().send(L"popup 公告 请确认今日公告"));
-    ASSERT_TRUE(client().send(L"popup 交易确认 请确认委托"));
-    sweepConfirmDialogs();
-    sweepConfirmDialogs();
+    ASSERT_TRUE(client().send(L"popup 提示 请确认委托"));
+    SweepScope scope;
+    scope.watchProcess(client().processId());
+    sweepConfirmDialogs(scope);
+    sweepConfirmDialogs(scope);
     ASSERT_TRUE(waitUntil([&] { return !events("popup_closed").empty(); }));
     std::vector<JournalEvent> closed = events("popup_closed");
     ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0].text("title"), L"交易确认");
+    EXPECT_EQ(closed[0].text("title"), L"提示");
     EXPECT_EQ(closed[0].text("button"), L"确认");
     std::wstring status;
     ASSERT_TRUE(client().send(L"status", &status));
@@ -193,11 +195,13 @@ TEST_F(ExecutorAgainstClient, StaleHandlesAfterThePanelsAreRebuiltAreFoundAgain)
     ASSERT_TRUE(client().send(L"destroy-panels"));
     EXPECT_EQ(executor()->isConnected(), 0);
 
-    // A sell into the stale form reaches no window; nothing is submitted.
-    EXPECT_EQ(executor()->sell(L"600000", 100, 8.90f, 0), 1);
+    // A sell into the stale form reaches no window; nothing is submitted, and it says so.
+    EXPECT_EQ(executor()->sell(L"600000", 100, 8.90f, 0), 0);
+    EXPECT_STREQ(executor()->lastErrorText(), L"券商软件的下单窗口已关闭或重建");
     Sleep(kPastThrottleMs);
     executor()->refreshPositions();
-    EXPECT_TRUE(PositionSnapshotStore::instance()->copyPositionRows().empty()) << "a stale list reads empty";
+    EXPECT_EQ(PositionSnapshotStore::instance()->copyPositionRows().size(), 3u)
+        << "a stale list holds no table: the last good snapshot stays";
     EXPECT_TRUE(events("order_submitted").empty());
 
     // The next getter reconnects and reads the rebuilt list.
@@ -217,7 +221,8 @@ TEST_F(ExecutorAgainstClient, AHungClientHoldsNoCallLongerThanTheMessageBound) {
     auto started = Clock::now();
     executor()->refreshPositions();
     EXPECT_LT(Clock::now() - started, milliseconds(7500));
-    EXPECT_TRUE(PositionSnapshotStore::instance()->copyPositionRows().empty()) << "a timed-out read is empty";
+    EXPECT_FALSE(PositionSnapshotStore::instance()->copyPositionRows().empty())
+        << "a timed-out read is no table: the last good snapshot stays";
 
     started = Clock::now();
     EXPECT_EQ(executor()->sell(L"600000", 100, 8.90f, 0), 0);
@@ -239,13 +244,13 @@ TEST_F(ExecutorAgainstClient, AClosedClientGivesFailuresAndEmptyTables) {
     EXPECT_FLOAT_EQ(executor()->positionQuantity(L"600000"), 10000.0f) << "the last snapshot within 3000 ms";
     EXPECT_EQ(executor()->lastErrorCode(), -5) << "the getter tried to reconnect";
     EXPECT_EQ(executor()->buy(L"600000", 100, 8.8f, 0), -3);
-    EXPECT_EQ(executor()->sell(L"600000", 100, 8.9f, 0), 1);
+    EXPECT_EQ(executor()->sell(L"600000", 100, 8.9f, 0), 0);
     Sleep(kPastThrottleMs);
     EXPECT_FLOAT_EQ(executor()->pendingOrderQuantity(L"600000", 1), 0.0f);
     EXPECT_FALSE(executor()->cancelOrder(L"600000", 1));
     executor()->refreshPositions();
-    EXPECT_TRUE(PositionSnapshotStore::instance()->copyPositionRows().empty());
-    EXPECT_TRUE(PositionSnapshotStore::instance()->copyOrderRows().empty());
+    EXPECT_FALSE(PositionSnapshotStore::instance()->copyPositionRows().empty())
+        << "the last good snapshot stays";
 }
 
 }  // namespace

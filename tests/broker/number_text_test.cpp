@@ -64,3 +64,39 @@ TEST(NumberText, PricesWithTheFewestDecimalsThatShowThem) {
     EXPECT_EQ(formatPrice(static_cast<double>(12.35f) - static_cast<double>(0.02f)), L"12.33");
     EXPECT_EQ(formatQuantity(kMin), L"-2147483648");
 }
+
+TEST(NumberText, CellsAreReadStrictlyWithSeparatorsAndPercentSigns) {
+    struct CellCase {
+        std::wstring text;
+        bool percent;
+        float decimal;
+        int32_t integer;
+    };
+    const CellCase cases[] = {
+        {L"1,688.00", false, 1688.0f, 1688},
+        {L" 12,345,678 ", false, 12345678.0f, 12345678},
+        {L"-1,200.50", false, -1200.5f, 0},
+        {L"8.88", false, 8.88f, 0},
+        {L"1.2.3", false, 0, 0},
+        {L"1,2", false, 0, 0},
+        {L"12,34,567", false, 0, 0},
+        {L",100", false, 0, 0},
+        {L"", false, 0, 0},
+        {L"--", false, 0, 0},
+        {L"9.5元", false, 0, 0},
+        {L"-3.25%", true, -3.25f, 0},
+        {L"-3.25%", false, 0, 0},
+        {L"5%%", true, 0, 0},
+        {L"1e3", false, 0, 0},
+        {L"+7", false, 7.0f, 7},
+        {L"1200.00", false, 1200.0f, 1200},
+        {L"99999999999", false, 99999999999.0f, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_FLOAT_EQ(parseCellDecimal(c.text, c.percent), c.decimal);
+        if (!c.percent) {
+            EXPECT_EQ(parseCellInteger(c.text), c.integer);
+        }
+    }
+}

@@ -69,15 +69,19 @@ inline long long placeOrderInClient(SimClientProcess& client, bool buy, const st
     setWindowTextOf(edits[0], code);
     setWindowTextOf(edits[1], price);
     setWindowTextOf(edits[3], quantity);
+    // The test confirms the pop-ups of this order as its own.
+    SweepScope scope;
+    scope.watchProcess(client.processId());
+    scope.ownPressStarted();
     pressButton(buttons.front());
     if (!waitUntil([&] {
-            sweepConfirmDialogs();
+            sweepConfirmDialogs(scope);
             return eventsNamed(client, "order_accepted").size() > before;
         }))
         return -1;
     // Close the notice that follows.
     waitUntil([&] {
-        sweepConfirmDialogs();
+        sweepConfirmDialogs(scope);
         return !findTopWindowByTitle(L"提示");
     });
     return static_cast<long long>(eventsNamed(client, "order_accepted").back().number("id"));

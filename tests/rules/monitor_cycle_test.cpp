@@ -6,8 +6,11 @@
 
 #include "app/app_settings.h"
 #include "app/settings_profile.h"
+#include "broker/client_contact.h"
+#include "brokerconfig/broker_config.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
+#include "rules/column_check.h"
 #include "rules/trade_journal.h"
 #include "support/fake_executor.h"
 #include "support/temp_folder.h"
@@ -31,6 +34,11 @@ public:
         messageTexts.push_back(text);
     }
     void positionsRead(std::size_t count) override { log_.push_back("rows " + std::to_string(count)); }
+    uint32_t tickMs() override { return tick; }
+    void contactChanged(const ContactStatus& status) override { statuses.push_back(status); }
+
+    uint32_t tick = 1000;
+    std::vector<ContactStatus> statuses;
 
     std::tm now = [] {
         std::tm t{};
@@ -49,6 +57,13 @@ private:
     CallLog& log_;
     AppSettings& settings_;
 };
+
+size_t count(const std::wstring& text, const std::wstring& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+        ++found;
+    return found;
+}
 
 PositionRow position(const wchar_t* code, const wchar_t* name, int32_t sellable, float price, float percent) {
     PositionRow row;
@@ -85,10 +100,17 @@ protected:
         for (const PositionRow& row : rows) byCode[row.code] = row;
         PositionSnapshotStore::instance()->replacePositions(byCode, rows);
     }
-    MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr) {
+    MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr,
+                                MonitorState* state = nullptr, ClientContact* contact = nullptr) {
         log.clear();
-        MonitorCycle cycle(executor, *PositionSnapshotStore::instance(), environment, journal);
+        MonitorCycle cycle(executor, *PositionSnapshotStore::instance(), environment, journal, state,
+                           contact);
         return cycle.run(rules, traceOrder);
+    }
+    std::wstring journalText(const TradeJournal& journal) const {
+        std::string bytes;
+        halyard::readWholeFile(journal.path(), bytes);
+        return halyard::fromUtf8(bytes);
     }
 
     DefaultsProfile profile;
@@ -335,6 +357,175 @@ TEST_F(MonitorCycleTest, UnwritableJournalDoesNotStopTheSale) {
     runCycle(false, &journal);
     EXPECT_FALSE(journal.lastWriteSucceeded());
     EXPECT_NE(std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), log.end());
+}
+
+// The watch: a lost client is connected again at every cycle for a minute, then every 30 s;
+// no rule acts meanwhile; one alert after 60 s of trading hours, one on recovery.
+TEST_F(MonitorCycleTest, LostClientIsReconnectedPacedAndAlertedOncePerLoss) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    MonitorState state;
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.connected = 0;
+    executor.connectResult = 0;
+    executor.errorText = L"找不到券商软件主窗口";
+
+    struct Step {
+        uint32_t atMs;
+        bool connects;
+        size_t smsSoFar;
+    } steps[] = {{0, true, 0},       {6000, true, 0},   {54000, true, 0},  {59000, true, 0},
+                 {65000, false, 1},  {71000, false, 1}, {89000, true, 1},  {95000, false, 1},
+                 {118000, false, 1}, {119000, true, 1}, {125000, false, 1}};
+    for (const Step& step : steps) {
+        environment.tick = 1000 + step.atMs;
+        runCycle(false, &journal, &state);
+        const bool connected = std::find(log.begin(), log.end(), "connect") != log.end();
+        EXPECT_EQ(connected, step.connects) << step.atMs;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "connect"), connected ? 1 : 0)
+            << "at most once per cycle";
+        EXPECT_EQ(std::find(log.begin(), log.end(), "refresh"), log.end()) << "no read while lost";
+        EXPECT_EQ(std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), log.end());
+        EXPECT_EQ(environment.messageTexts.size(), step.smsSoFar) << step.atMs;
+    }
+    ASSERT_EQ(environment.messageTexts.size(), 1u);
+    EXPECT_EQ(environment.messageTexts[0], kContactLostAlert);
+    EXPECT_EQ(environment.statuses.back().kind, ContactStatus::Kind::Lost);
+    EXPECT_EQ(environment.statuses.back().errorText, L"找不到券商软件主窗口");
+
+    // The client is back: the same cycle reads and acts, and the recovery is told once.
+    executor.connectResult = 1;
+    environment.tick = 1000 + 150000;
+    runCycle(false, &journal, &state);
+    EXPECT_NE(std::find(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), log.end());
+    ASSERT_EQ(environment.messageTexts.size(), 3u);
+    EXPECT_EQ(environment.messageTexts[1], kContactBackAlert);
+    const std::wstring text = journalText(journal);
+    EXPECT_EQ(count(text, L"与券商软件失去连接: 找不到券商软件主窗口"), 1u) << "one line per loss";
+    EXPECT_EQ(count(text, L":03 已重新连接券商软件"), 1u);
+}
+
+TEST_F(MonitorCycleTest, OutsideTradingHoursTheWatchReconnectsButNeverAlerts) {
+    MonitorState state;
+    executor.connected = 0;
+    executor.connectResult = 0;
+    for (uint32_t at : {0u, 70000u, 200000u}) {
+        environment.tick = 1000 + at;
+        log.clear();
+        MonitorCycle(executor, *PositionSnapshotStore::instance(), environment, nullptr, &state).watchOnly();
+        EXPECT_EQ(log, (CallLog{"connect"})) << at;
+    }
+    EXPECT_TRUE(environment.messageTexts.empty());
+    executor.connectResult = 1;
+    environment.tick = 1000 + 240000;
+    log.clear();
+    MonitorCycle(executor, *PositionSnapshotStore::instance(), environment, nullptr, &state).watchOnly();
+    EXPECT_EQ(environment.statuses.back().kind, ContactStatus::Kind::Connected);
+    EXPECT_TRUE(environment.messageTexts.empty()) << "no loss was told, so no recovery is";
+}
+
+TEST_F(MonitorCycleTest, SlipPriceOutsideZeroToTenActsAsTheNearestBound) {
+    const struct {
+        int32_t slip;
+        const char* sale;
+    } cases[] = {{-3, "sell 600000 1000 9.500 0.0"},
+                 {500, "sell 600000 1000 9.400 0.0"},
+                 {2, "sell 600000 1000 9.480 0.0"}};
+    for (const auto& c : cases) {
+        hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+        rules[L"600000"] = percentStopLoss(L"600000", 5);
+        rules[L"600000"].SlipPrice = c.slip;
+        runCycle();
+        EXPECT_NE(std::find(log.begin(), log.end(), c.sale), log.end()) << c.slip;
+        EXPECT_EQ(rules[L"600000"].SlipPrice, c.slip) << "the stored value is kept";
+    }
+}
+
+// A sale is 已确认 once a read shows the sellable quantity reduced, else 未确认 after three
+// reads, and the stock is not sold again in between.
+TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    MonitorState state;
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"000001"] = percentStopLoss(L"000001", 5);
+    const PositionRow falling = position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f);
+    PositionRow frozen = falling;
+    frozen.sellableQuantity = 0;
+    const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, -8.0f);
+
+    executor.nextReads = {{falling}, {frozen}};
+    runCycle(false, &journal, &state);
+    runCycle(false, &journal, &state);
+    EXPECT_NE(journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认"), std::wstring::npos);
+
+    // The client never shows the second sale: three reads, no second order, then 未确认.
+    executor.nextReads = {{other}, {other}, {other}, {other}, {other}};
+    int sales = 0;
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        runCycle(false, &journal, &state);
+        sales += static_cast<int>(std::count(log.begin(), log.end(), "sell 000001 300 9.000 0.0"));
+        if (cycle == 2) {
+            EXPECT_EQ(sales, 1) << "no second sale while the first is unconfirmed";
+        }
+    }
+    EXPECT_EQ(sales, 2) << "after 未确认 the rule may act again";
+    EXPECT_EQ(count(journalText(journal), L"卖出确认 000001 平安银行 数量 300 未确认"), 1u);
+}
+
+class NoticeSource : public ClientContact {
+public:
+    std::vector<std::wstring> notices;
+    std::vector<std::wstring> takeClientNotices() override { return std::exchange(notices, {}); }
+};
+
+TEST_F(MonitorCycleTest, ChaseWithoutACancelSellsNothingAndClientNoticesReachTheJournal) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    NoticeSource notices;
+    notices.notices = {L"券商提示: 委托价格超出涨跌停限制"};
+    hold({position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    executor.pendingSells[L"600000"] = 800;
+    executor.cancelResult = false;
+    runCycle(true, &journal, nullptr, &notices);
+    EXPECT_NE(std::find(log.begin(), log.end(), "cancel 600000 1"), log.end());
+    EXPECT_EQ(
+        std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("sell", 0) == 0; }),
+        0);
+    const std::wstring text = journalText(journal);
+    EXPECT_NE(text.find(L"撤单 600000 浦发银行 未成交卖单 800 结果 0 未撤"), std::wstring::npos);
+    EXPECT_NE(text.find(L"券商提示: 委托价格超出涨跌停限制"), std::wstring::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColumnCheck, NamesTheOwnColumnsTheRulesNeedAndTheConfigurationLacks) {
+    StockRule byPrice = percentStopLoss(L"600000", 8.0f);
+    byPrice.StopLossType = 1;
+    RuleTable priceRules{{L"600000", byPrice}};
+    RuleTable percentRules{{L"600000", percentStopLoss(L"600000", 5)}};
+    const struct {
+        StringList ownNames;
+        const RuleTable* rules;
+        std::vector<std::wstring> missing;
+    } cases[] = {
+        {{L"证券代码", L"股票", L"当前价", L"盈亏%"}, &percentRules, {}},
+        {{L"证券代码", L"股票", L"当前价"}, &priceRules, {}},
+        {{L"证券代码", L"股票", L"当前价"}, &percentRules, {L"盈亏%"}},
+        {{L"股票", L"", L"盈亏%"}, &percentRules, {L"证券代码", L"当前价"}},
+    };
+    for (const auto& c : cases) {
+        BrokerConfig config(L"测试", L"证券");
+        config.setPositionColumns(StringList(c.ownNames.size(), L"列"), c.ownNames);
+        EXPECT_EQ(missingRuleColumns(config, *c.rules), c.missing);
+    }
+    EXPECT_EQ(missingColumnsText({L"证券代码", L"当前价"}),
+              L"券商配置缺少列 证券代码, 当前价: 需要它们的规则不会触发");
+    EXPECT_EQ(missingColumnsText({}), L"");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Journal lines, command words, scenarios, options and list cells of the practice client.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "simclient/client_options.h"
 #include "simclient/column_cells.h"
 #include "simclient/command_text.h"
@@ -112,3 +114,12 @@ TEST(ColumnCellsTest, PositionAndOrderCellsAreDecimalText) {
 
 }  // namespace
 }  // namespace halyard::simclient
+
+TEST(ColumnCellsTest, ThousandsSeparatorsGroupOnlyTheWholePartOfNumbers) {
+    using halyard::simclient::withThousandsSeparators;
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"1688.000", L"1,688.000"}, {L"-12345.5", L"-12,345.5"}, {L"999", L"999"},
+        {L"1000000", L"1,000,000"},  {L"浦发银行", L"浦发银行"},  {L"", L""},
+        {L"12:30:00", L"12:30:00"},  {L"1.2.3", L"1.2.3"}};
+    for (const auto& c : cases) EXPECT_EQ(withThousandsSeparators(c.first), c.second);
+}

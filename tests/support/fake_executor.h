@@ -25,6 +25,8 @@ public:
     int connectResult = 1;
     int autoConfigureResult = 0;
     const wchar_t* errorTextAfterDetection = nullptr;
+    int connected = 1;  // isConnected; a successful connect sets it
+    bool cancelResult = true;
     int ordersList = 1;
     const wchar_t* errorText = L"成功";
 
@@ -44,6 +46,7 @@ public:
     }
     bool cancelOrder(const wchar_t* code, int32_t direction) override {
         log_.push_back("cancel " + narrow(code) + " " + std::to_string(direction));
+        if (!cancelResult) return false;
         pendingSells.erase(code);
         return true;
     }
@@ -58,6 +61,7 @@ public:
 
     int connect() override {
         log_.push_back("connect");
+        if (connectResult) connected = 1;
         return connectResult;
     }
     const wchar_t* lastErrorText() override { return errorText; }
@@ -72,7 +76,7 @@ public:
         return notExpected("positionSellableQuantity");
     }
     int detectBroker() override { return notExpected("detectBroker"); }
-    int isConnected() override { return 1; }
+    int isConnected() override { return connected; }
     int sendFetionSms(const wchar_t*, const wchar_t*) override { return notExpected("sendFetionSms"); }
     int sendQqMessage(const wchar_t*, const wchar_t*) override { return notExpected("sendQqMessage"); }
     int autoConfigure() override {

@@ -71,10 +71,10 @@ void writeConfiguredReading(ProbeReport& report, HWND client, const std::wstring
         1);
     writeTable(
         report, client, L"持仓", config.positionTitles(),
-        [&](HWND list) { return readPositionRows(list, config); }, positionText);
+        [&](HWND list) { return readPositionRows(list, config).value_or(PositionRows()); }, positionText);
     writeTable(
         report, client, L"委托", config.commitTitles(),
-        [&](HWND list) { return readOrderRows(list, config); }, orderText);
+        [&](HWND list) { return readOrderRows(list, config).value_or(PositionRows()); }, orderText);
 }
 
 }  // namespace halyard::probe

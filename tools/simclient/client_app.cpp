@@ -323,7 +323,16 @@ void ClientApp::showPopup(const std::wstring& title, const std::wstring& text,
         });
     if (!popup->create(main_, font())) return;
     journal(JournalLine("popup_shown").text("title", title).text("text", text));
+    const Popup* shown = popup.get();
     popups_.push_back(std::move(popup));
+    if (!options_.hasVariant(L"modal-popups")) return;
+    runModalLoop(
+        main_,
+        [this, shown] {
+            return std::any_of(popups_.begin(), popups_.end(),
+                               [shown](const auto& p) { return p.get() == shown; });
+        },
+        [this](MSG& message) { return dialogMessage(message); });
 }
 
 void ClientApp::submitOrder(Side side, const std::wstring& code, const std::wstring& price,
@@ -490,6 +499,13 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
             return {false, L"usage: hang MS (at most 600000)"};
         // Answer first: the sender must not hang with the client.
         PostMessageW(main_, kHangMessage, static_cast<WPARAM>(ms), 0);
+        return {true, L"ok"};
+    }
+    if (name == L"claim-rows" && words.size() == 2) {
+        int64_t rows = 0;
+        if (!parseWholeInteger(words[1], rows) || rows < 0 || rows > 100000000)
+            return {false, L"usage: claim-rows N"};
+        claimedRows_ = static_cast<int>(rows);
         return {true, L"ok"};
     }
     if (name == L"destroy-panels" && words.size() == 1) {

@@ -43,6 +43,8 @@ public:
     const ClientOptions& options() const { return options_; }
     Market& market() { return market_; }
     bool loggedIn() const { return loggedIn_; }
+    // How many rows the positions list claims to other programs (0: its real count).
+    int claimedRows() const { return claimedRows_; }
     HFONT font() const { return font_.get(); }
     void journal(const JournalLine& line) { journal_.write(line); }
     void submitOrder(Side side, const std::wstring& code, const std::wstring& price,
@@ -90,6 +92,7 @@ private:
     Journal journal_;
     Market market_;
     bool loggedIn_ = true;
+    int claimedRows_ = 0;
     UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;

@@ -56,6 +56,18 @@ std::wstring orderCell(const std::wstring& title, const Market& market, const Or
     return {};
 }
 
+std::wstring withThousandsSeparators(const std::wstring& cell) {
+    size_t start = !cell.empty() && cell[0] == L'-' ? 1 : 0;
+    size_t end = start;
+    while (end < cell.size() && cell[end] >= L'0' && cell[end] <= L'9') ++end;
+    if (end == start || (end < cell.size() && cell[end] != L'.')) return cell;
+    for (size_t i = end + (end < cell.size() ? 1 : 0); i < cell.size(); ++i)
+        if (cell[i] < L'0' || cell[i] > L'9') return cell;
+    std::wstring whole = cell.substr(start, end - start);
+    for (size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, L",");
+    return cell.substr(0, start) + whole + cell.substr(end);
+}
+
 std::wstring tradeCell(const std::wstring& title, const Market& market, const Trade& t) {
     if (title == L"成交时间") return t.time;
     if (title == L"证券代码") return t.code;

@@ -11,6 +11,10 @@ std::wstring positionCell(const std::wstring& title, const Market& market, const
 std::wstring orderCell(const std::wstring& title, const Market& market, const Order& order);
 std::wstring tradeCell(const std::wstring& title, const Market& market, const Trade& trade);
 
-const wchar_t* sideText(Side side);  // "买入" / "卖出"
+const wchar_t* sideText(Side side);
+
+// A number cell as clients with thousands separators show it: "1688.00" -> "1,688.00"; any
+// other text is kept.
+std::wstring withThousandsSeparators(const std::wstring& cell);  // "买入" / "卖出"
 
 }  // namespace halyard::simclient

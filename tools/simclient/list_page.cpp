@@ -20,6 +20,10 @@ ListPage::ListPage(ClientApp& app, ListKind kind, std::vector<std::wstring> colu
     : app_(app), kind_(kind), columns_(std::move(columns)) {}
 
 ListPage::~ListPage() {
+    if (list_ && listBase_) {
+        SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listBase_));
+        RemovePropW(list_, L"HalyardSimListPage");
+    }
     if (panel_) {
         SetWindowLongPtrW(panel_, DWLP_USER, 0);
         DestroyWindow(panel_);
@@ -36,6 +40,15 @@ const char* ListPage::listName() const {
             return "trades";
     }
     return "";
+}
+
+LRESULT CALLBACK ListPage::listProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ListPage*>(GetPropW(window, L"HalyardSimListPage"));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    // Only other programs are told the claimed count; the client's own code sees the real one.
+    if (message == LVM_GETITEMCOUNT && self->app_.claimedRows() > 0 && InSendMessage())
+        return self->app_.claimedRows();
+    return CallWindowProcW(self->listBase_, window, message, wParam, lParam);
 }
 
 bool ListPage::create(HWND frame, const RECT& area) {
@@ -65,6 +78,11 @@ void ListPage::createControls() {
                        WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 10, kListTop,
                        400, 200, kListId, font);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    if (kind_ == ListKind::Positions) {
+        SetPropW(list_, L"HalyardSimListPage", this);
+        listBase_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure)));
+    }
     for (size_t i = 0; i < columns_.size(); ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -138,9 +156,15 @@ void ListPage::refresh() {
     std::vector<std::vector<std::wstring>> rows;
     std::vector<int> ids;
     if (app_.loggedIn()) {
+        const bool separators = app_.options().hasVariant(L"thousands-separators");
         auto addRow = [&](auto cell, const auto& item, int id) {
             std::vector<std::wstring> row;
-            for (const auto& title : columns_) row.push_back(cell(title, market, item));
+            for (const auto& title : columns_) {
+                std::wstring text = cell(title, market, item);
+                // Codes and contract numbers are digits too, but no client groups them.
+                const bool number = title != L"证券代码" && title != L"合同编号";
+                row.push_back(separators && number ? withThousandsSeparators(text) : text);
+            }
             rows.push_back(std::move(row));
             ids.push_back(id);
         };

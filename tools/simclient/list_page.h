@@ -29,6 +29,7 @@ public:
 
 private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK listProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void setRows(const std::vector<std::vector<std::wstring>>& rows, const std::vector<int>& ids);
@@ -40,6 +41,7 @@ private:
     std::vector<std::wstring> columns_;
     HWND panel_ = nullptr;
     HWND list_ = nullptr;
+    WNDPROC listBase_ = nullptr;
     std::vector<int> rowIds_;
     bool updating_ = false;
 };

@@ -11,6 +11,24 @@ constexpr int kWidth = 360, kHeight = 180, kButtonWidth = 80, kButtonHeight = 28
 
 }  // namespace
 
+void runModalLoop(HWND owner, const std::function<bool()>& stillOpen,
+                  const std::function<bool(MSG&)>& dialogMessage) {
+    const bool wasEnabled = owner && IsWindowEnabled(owner);
+    if (wasEnabled) EnableWindow(owner, FALSE);
+    MSG message;
+    while (stillOpen()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
+            break;
+        }
+        if (dialogMessage(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (wasEnabled && IsWindow(owner)) EnableWindow(owner, TRUE);
+}
+
 Popup::Popup(std::wstring title, std::wstring text, std::vector<std::wstring> buttons, Closed onClosed)
     : title_(std::move(title)),
       text_(std::move(text)),

@@ -9,6 +9,12 @@
 
 namespace halyard::simclient {
 
+// A modal pop-up as real clients show theirs: the owner is disabled and messages are pumped
+// here until `stillOpen` turns false, so whatever raised the pop-up (an order button's click)
+// returns only once it is answered.
+void runModalLoop(HWND owner, const std::function<bool()>& stillOpen,
+                  const std::function<bool(MSG&)>& dialogMessage);
+
 class Popup {
 public:
     // Called once, after the first button press (or the close box), from the message loop.

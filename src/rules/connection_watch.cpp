@@ -1,0 +1,92 @@
+// The monitor's watch over its contact with the broker client: notice a client that closed,
+// restarted or rebuilt its pages, connect again (paced, so a client on its log-in or lock
+// screen is not clicked through its pages every few seconds), tell the journal, the window and,
+// after a minute of trading hours without contact, the alert channels, once per loss.
+#include "broker/client_contact.h"
+#include "broker/order_executor.h"
+#include "rules/monitor_cycle.h"
+#include "rules/trade_journal.h"
+
+namespace {
+
+constexpr uint32_t kEveryCycleMs = 60000;
+constexpr uint32_t kRetryPauseMs = 30000;
+constexpr uint32_t kAlertAfterMs = 60000;
+
+}  // namespace
+
+void MonitorCycle::watchOnly() {
+    journalNotices();
+    keepInContact(false);
+}
+
+bool MonitorCycle::keepInContact(bool tradingHours) {
+    ContactState& contact = state_.contact;
+    const uint32_t now = environment_.tickMs();
+    if (executor_.isConnected()) {
+        if (contact.lost) contactBack(L"已重新连接券商软件");
+        return true;
+    }
+    const bool firstLook = !contact.lost;
+    if (firstLook) {
+        contact = ContactState();
+        contact.lost = true;
+        contact.lostSinceMs = now;
+    }
+    const bool due = !contact.attempted || now - contact.lostSinceMs < kEveryCycleMs ||
+                     now - contact.lastAttemptMs >= kRetryPauseMs;
+    if (due) {
+        environment_.contactChanged(status(ContactStatus::Kind::Reconnecting));
+        contact.attempted = true;
+        contact.lastAttemptMs = now;
+        if (executor_.connect()) {
+            contactBack(firstLook ? L"券商软件的窗口已关闭或重建, 已重新连接" : L"已重新连接券商软件");
+            return true;
+        }
+        const std::wstring error = executor_.lastErrorText();
+        if (firstLook || error != contact.errorText) note(L"与券商软件失去连接: " + error);
+        contact.errorText = error;
+    }
+    environment_.contactChanged(status(ContactStatus::Kind::Lost));
+    if (tradingHours && !contact.lossAlerted && now - contact.lostSinceMs >= kAlertAfterMs) {
+        contact.lossAlerted = true;
+        connectionAlert(kContactLostAlert);
+    }
+    return false;
+}
+
+void MonitorCycle::contactBack(const std::wstring& line) {
+    note(line);
+    const bool alerted = state_.contact.lossAlerted;
+    state_.contact = ContactState();
+    if (alerted) connectionAlert(kContactBackAlert);
+    environment_.contactChanged(status(ContactStatus::Kind::Connected));
+    environment_.reconnected();
+}
+
+void MonitorCycle::connectionAlert(const wchar_t* text) {
+    const AlertOptions& settings = environment_.alertSettings();
+    if (settings.playVoice) {
+        environment_.playAlertSound(settings.stopLossSound);
+        if (journal_) journal_->alert(L"声音", settings.stopLossSound, text);
+    }
+    environment_.raiseMessageAlert(text);
+}
+
+ContactStatus MonitorCycle::status(ContactStatus::Kind kind) const {
+    ContactStatus status;
+    status.kind = kind;
+    status.errorText = state_.contact.errorText;
+    status.hasRead = state_.hasRead;
+    status.lastRead = state_.lastRead;
+    return status;
+}
+
+void MonitorCycle::journalNotices() {
+    if (!contact_) return;
+    for (const std::wstring& notice : contact_->takeClientNotices()) note(notice);
+}
+
+void MonitorCycle::note(const std::wstring& line) {
+    if (journal_) journal_->note(line);
+}
