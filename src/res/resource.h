@@ -10,6 +10,8 @@
 #define IDD_ABOUTBOX 100
 #define IDD_HALYARD_DIALOG 102
 #define IDD_PRICE_SETTING 129
+#define IDD_BROKER_SETTING 134
+#define IDD_BROKER_CHILD_SETTING 136
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -55,6 +57,22 @@
 #define IDC_STOP_LOSS_UNIT 1030
 #define IDC_TAKE_PROFIT_UNIT 1031
 #define IDC_SLIP_PRICE 1032
+
+// Broker settings (134)
+#define IDC_WINDOW_NAME 1003
+#define IDC_BROKER_SELECT 1016
+#define IDC_SET_BUTTONS 1019
+#define IDC_SET_POSITION_COLUMNS 1020
+#define IDC_SET_COMMIT_COLUMNS 1021
+#define IDC_ADD_BROKER 1022
+#define IDC_DETECT_BROKER 1023
+
+// Button-position and column-mapping editor (136)
+#define IDC_GRID 1000
+#define IDC_TEXT_EDITOR 1003
+#define IDC_OWN_NAME_COMBO 1016
+#define IDC_ADD_ROW 1019
+#define IDC_DELETE_ROW 1020
 
 // Version information
 #define HALYARD_VERSION_TEXT "1.0.0.1"
