@@ -2,4 +2,5 @@
 halyard_library(halyard_broker
   SOURCES result_codes.cpp window_toolkit.cpp remote_list_reader.cpp executor_core.cpp
           executor_discovery.cpp executor_pages.cpp executor_orders.cpp
+          executor_detection.cpp
   DEPS halyard_broker_core halyard_brokerconfig halyard_common comctl32 user32)

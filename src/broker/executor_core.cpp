@@ -50,15 +50,7 @@ int ZsZqOrderExecutor::hasOrdersList() {
     return ordersList ? 1 : 0;
 }
 
-// Detection and the messenger drivers come later; until then they report failure and touch nothing.
-int ZsZqOrderExecutor::detectBroker() {
-    return 0;
-}
-
-int ZsZqOrderExecutor::autoConfigure() {
-    return 0;
-}
-
+// The messenger drivers come later; until then they report failure and touch nothing.
 int ZsZqOrderExecutor::sendFetionSms(const wchar_t*, const wchar_t*) {
     return 0;
 }

@@ -7,6 +7,8 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"数据不完整";
         case kClientNotRunning:
             return L"券商软件还没运行";
+        case kPagesNotRecognised:
+            return L"无法识别券商软件的买入、卖出或持仓页面";
         case kMainWindowNotFound:
             return L"找不到券商软件主窗口";
         case kToolbarNotFound:

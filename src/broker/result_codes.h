@@ -8,6 +8,7 @@ enum ResultCode : int32_t {
     kUnknownError = -1,
     kIncompleteData = -2,
     kClientNotRunning = -3,
+    kPagesNotRecognised = -4,
     kMainWindowNotFound = -5,
     kToolbarNotFound = -6,
     kBuyPanelNotFound = -7,

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -34,6 +35,9 @@ private:
 
 // One pass over the top-level windows that confirms the first client pop-up found.
 void sweepConfirmDialogs();
+
+// The pages a layout sweep has recognised, as bits.
+enum LearntPage : unsigned { kLearntBuy = 1, kLearntSell = 2, kLearntPositions = 4, kLearntOrders = 8 };
 
 class ZsZqOrderExecutor : public OrderExecutor {
 public:
@@ -70,6 +74,24 @@ public:
     void clickToolbarButton(ButtonSlot slot);
     int32_t lastErrorCode() const { return lastError; }
 
+    int learnLayout(int32_t startX);
+    static bool isBuyPanel(HWND window);
+    static bool isSellPanel(HWND window);
+    std::vector<BrokerConfig*> distinctLayouts() const;
+    static bool sameLayout(const BrokerConfig& a, const BrokerConfig& b);
+    int tryUnknownClient(const std::vector<BrokerConfig*>& candidates);
+
+    // True while autoConfigure or detectBroker runs on some thread: the monitor then keeps
+    // away from a configuration that is being replaced.
+    bool detectionRunning() const { return detectionDepth.load() > 0; }
+    // The pages the running (or last) sweep has recognised, LearntPage bits.
+    unsigned learntPages() const { return learntPageBits.load(); }
+    // Called on the detecting thread with each configuration detection adds.
+    void setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener);
+    // How long a sweep waits for the client after each toolbar click; 500 ms as real clients
+    // need. Only tests against the quick simulated client shorten it.
+    void setSweepPause(DWORD ms) { sweepPauseMs = ms; }
+
 private:
     ZsZqOrderExecutor();
 
@@ -100,6 +122,11 @@ private:
     void readOrdersNow(const BrokerConfig& config);
     std::optional<PositionRow> heldPosition(const wchar_t* code);
 
+    // Forgets every client window, so that the next discovery's match is its own.
+    void forgetClientWindows();
+    BrokerConfig* addLearned(std::unique_ptr<BrokerConfig> config);
+    std::wstring clientTitle();
+
     HWND clientMainWindow = nullptr;
     HWND toolbarWindow = nullptr;
     HWND buyCodeEdit = nullptr;
@@ -122,6 +149,11 @@ private:
     uint32_t lastSellTick = 0;
     std::mutex lock;
     std::unique_ptr<ConfirmSweepWorker> worker;
+    std::atomic<int> detectionDepth{0};
+    std::atomic<unsigned> learntPageBits{0};
+    std::atomic<DWORD> sweepPauseMs{500};
+    std::mutex listenerLock;
+    std::function<void(const BrokerConfig&)> layoutLearned;
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.

@@ -14,7 +14,7 @@ const wchar_t kFileName[] = L"broker_config.xml";
 
 // The store lock and what it guards: the one store and where its file lives.
 struct StoreSingleton {
-    std::mutex lock;
+    std::recursive_mutex lock;
     std::unique_ptr<BrokerConfigStore> store;
     bool folderSet = false;
     std::wstring folder;
@@ -37,7 +37,7 @@ std::wstring defaultFolder() {
 
 BrokerConfigStore* BrokerConfigStore::instance() {
     StoreSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
+    std::lock_guard<std::recursive_mutex> guard(s.lock);
     if (!s.store) {
         const std::wstring folder = s.folderSet ? s.folder : defaultFolder();
         s.store.reset(new BrokerConfigStore(folder + kFileName));
@@ -50,7 +50,7 @@ void BrokerConfigStore::destroyInstance() {
     std::unique_ptr<BrokerConfigStore> doomed;
     {
         StoreSingleton& s = singleton();
-        std::lock_guard<std::mutex> guard(s.lock);
+        std::lock_guard<std::recursive_mutex> guard(s.lock);
         doomed = std::move(s.store);
     }
     doomed.reset();  // saves under the lock itself
@@ -58,18 +58,20 @@ void BrokerConfigStore::destroyInstance() {
 
 void BrokerConfigStore::setFolder(const std::wstring& folder) {
     StoreSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
+    std::lock_guard<std::recursive_mutex> guard(s.lock);
     s.folder = folder;
     s.folderSet = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring filePath) : filePath(std::move(filePath)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring filePath)
+    : current(singleton().lock), filePath(std::move(filePath)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();
 }
 
 std::vector<BrokerConfig*> BrokerConfigStore::brokers() const {
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
     std::vector<BrokerConfig*> list;
     list.reserve(configs.size());
     for (const auto& config : configs) list.push_back(config.get());
@@ -77,6 +79,7 @@ std::vector<BrokerConfig*> BrokerConfigStore::brokers() const {
 }
 
 BrokerConfig* BrokerConfigStore::findByName(const std::wstring& name) const {
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
     for (const auto& config : configs) {
         if (config->name == name) return config.get();
     }
@@ -85,12 +88,20 @@ BrokerConfig* BrokerConfigStore::findByName(const std::wstring& name) const {
 
 BrokerConfig* BrokerConfigStore::add(std::unique_ptr<BrokerConfig> config) {
     if (!config) return nullptr;
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
     configs.push_back(std::move(config));
     return configs.back().get();
 }
 
+BrokerConfig* BrokerConfigStore::addAsCurrent(std::unique_ptr<BrokerConfig> config) {
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
+    BrokerConfig* added = add(std::move(config));
+    if (added) current = added;
+    return added;
+}
+
 bool BrokerConfigStore::load() {
-    std::lock_guard<std::mutex> guard(singleton().lock);
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
     return loadUnlocked();
 }
 
@@ -108,7 +119,7 @@ bool BrokerConfigStore::loadUnlocked() {
 }
 
 bool BrokerConfigStore::save() {
-    std::lock_guard<std::mutex> guard(singleton().lock);
+    std::lock_guard<std::recursive_mutex> guard(singleton().lock);
     if (!current) return false;
     const std::string text = formatBrokerConfigFile(configs, current->name);
     return halyard::replaceFileAtomically(filePath, halyard::withPlatformLineEnds(text));

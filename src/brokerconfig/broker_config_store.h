@@ -7,6 +7,32 @@
 
 #include "brokerconfig/broker_config.h"
 
+// The store's current configuration. Detection replaces it on its own thread while the user
+// interface reads it, so every read and assignment goes through the store lock.
+class CurrentBroker {
+public:
+    explicit CurrentBroker(std::recursive_mutex& lock) : lock_(lock) {}
+    CurrentBroker(const CurrentBroker&) = delete;
+    CurrentBroker& operator=(const CurrentBroker& other) { return *this = other.get(); }
+    CurrentBroker& operator=(BrokerConfig* config) {
+        std::lock_guard<std::recursive_mutex> hold(lock_);
+        value_ = config;
+        return *this;
+    }
+    BrokerConfig* get() const {
+        std::lock_guard<std::recursive_mutex> hold(lock_);
+        return value_;
+    }
+    operator BrokerConfig*() const { return get(); }
+    BrokerConfig* operator->() const { return get(); }
+
+private:
+    std::recursive_mutex& lock_;
+    BrokerConfig* value_ = nullptr;
+};
+
+// Adding, listing and the current configuration take the store lock, so a reader on another
+// thread never sees a half-added configuration.
 class BrokerConfigStore {
 public:
     // Created and loaded from broker_config.xml beside the executable on first use.
@@ -20,13 +46,15 @@ public:
     std::vector<BrokerConfig*> brokers() const;  // copy of the list; the store keeps ownership
     BrokerConfig* findByName(const std::wstring& name) const;
     BrokerConfig* add(std::unique_ptr<BrokerConfig> config);  // does not change current
+    // Adds the configuration and makes it current in one step under the lock.
+    BrokerConfig* addAsCurrent(std::unique_ptr<BrokerConfig> config);
     // Appends the file's configurations and applies its Select; false when no document with a
     // root element was read (the store is then unchanged).
     bool load();
     // Writes the file when a configuration is current; false when nothing was written.
     bool save();
 
-    BrokerConfig* current = nullptr;
+    CurrentBroker current;
 
     ~BrokerConfigStore();
     BrokerConfigStore(const BrokerConfigStore&) = delete;

@@ -12,6 +12,8 @@
 #define IDD_PRICE_SETTING 129
 #define IDD_BROKER_SETTING 134
 #define IDD_BROKER_CHILD_SETTING 136
+#define IDD_ADD_BROKER_CONFIG 137
+#define IDD_AUTO_CHECK_BROKER 147
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -73,6 +75,14 @@
 #define IDC_OWN_NAME_COMBO 1016
 #define IDC_ADD_ROW 1019
 #define IDC_DELETE_ROW 1020
+
+// New broker configuration (137)
+#define IDC_NEW_BROKER_NAME 1003
+#define IDC_NEW_BROKER_SOURCE 1016
+
+// Broker detection (147): the dots, and under them the pages recognised so far
+#define IDC_DETECTION_DOTS 1030
+#define IDC_DETECTION_PAGES 1034
 
 // Version information
 #define HALYARD_VERSION_TEXT "1.0.0.1"

@@ -1,0 +1,219 @@
+// Learning an unknown client's layout by sweeping its toolbar, and finding which stored layout
+// fits the running client.
+#include <utility>
+
+#include "broker/position_snapshot_store.h"
+#include "broker/remote_list_reader.h"
+#include "broker/result_codes.h"
+#include "broker/window_toolkit.h"
+#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/column_names.h"
+
+namespace {
+
+constexpr int32_t kFirstSweepX = 10;
+constexpr int32_t kSecondSweepX = 225;
+constexpr int32_t kSweepEndX = 700;
+constexpr int32_t kSweepStepX = 3;
+constexpr int32_t kToolbarClickY = 20;
+constexpr DWORD kSweepSettleMs = 10;
+
+// Marks detection as running for as long as it lives.
+class DetectionScope {
+public:
+    explicit DetectionScope(std::atomic<int>& depth) : depth_(depth) { ++depth_; }
+    ~DetectionScope() { --depth_; }
+    DetectionScope(const DetectionScope&) = delete;
+    DetectionScope& operator=(const DetectionScope&) = delete;
+
+private:
+    std::atomic<int>& depth_;
+};
+
+bool hasButtonCaptioned(HWND window, const wchar_t* caption) {
+    for (HWND button : findDescendants(window, L"Button"))
+        if (windowText(button) == caption) return true;
+    return false;
+}
+
+// The pages a sweep has found, and where.
+struct SweepFind {
+    HWND buy = nullptr;
+    HWND sell = nullptr;
+    HWND positions = nullptr;
+    HWND orders = nullptr;
+    std::vector<ButtonPosition> buttons;
+
+    bool complete() const { return buy && sell && positions && orders; }
+    bool isKnown(HWND e) const { return e == buy || e == sell || e == positions || e == orders; }
+};
+
+}  // namespace
+
+bool ZsZqOrderExecutor::isBuyPanel(HWND window) {
+    return hasButtonCaptioned(window, L"买入下单");
+}
+
+bool ZsZqOrderExecutor::isSellPanel(HWND window) {
+    return hasButtonCaptioned(window, L"卖出下单");
+}
+
+void ZsZqOrderExecutor::setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener) {
+    std::lock_guard<std::mutex> hold(listenerLock);
+    layoutLearned = std::move(listener);
+}
+
+void ZsZqOrderExecutor::forgetClientWindows() {
+    std::lock_guard<std::mutex> hold(lock);
+    for (HWND* handle : {&clientMainWindow, &toolbarWindow, &buyCodeEdit, &buyPriceEdit, &buyQuantityEdit,
+                         &buyMaxLabel, &buyOrderButton, &sellCodeEdit, &sellPriceEdit, &sellQuantityEdit,
+                         &sellOrderButton, &sellMaxLabel, &positionsList, &ordersList, &cancelButton})
+        *handle = nullptr;
+}
+
+std::wstring ZsZqOrderExecutor::clientTitle() {
+    const std::wstring title = windowText(clientMainWindow);
+    return title.substr(0, title.find(L'-'));
+}
+
+BrokerConfig* ZsZqOrderExecutor::addLearned(std::unique_ptr<BrokerConfig> config) {
+    BrokerConfigStore* store = BrokerConfigStore::instance();
+    BrokerConfig* added = store->addAsCurrent(std::move(config));
+    // Two minutes of clicking must survive a crash before the program's normal exit.
+    store->save();
+    std::function<void(const BrokerConfig&)> listener;
+    {
+        std::lock_guard<std::mutex> hold(listenerLock);
+        listener = layoutLearned;
+    }
+    if (added && listener) listener(*added);
+    return added;
+}
+
+int ZsZqOrderExecutor::autoConfigure() {
+    DetectionScope scope(detectionDepth);
+    forgetClientWindows();
+    if (learnLayout(kFirstSweepX)) return 1;
+    return learnLayout(kSecondSweepX);
+}
+
+int ZsZqOrderExecutor::learnLayout(int32_t startX) {
+    learntPageBits = 0;
+    clientMainWindow = findClientMainWindow();
+    if (!clientMainWindow) {
+        lastError = kMainWindowNotFound;
+        return 0;
+    }
+    const std::wstring title = clientTitle();
+    const std::vector<HWND> toolbars = findDescendants(clientMainWindow, L"MHPToolBar", L"MainViewBar");
+    if (toolbars.empty() || !toolbars.front()) {
+        lastError = kToolbarNotFound;
+        return 0;
+    }
+    toolbarWindow = toolbars.front();
+    HWND top = grandparent(toolbarWindow);
+    if (!top) {
+        lastError = kToolbarParentNotFound;
+        return 0;
+    }
+
+    SweepFind find;
+    find.buttons.resize(5);
+    find.buttons[static_cast<size_t>(ButtonSlot::CancelSecond)] = {L"撤单按钮2", 20, 20};
+    HWND lastSeen = nullptr;
+    for (int32_t x = startX; x < kSweepEndX && IsWindow(toolbarWindow); x += kSweepStepX) {
+        const LPARAM point = static_cast<LPARAM>(x) | (static_cast<LPARAM>(kToolbarClickY) << 16);
+        PostMessageW(toolbarWindow, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(toolbarWindow, WM_LBUTTONUP, MK_LBUTTON, point);
+        Sleep(sweepPauseMs.load());
+        Sleep(kSweepSettleMs);
+        sweepConfirmDialogs();
+
+        HWND e = visibleDialogChild(top);
+        if (!e || e == lastSeen) continue;
+        lastSeen = e;
+        const ButtonPosition here{L"", x, kToolbarClickY};
+        auto record = [&](HWND& panel, ButtonSlot slot, const wchar_t* name, unsigned bit) {
+            panel = e;
+            find.buttons[static_cast<size_t>(slot)] = {name, here.x, here.y};
+            learntPageBits |= bit;
+        };
+        if (!find.buy && !find.isKnown(e) && isBuyPanel(e))
+            record(find.buy, ButtonSlot::Buy, L"买入按钮", kLearntBuy);
+        if (!find.sell && !find.isKnown(e) && isSellPanel(e))
+            record(find.sell, ButtonSlot::Sell, L"卖出按钮", kLearntSell);
+        if (!find.positions && !find.isKnown(e) && isPositionsPanel(e))
+            record(find.positions, ButtonSlot::Positions, L"持仓按钮", kLearntPositions);
+        if (!find.orders && !find.isKnown(e) && isOrdersPanel(e))
+            record(find.orders, ButtonSlot::Cancel, L"撤单按钮", kLearntOrders);
+        if (find.complete()) break;
+    }
+    if (!find.buy || !find.sell || !find.positions) {
+        lastError = kPagesNotRecognised;
+        return 0;
+    }
+
+    auto config = std::make_unique<BrokerConfig>(title, title);
+    config->setButtonPositions(find.buttons);
+    const StringList positionTitles = listTitlesOf(find.positions);
+    config->setPositionColumns(positionTitles, mapPositionTitles(positionTitles));
+    const StringList commitTitles = find.orders ? listTitlesOf(find.orders) : StringList();
+    config->setCommitColumns(commitTitles, mapCommitTitles(commitTitles));
+    addLearned(std::move(config));
+    return 1;
+}
+
+int ZsZqOrderExecutor::detectBroker() {
+    DetectionScope scope(detectionDepth);
+    PositionSnapshotStore::instance()->clear();
+    BrokerConfigStore* store = BrokerConfigStore::instance();
+    for (BrokerConfig* config : store->brokers()) {
+        store->current = config;
+        forgetClientWindows();
+        discoverWindows(config);
+        if (isConnected()) return 1;
+    }
+    return tryUnknownClient(distinctLayouts());
+}
+
+std::vector<BrokerConfig*> ZsZqOrderExecutor::distinctLayouts() const {
+    std::vector<BrokerConfig*> layouts;
+    for (BrokerConfig* config : BrokerConfigStore::instance()->brokers()) {
+        bool seen = false;
+        for (const BrokerConfig* kept : layouts) seen = seen || sameLayout(*config, *kept);
+        if (!seen) layouts.push_back(config);
+    }
+    return layouts;
+}
+
+bool ZsZqOrderExecutor::sameLayout(const BrokerConfig& a, const BrokerConfig& b) {
+    return a.buttonPositionList() == b.buttonPositionList() && a.positionTitles() == b.positionTitles() &&
+           a.positionOwnNames() == b.positionOwnNames() && a.commitTitles() == b.commitTitles() &&
+           a.commitOwnNames() == b.commitOwnNames();
+}
+
+int ZsZqOrderExecutor::tryUnknownClient(const std::vector<BrokerConfig*>& candidates) {
+    clientMainWindow = findClientMainWindow();
+    if (!clientMainWindow) {
+        lastError = kMainWindowNotFound;
+        return 0;
+    }
+    const std::wstring title = clientTitle();
+    BrokerConfigStore* store = BrokerConfigStore::instance();
+    BrokerConfig* const saved = store->current;
+    for (const BrokerConfig* candidate : candidates) {
+        std::unique_ptr<BrokerConfig> copy = candidate->clone();
+        copy->name = title;
+        copy->windowName = title;
+        store->current = copy.get();
+        forgetClientWindows();
+        discoverWindows(copy.get());
+        if (isConnected()) {
+            addLearned(std::move(copy));
+            return 1;
+        }
+        store->current = saved;
+    }
+    return 0;
+}

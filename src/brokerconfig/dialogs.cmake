@@ -1,0 +1,7 @@
+if(WIN32)
+  # The new-broker and detection dialogs. Detection drives the executor, so this library sits
+  # above the broker subsystem although its dialogs belong to the configurations.
+  halyard_library(halyard_brokerconfig_dialogs
+    SOURCES add_broker_config_dlg.cpp auto_check_broker_dlg.cpp
+    DEPS halyard_brokerconfig halyard_broker halyard_framework)
+endif()
