@@ -80,6 +80,9 @@ private:
     OrderExecutor& executor();
     void attachControls();
     void checkBrokerClient();
+    void openBrokerSettings();
+    // After a change of the configuration in use: connect again and show how that went.
+    void reconnectBroker();
     void addAboutMenuItem();
     void insertColumns();
     void startMonitorTimer();

@@ -8,6 +8,7 @@
 
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
+#include "brokerconfig/broker_setting_dlg.h"
 #include "broker/position_snapshot_store.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
@@ -24,6 +25,18 @@ struct MenuDestroyer {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+// What the broker settings dialog may do to the main window after a successful detection.
+class BrokerSettingLink : public BrokerSettingOwner {
+public:
+    explicit BrokerSettingLink(CKeelsonDlg& window) : window_(window) {}
+    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
+    bool isInitializing() const override { return window_.initializing; }
+    void refreshList() override { window_.refreshList(); }
+
+private:
+    CKeelsonDlg& window_;
+};
 
 bool validRow(int row, const PositionRows& rows) {
     return row >= 0 && static_cast<size_t>(row) < rows.size();
@@ -105,4 +118,14 @@ void CKeelsonDlg::editRule() {
     storeRuleEditorFields(rules, row.code, editor.fields());
     saveRules();
     positionList_.invalidate(true);
+}
+
+void CKeelsonDlg::openBrokerSettings() {
+    OrderExecutor& broker = executor();
+    BrokerSettingLink link(*this);
+    CBrokerSetting dialog(hwnd(), &broker);
+    dialog.mainWindow = &link;
+    dialog.hideDetectButton = broker.isConnected() != 0;
+    dialog.doModal();
+    if (dialog.currentConfigChanged()) reconnectBroker();
 }

@@ -121,6 +121,16 @@ void CKeelsonDlg::checkBrokerClient() {
     }
 }
 
+void CKeelsonDlg::reconnectBroker() {
+    OrderExecutor& broker = executor();
+    if (broker.connect())
+        neverFoundValidBroker = FALSE;
+    else
+        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
+    refreshList();
+    positionList_.invalidate(true);
+}
+
 void CKeelsonDlg::addAboutMenuItem() {
     HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
     if (!systemMenu) return;

@@ -25,8 +25,10 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
         case IDC_SUPPORT_LINK:
             showAbout();
             return true;
-        // The broker settings and alert settings dialogs belong to later work.
         case IDC_BROKER_SETTINGS:
+            if (code == BN_CLICKED) openBrokerSettings();
+            return true;
+        // The alert settings dialog belongs to later work.
         case IDC_ALERT_SETTINGS:
             return true;
         case ID_SELL_PLUS_FIVE:
