@@ -8,8 +8,8 @@
 
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
-#include "brokerconfig/broker_setting_dlg.h"
 #include "broker/position_snapshot_store.h"
+#include "brokerconfig/broker_setting_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"

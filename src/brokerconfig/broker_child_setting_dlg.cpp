@@ -111,8 +111,7 @@ int CBrokerChildSetting::beginOwnNameEdit(halyard::Window** editor, int, int, st
     // An empty cell is the unused column (entry 0); a prefix search for "" would pick the first
     // own name instead. A text that matches nothing leaves no selection, so that closing the
     // combo does not write the previous cell's choice here.
-    if (text->empty() ||
-        combo.send(CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(text->c_str())) == CB_ERR)
+    if (text->empty() || combo.send(CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(text->c_str())) == CB_ERR)
         combo.send(CB_SETCURSEL, text->empty() ? 0 : static_cast<WPARAM>(-1));
     return 0;
 }
@@ -176,7 +175,8 @@ bool CBrokerChildSetting::storeColumnMap() {
     }
     const bool positions = editMode == 1;
     const StringList& oldTitles = positions ? editedConfig->positionTitles() : editedConfig->commitTitles();
-    const StringList& oldNames = positions ? editedConfig->positionOwnNames() : editedConfig->commitOwnNames();
+    const StringList& oldNames =
+        positions ? editedConfig->positionOwnNames() : editedConfig->commitOwnNames();
     if (titles == oldTitles && ownNames == oldNames) return false;
     if (positions)
         editedConfig->setPositionColumns(std::move(titles), std::move(ownNames));

@@ -39,7 +39,8 @@ private:
     void OnBnClickedDeleteRow();
     void insertColumns();
     void fillRows();
-    void appendRow(const std::wstring& first, const std::wstring& second, const std::wstring* third = nullptr);
+    void appendRow(const std::wstring& first, const std::wstring& second,
+                   const std::wstring* third = nullptr);
     bool storeButtonPositions();
     bool storeColumnMap();
 };

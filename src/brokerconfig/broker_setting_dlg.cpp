@@ -161,6 +161,7 @@ void CBrokerSetting::onDestroy() {
     BrokerConfigStore* store = BrokerConfigStore::instance();
     BrokerConfig* current = store->current;
     // Detection connected the executor itself; otherwise a changed layout must be taken up.
-    currentConfigChanged_ = !detected_ && current && (current != currentAtOpen_ || edited_.count(current) > 0);
+    currentConfigChanged_ =
+        !detected_ && current && (current != currentAtOpen_ || edited_.count(current) > 0);
     if (storeChanged_) store->save();
 }

@@ -147,9 +147,11 @@ CListCtrlEx::Colours CListCtrlEx::cellColours(int row, int column) const {
     const ItemData* record = rowRecord(row);
     const CellInfo* cell = record ? record->findCell(column) : nullptr;
     const ColumnInfo* info = findColumnInfo(column);
-    const COLORREF backs[] = {cell ? cell->backColor : kColourNotSet, record ? record->backColor : kColourNotSet,
+    const COLORREF backs[] = {cell ? cell->backColor : kColourNotSet,
+                              record ? record->backColor : kColourNotSet,
                               info ? info->backColor : kColourNotSet};
-    const COLORREF texts[] = {cell ? cell->textColor : kColourNotSet, record ? record->textColor : kColourNotSet,
+    const COLORREF texts[] = {cell ? cell->textColor : kColourNotSet,
+                              record ? record->textColor : kColourNotSet,
                               info ? info->textColor : kColourNotSet};
     for (int level = 0; level < 3; ++level) {
         if (backs[level] == kColourNotSet && texts[level] == kColourNotSet) continue;

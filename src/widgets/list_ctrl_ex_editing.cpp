@@ -77,8 +77,8 @@ BOOL CListCtrlEx::BeginEdit(int row, int column) {
     std::wstring text = GetItemText(row, column);
     const ItemData* current = rowRecord(row);
     if (activeSettings->beginEdit)
-        activeSettings->beginEdit(&activeSettings->editor, row, column, &text, current ? current->userData : 0,
-                                  this, 1);
+        activeSettings->beginEdit(&activeSettings->editor, row, column, &text,
+                                  current ? current->userData : 0, this, 1);
     halyard::Window* editor = activeSettings->editor;
     if (!editor || !editor->hwnd()) {
         activeSettings = nullptr;  // a begin callback alone did all the work

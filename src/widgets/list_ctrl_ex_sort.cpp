@@ -48,8 +48,8 @@ bool bothPlainIntegers(const std::wstring& t1, const std::wstring& t2, int32_t& 
            halyard::wcformat("%ld", static_cast<long>(v2)).size() == t2.size();
 }
 
-int numericOr(const std::wstring& t1, const std::wstring& t2, int (*fallback)(const std::wstring&,
-                                                                             const std::wstring&)) {
+int numericOr(const std::wstring& t1, const std::wstring& t2,
+              int (*fallback)(const std::wstring&, const std::wstring&)) {
     int32_t v1 = 0, v2 = 0;
     if (bothPlainIntegers(t1, t2, v1, v2)) return sign(static_cast<long long>(v1) - v2);
     return fallback(t1, t2);

@@ -11,7 +11,8 @@ namespace {
 
 bool parseOleDate(const std::wstring& text, double& days) {
     DATE date = 0;
-    if (FAILED(VarDateFromStr(const_cast<OLECHAR*>(text.c_str()), LOCALE_USER_DEFAULT, 0, &date))) return false;
+    if (FAILED(VarDateFromStr(const_cast<OLECHAR*>(text.c_str()), LOCALE_USER_DEFAULT, 0, &date)))
+        return false;
     days = date;
     return true;
 }
@@ -23,7 +24,8 @@ void CListCtrlEx::setSortArrow(int column, int arrow) {
     if (!header || column < 0) return;
     HDITEMW item{};
     item.mask = HDI_FORMAT;
-    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item))) return;
+    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+        return;
     item.fmt = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
     SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
 }

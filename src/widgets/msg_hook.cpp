@@ -83,8 +83,11 @@ bool observe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             record->clear();  // abandoned: nothing is stored
         }
     } else if (message == WM_KILLFOCUS) {
+        // An editor that is already hidden is being destroyed (or hidden by its owner): that
+        // abandons the edit rather than storing it.
         CMsgHook* record = recordOf(window);
-        if (record && !record->dropped && !isInside(reinterpret_cast<HWND>(wParam), record->editor))
+        if (record && !record->dropped && IsWindowVisible(record->editor) &&
+            !isInside(reinterpret_cast<HWND>(wParam), record->editor))
             endEdit(*record, true);
     } else if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -101,7 +104,8 @@ bool observe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     } else if (message == WM_COMMAND) {
         const int code = HIWORD(wParam);
         if (code == CBN_DROPDOWN || code == CBN_CLOSEUP) {
-            if (CMsgHook* record = recordOf(reinterpret_cast<HWND>(lParam))) record->dropped = code == CBN_DROPDOWN;
+            if (CMsgHook* record = recordOf(reinterpret_cast<HWND>(lParam)))
+                record->dropped = code == CBN_DROPDOWN;
         }
     } else if (isOutsideInput(message)) {
         endEditsOnOutsideInput(window);
