@@ -1,0 +1,113 @@
+#pragma once
+// The broker dialogs' tests: a store over a test folder with a few configurations, and the grid
+// of an editor dialog read and driven from the test thread.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "brokerconfig/broker_config_store.h"
+#include "common/file_store.h"
+#include "common/text_encoding.h"
+#include "framework/dialog_test_support.h"
+#include "support/temp_folder.h"
+
+class BrokerDialogTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        BrokerConfigStore::setFolder(folder.folder());
+        store = BrokerConfigStore::instance();
+    }
+    void TearDown() override { BrokerConfigStore::destroyInstance(); }
+
+    BrokerConfig* addConfig(const std::wstring& name, const std::wstring& windowName) {
+        auto config = std::make_unique<BrokerConfig>(name, windowName);
+        config->setButtonPositions({{L"买入按钮", 30, 20},
+                                    {L"卖出按钮", 90, 20},
+                                    {L"撤单按钮", 150, 20},
+                                    {L"撤单按钮2", 20, 20},
+                                    {L"持仓按钮", 210, 20}});
+        config->setPositionColumns({L"证券代码", L"证券名称", L"股东代码", L"当前价"},
+                                   {L"证券代码", L"股票", L"", L"当前价"});
+        config->setCommitColumns({L"证券代码", L"委托数量"}, {L"证券代码", L"委托数量"});
+        return store->add(std::move(config));
+    }
+    // broker_config.xml as it is on disk now, as text; empty when there is none.
+    std::wstring fileText() const {
+        std::string bytes;
+        if (!halyard::readWholeFile(folder.file(L"broker_config.xml"), bytes)) return {};
+        return halyard::fromUtf8(bytes);
+    }
+
+    TempFolder folder;
+    BrokerConfigStore* store = nullptr;
+};
+
+// A grid's cells, tab-separated, rows separated by '|'.
+inline std::wstring gridRows(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::wstring all;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            wchar_t text[128] = {};
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            all += (column ? L"\t" : L"") + std::wstring(text);
+        }
+        all += L"|";
+    }
+    return all;
+}
+
+inline std::wstring columnTitles(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    std::wstring all;
+    for (int column = 0; column < static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)); ++column) {
+        wchar_t text[64] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+        all += std::wstring(text) + L"|";
+    }
+    return all;
+}
+
+// Opens the grid's editor on a cell by a double-click, as a user does.
+inline void doubleClickCell(HWND list, int row, int column) {
+    RECT cell{LVIR_LABEL, column, 0, 0};
+    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+}
+
+// The grid's editor showing now (a child of the list while it edits), or null.
+inline HWND shownEditor(HWND list) {
+    for (HWND child = GetWindow(list, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (IsWindowVisible(child) && (std::wstring(name) == L"Edit" || std::wstring(name) == L"ComboBox"))
+            return child;
+    }
+    return nullptr;
+}
+
+inline void pressKey(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+inline void selectRow(HWND list, int row) {
+    LVITEMW state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
