@@ -58,6 +58,7 @@ void Scenario::startClient(const std::string& scenario, const std::wstring& argu
 void Scenario::startHalyard(const RuleTable& rules, int hour, int minute, int second, int traceOrder,
                             int neverFoundValidBroker) {
     ASSERT_TRUE(prepareProgramFolder(program_.folder(), rules));
+    if (beforeHalyardStarts) beforeHalyardStarts(program_.folder());
     writeMonitorSettings(3, traceOrder, neverFoundValidBroker);
     timeZone_ = timeZoneForLocalTime(hour, minute, second);
     const int expected = hour * 3600 + minute * 60 + second;
