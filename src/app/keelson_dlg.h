@@ -83,6 +83,8 @@ private:
     void openBrokerSettings();
     // After a change of the configuration in use: connect again and show how that went.
     void reconnectBroker();
+    void runStartupDetection();
+    bool detectionRunning();
     void addAboutMenuItem();
     void insertColumns();
     void startMonitorTimer();

@@ -9,6 +9,7 @@
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/zszq_order_executor.h"
+#include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
@@ -30,6 +31,10 @@ const wchar_t kNotMatching[] =
     L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
     L"\n"
     L"2.如果重启助手也没用,可以配置券商.?\n错误信息:";
+const wchar_t kDetectionFailed[] =
+    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
+    L"\n"
+    L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
 
 }  // namespace
 
@@ -84,6 +89,9 @@ bool CKeelsonDlg::onInitDialog() {
 
     PositionSnapshotStore::instance();
     BrokerConfigStore::instance();
+    if (!injectedExecutor_)
+        ZsZqOrderExecutor::instance()->setLayoutLearnedListener(
+            [this](const BrokerConfig& config) { journal_.layoutLearned(config); });
     checkBrokerClient();
 
     addAboutMenuItem();
@@ -114,8 +122,9 @@ void CKeelsonDlg::checkBrokerClient() {
         return;
     }
     if (neverFoundValidBroker) {
-        // OK would open the broker detection dialog, which is not part of this build yet.
-        halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(), MB_OKCANCEL);
+        if (halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(),
+                                    MB_OKCANCEL) == IDOK)
+            runStartupDetection();
     } else {
         halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
     }
@@ -129,6 +138,15 @@ void CKeelsonDlg::reconnectBroker() {
         halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
     refreshList();
     positionList_.invalidate(true);
+}
+
+// A success leaves the executor connected to the learnt layout; the list then shows its
+// positions. neverFoundValidBroker stays as it is until a later start connects.
+void CKeelsonDlg::runStartupDetection() {
+    CAutoCheckBrokerDlg detection(hwnd(), injectedExecutor_);
+    detection.doModal();
+    if (!detection.succeeded)
+        halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
 }
 
 void CKeelsonDlg::addAboutMenuItem() {

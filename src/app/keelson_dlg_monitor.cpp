@@ -5,6 +5,7 @@
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
+#include "broker/zszq_order_executor.h"
 #include "res/resource.h"
 
 const AppSettings& CKeelsonDlg::Environment::alertSettings() {
@@ -32,9 +33,16 @@ void CKeelsonDlg::Environment::positionsRead(std::size_t count) {
         owner_.positionList_.setItemCount(static_cast<int>(count), 0);
 }
 
+// Detection replaces the current configuration on its own thread; a stand-in executor never
+// detects.
+bool CKeelsonDlg::detectionRunning() {
+    return !injectedExecutor_ && ZsZqOrderExecutor::instance()->detectionRunning();
+}
+
 void CKeelsonDlg::runMonitorCycle() {
-    // Executor calls may pump messages; a tick arriving inside a cycle is dropped.
-    if (cycleRunning_) return;
+    // Executor calls may pump messages; a tick arriving inside a cycle is dropped, and so is
+    // every tick while detection runs.
+    if (cycleRunning_ || detectionRunning()) return;
     cycleRunning_ = true;
     MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_);
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);

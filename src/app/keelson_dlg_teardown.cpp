@@ -8,6 +8,7 @@
 
 CKeelsonDlg::~CKeelsonDlg() {
     if (!started_) return;  // never shown: nothing was read, so nothing may overwrite the files
+    if (!injectedExecutor_) ZsZqOrderExecutor::instance()->setLayoutLearnedListener(nullptr);
     BrokerConfigStore::destroyInstance();
     MonitorSettings settings;
     settings.monitorInterval = monitorInterval;

@@ -84,6 +84,7 @@ DWORD WINAPI CAutoCheckBrokerDlg::detectionThread(LPVOID parameter) {
 }
 
 // The dialog ends only through the detection thread's message.
+void CAutoCheckBrokerDlg::onOK() {}
 void CAutoCheckBrokerDlg::onCancel() {}
 
 void CAutoCheckBrokerDlg::onTimer(UINT_PTR timerId) {

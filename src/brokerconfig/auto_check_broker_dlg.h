@@ -1,7 +1,7 @@
 #pragma once
 // Runs broker detection on a thread of its own while a red row of dots grows (dialog 147), and
-// tells the opener whether it succeeded. It ends only when detection reports back: Esc and the
-// close box do nothing.
+// tells the opener whether it succeeded. It ends only when detection reports back: Enter, Esc
+// and the close box do nothing.
 #include <windows.h>
 
 #include <string>
@@ -36,6 +36,7 @@ public:
 protected:
     void doDataExchange(halyard::DataExchange& exchange) override;
     bool onInitDialog() override;
+    void onOK() override;
     void onCancel() override;
     void onTimer(UINT_PTR timerId) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -69,6 +69,22 @@ void TradeJournal::alert(const std::wstring& channel, const std::wstring& recipi
     append(L"提醒 " + channel + L" " + recipient + L" " + text);
 }
 
+void TradeJournal::layoutLearned(const BrokerConfig& config) {
+    static const wchar_t* const slots[] = {L"买入", L"卖出", L"撤单", L"撤单2", L"持仓"};
+    std::wstring text = L"学到券商布局 " + config.name;
+    const std::vector<ButtonPosition>& buttons = config.buttonPositionList();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        text += std::wstring(L" ") + (i < 5 ? slots[i] : L"?") +
+                halyard::wcformat("(%d,%d)", buttons[i].x, buttons[i].y);
+    auto joined = [](const StringList& titles) {
+        std::wstring all;
+        for (const std::wstring& title : titles) all += (all.empty() ? L"" : L",") + title;
+        return all;
+    };
+    append(text + L" 持仓列 " + joined(config.positionTitles()) + L" 委托列 " +
+           joined(config.commitTitles()));
+}
+
 void TradeJournal::note(const std::wstring& text) {
     append(text);
 }

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "brokerconfig/broker_config.h"
 #include "rules/trigger_evaluation.h"
 
 class TradeJournal {
@@ -24,6 +25,8 @@ public:
     void cancellation(const std::wstring& code, const std::wstring& name, int32_t pendingQuantity,
                       bool result);
     void alert(const std::wstring& channel, const std::wstring& recipient, const std::wstring& text);
+    // A layout detection learnt: the toolbar points of the five slots and both lists' titles.
+    void layoutLearned(const BrokerConfig& config);
     void note(const std::wstring& text);
 
     const std::wstring& path() const { return path_; }

@@ -23,6 +23,8 @@ public:
     // Start-up check of the main window.
     WindowHandle clientWindow = nullptr;
     int connectResult = 1;
+    int autoConfigureResult = 0;
+    const wchar_t* errorTextAfterDetection = nullptr;
     int ordersList = 1;
     const wchar_t* errorText = L"成功";
 
@@ -73,7 +75,11 @@ public:
     int isConnected() override { return 1; }
     int sendFetionSms(const wchar_t*, const wchar_t*) override { return notExpected("sendFetionSms"); }
     int sendQqMessage(const wchar_t*, const wchar_t*) override { return notExpected("sendQqMessage"); }
-    int autoConfigure() override { return notExpected("autoConfigure"); }
+    int autoConfigure() override {
+        log_.push_back("autoConfigure");
+        if (errorTextAfterDetection) errorText = errorTextAfterDetection;
+        return autoConfigureResult;
+    }
     int hasOrdersList() override { return ordersList; }
     WindowHandle findClientMainWindow() override { return clientWindow; }
 

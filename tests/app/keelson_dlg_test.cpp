@@ -138,6 +138,31 @@ TEST_F(MainWindowTest, ClientNotMatchingOffersDetectionOnlyOnAFirstStart) {
                   L"2.如果重启助手也没用,可以配置券商.?\n错误信息:找不到卖出窗口");
         close(run, run.waitForDialog());
     }
+
+    // OK runs detection; when it fails the reason comes from the executor after detection.
+    profile.ints[L"NeverFoundValidBroke"] = 1;
+    {
+        executor.errorTextAfterDetection = L"无法识别券商软件的买入、卖出或持仓页面";
+        CKeelsonDlg dialog(profile, folder.folder(), &executor);
+        halyard::ModalDialogThread run(dialog);
+        EXPECT_NE(answer(run, IDOK).find(L"错误信息:找不到卖出窗口"), std::wstring::npos);
+        std::wstring failure;
+        for (DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 10000; Sleep(50)) {
+            HWND box = run.currentMessageBox();
+            const std::wstring text = box ? halyard::messageBoxText(box) : L"";
+            if (text.rfind(L"券商软件还没运行", 0) != 0) continue;
+            failure = text;
+            halyard::pressMessageBoxButton(box, IDOK);
+        }
+        EXPECT_EQ(
+            failure,
+            L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1."
+            L"你可以重新启动助手试试.\n"
+            L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:无法识别券商软件的买入、卖出或持仓页面");
+        EXPECT_TRUE(logged(log, "autoConfigure"));
+        close(run, run.waitForDialog());
+    }
+    EXPECT_EQ(profile.ints[L"NeverFoundValidBroke"], 1);
 }
 
 TEST_F(MainWindowTest, ListShowsPositionsWithTheirRules) {

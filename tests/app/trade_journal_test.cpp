@@ -50,6 +50,20 @@ TEST(TradeJournal, AppendsOneDatedUtf8LinePerEntry) {
               expected + "2026-12-09 13:00:07 触发 600519 贵州茅台 满足止盈条件 当前价 1890" + eol);
 }
 
+TEST(TradeJournal, LearntLayoutNamesEveryPointAndTitle) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [] { return at(9, 20, 0); });
+    BrokerConfig config(L"模拟证券", L"模拟证券");
+    config.setButtonPositions(
+        {{L"买入按钮", 10, 20}, {L"卖出按钮", 22, 20}, {}, {L"撤单按钮2", 20, 20}, {L"持仓按钮", 55, 20}});
+    config.setPositionColumns({L"证券代码", L"浮动盈亏"}, {L"证券代码", L"盈亏"});
+    journal.layoutLearned(config);
+    EXPECT_EQ(contents(journal),
+              "2026-12-09 09:20:00 学到券商布局 模拟证券 买入(10,20) 卖出(22,20) 撤单(0,0) 撤单2(20,20) "
+              "持仓(55,20) 持仓列 证券代码,浮动盈亏 委托列 " +
+                  halyard::withPlatformLineEnds("\n"));
+}
+
 TEST(TradeJournal, FailureIsReportedOnlyThroughTheFlag) {
     TempFolder folder;
     // The journal's name taken by a folder: every append fails, quietly.

@@ -47,6 +47,7 @@ public:
 
     ZsZqOrderExecutor* executor() const { return ZsZqOrderExecutor::instance(); }
     BrokerConfig* config() const { return BrokerConfigStore::instance()->current; }
+    const TempFolder& folder() const { return folder_; }
 
 private:
     TempFolder folder_;

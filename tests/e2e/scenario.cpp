@@ -56,8 +56,11 @@ void Scenario::startClient(const std::string& scenario, const std::wstring& argu
 }
 
 void Scenario::startHalyard(const RuleTable& rules, int hour, int minute, int second, int traceOrder,
-                            int neverFoundValidBroker) {
+                            int neverFoundValidBroker, bool brokerFile) {
     ASSERT_TRUE(prepareProgramFolder(program_.folder(), rules));
+    if (!brokerFile) {
+        ASSERT_EQ(_wremove((program_.folder() + L"broker_config.xml").c_str()), 0);
+    }
     if (beforeHalyardStarts) beforeHalyardStarts(program_.folder());
     writeMonitorSettings(3, traceOrder, neverFoundValidBroker);
     timeZone_ = timeZoneForLocalTime(hour, minute, second);

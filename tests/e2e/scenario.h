@@ -27,8 +27,9 @@ protected:
     void TearDown() override;
 
     void startClient(const std::string& scenario, const std::wstring& arguments = L"");
+    // Without `brokerFile` the program folder holds no broker_config.xml.
     void startHalyard(const RuleTable& rules, int hour, int minute, int second, int traceOrder = 1,
-                      int neverFoundValidBroker = 0);
+                      int neverFoundValidBroker = 0, bool brokerFile = true);
     // The main window, with no start-up message in the way.
     void expectMainWindow();
 

@@ -62,17 +62,25 @@ TEST(ScenarioTest, RunsPlainLinesAtStartAndTimedLinesInTimeOrder) {
 TEST(ClientOptionsTest, ParsesLayoutOptionsAndRefusesUnknownOnes) {
     ClientOptions o;
     std::wstring error;
-    ASSERT_TRUE(parseClientOptions(
-        {L"--title", L"模拟证券-测试", L"--price-delay", L"never", L"--variant", L"positions-extra-column",
-         L"--orders-columns", L"证券代码,买卖标志", L"--toolbar-offset", L"225"},
-        o, error));
+    ASSERT_TRUE(
+        parseClientOptions({L"--title", L"模拟证券-测试", L"--price-delay", L"never", L"--variant",
+                            L"positions-extra-column", L"--orders-columns", L"证券代码,买卖标志",
+                            L"--toolbar-offset", L"225", L"--button-width", L"1", L"--button-pitch", L"3"},
+                           o, error));
     EXPECT_EQ(o.title, L"模拟证券-测试");
     EXPECT_FALSE(o.priceDelayMs);
     EXPECT_EQ(o.toolbarOffset, 225);
+    EXPECT_EQ(o.buttonWidth, 1);
+    EXPECT_EQ(o.buttonPitch, 3);
     EXPECT_EQ(o.ordersColumns, (std::vector<std::wstring>{L"证券代码", L"买卖标志"}));
     EXPECT_EQ(o.positionsColumns.size(), defaultPositionsColumns().size() + 1);
-    for (const std::vector<std::wstring>& bad : std::vector<std::vector<std::wstring>>{
-             {L"--variant", L"no-such"}, {L"--price-delay", L"-1"}, {L"--title"}, {L"--bogus", L"1"}}) {
+    for (const std::vector<std::wstring>& bad :
+         std::vector<std::vector<std::wstring>>{{L"--variant", L"no-such"},
+                                                {L"--price-delay", L"-1"},
+                                                {L"--title"},
+                                                {L"--bogus", L"1"},
+                                                {L"--button-width", L"0"},
+                                                {L"--button-pitch", L"x"}}) {
         ClientOptions ignored;
         EXPECT_FALSE(parseClientOptions(bad, ignored, error)) << bad[0];
     }

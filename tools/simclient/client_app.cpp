@@ -70,8 +70,9 @@ bool ClientApp::createWindows() {
     frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                              0, 0, 100, 100, main_, nullptr, instance, this);
     if (!frame_) return false;
-    toolbar_ = std::make_unique<Toolbar>(options_.toolbarOffset, font(),
-                                         [this](int index) { toolbarClicked(index); });
+    const Toolbar::Layout layout{options_.toolbarOffset, options_.buttonWidth,
+                                 options_.buttonPitch > 0 ? options_.buttonPitch : options_.buttonWidth};
+    toolbar_ = std::make_unique<Toolbar>(layout, font(), [this](int index) { toolbarClicked(index); });
     const wchar_t* toolbarClass = options_.hasVariant(L"no-toolbar") ? kPlainToolbarClass : kToolbarClass;
     if (options_.hasVariant(L"toolbar-at-top")) {
         if (!toolbar_->create(main_, toolbarClass, L"MainViewBar")) return false;

@@ -85,6 +85,14 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
                 return false;
             }
             o.toolbarOffset = static_cast<int>(px);
+        } else if (a == L"--button-width" || a == L"--button-pitch") {
+            // Narrow buttons put the pages within the first few positions of a detection sweep.
+            int64_t px = 0;
+            if (!parseInteger(v, px) || px < 1 || px > 200) {
+                error = a + L" takes pixels (1 to 200)";
+                return false;
+            }
+            (a == L"--button-width" ? o.buttonWidth : o.buttonPitch) = static_cast<int>(px);
         } else if (a == L"--positions-columns") {
             o.positionsColumns = splitTitles(v);
         } else if (a == L"--orders-columns") {

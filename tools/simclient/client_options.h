@@ -13,6 +13,8 @@ struct ClientOptions {
     std::wstring scenarioPath;
     std::optional<int> priceDelayMs = 50;  // nullopt: the price is never filled in
     int toolbarOffset = 0;
+    int buttonWidth = 60;
+    int buttonPitch = 0;  // 0: buttons side by side, as wide as they are apart
     std::vector<std::wstring> positionsColumns;
     std::vector<std::wstring> ordersColumns;
     std::set<std::wstring> variants;

@@ -9,8 +9,8 @@ const wchar_t* const kLabels[Toolbar::kButtonCount] = {L"买入", L"卖出", L"�
 
 }  // namespace
 
-Toolbar::Toolbar(int offset, HFONT font, std::function<void(int)> onClick)
-    : offset_(offset), font_(font), onClick_(std::move(onClick)) {}
+Toolbar::Toolbar(Layout layout, HFONT font, std::function<void(int)> onClick)
+    : layout_(layout), font_(font), onClick_(std::move(onClick)) {}
 
 bool Toolbar::registerClass(const wchar_t* className) {
     WNDCLASSW wc = {};
@@ -33,9 +33,10 @@ void Toolbar::setCurrent(int index) {
 }
 
 int Toolbar::buttonAt(int x, int y) const {
-    if (y < 0 || y >= kHeight || x < offset_) return -1;
-    const int index = (x - offset_) / kButtonWidth;
-    return index < kButtonCount ? index : -1;
+    if (y < 0 || y >= kHeight || x < layout_.offset) return -1;
+    const int index = (x - layout_.offset) / layout_.pitch;
+    if (index >= kButtonCount || x - layout_.offset - index * layout_.pitch >= layout_.width) return -1;
+    return index;
 }
 
 LRESULT CALLBACK Toolbar::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,7 +87,8 @@ void Toolbar::paint() {
         SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i < kButtonCount; ++i) {
-        RECT r{offset_ + i * kButtonWidth + 2, 3, offset_ + (i + 1) * kButtonWidth - 2, kHeight - 3};
+        const int left = layout_.offset + i * layout_.pitch;
+        RECT r{left + 2, 3, left + layout_.width - 2, kHeight - 3};
         const bool down = i == pressed_ || i == current_;
         if (i == current_) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
         DrawEdge(dc, &r, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);

@@ -1,6 +1,6 @@
 #pragma once
-// The client's toolbar: draws its own buttons (no child windows) in 60 px wide ranges and
-// reports a left click inside one of them.
+// The client's toolbar: draws its own buttons (no child windows), by default 60 px wide side by
+// side, and reports a left click inside one of them.
 #include <windows.h>
 
 #include <functional>
@@ -13,8 +13,15 @@ public:
     static constexpr int kHeight = 40;
     static constexpr int kButtonCount = 6;  // 买入 卖出 撤单 持仓 查询 刷新
 
+    // Where the buttons are: button i covers x from offset + i * pitch, `width` pixels wide.
+    struct Layout {
+        int offset = 0;
+        int width = kButtonWidth;
+        int pitch = kButtonWidth;
+    };
+
     // `onClick` gets the index of the button clicked.
-    Toolbar(int offset, HFONT font, std::function<void(int)> onClick);
+    Toolbar(Layout layout, HFONT font, std::function<void(int)> onClick);
     Toolbar(const Toolbar&) = delete;
     Toolbar& operator=(const Toolbar&) = delete;
 
@@ -31,7 +38,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
 
-    int offset_;
+    Layout layout_;
     HFONT font_;
     std::function<void(int)> onClick_;
     HWND window_ = nullptr;
