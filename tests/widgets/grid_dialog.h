@@ -3,15 +3,14 @@
 // combo, set up by the test and driven through their real windows from the test thread.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/dialog_driver.h"
 #include "res/resource.h"
+#include "support/grid_probe.h"
 #include "widgets/list_ctrl_ex.h"
 
 class TestGrid : public CListCtrlEx {
@@ -22,8 +21,7 @@ public:
     BOOL OnAppendRow() override {
         ++appendRequests;
         if (!appendAllowed) return FALSE;
-        const int row = insertItem(itemCount(), L"new");
-        EnsureItemData(row);
+        EnsureItemData(insertItem(itemCount(), L"new"));
         return TRUE;
     }
 };
@@ -38,25 +36,13 @@ public:
     halyard::Window edit;
     halyard::Window combo;
     std::function<void(GridDialog&)> setUp;
-    // The cell texts of row 0 as the OK button's handler found them.
-    std::vector<std::wstring> rowAtOk;
+    std::vector<std::wstring> rowAtOk;  // row 0 as the OK button's handler found it
 
     // Runs `step` on the dialog's thread and waits for it.
     void call(const std::function<void()>& step) {
         SendMessageW(hwnd(), kRun, 0, reinterpret_cast<LPARAM>(&step));
     }
-    // Each row's cells, tab-separated, rows separated by '|'.
-    std::wstring rows() {
-        std::wstring all;
-        call([&] {
-            for (int row = 0; row < grid.itemCount(); ++row) {
-                for (int column = 0; column < grid.GetColumnCount(); ++column)
-                    all += (column ? L"\t" : L"") + grid.GetItemText(row, column);
-                all += L"|";
-            }
-        });
-        return all;
-    }
+    std::wstring rows() { return gridRows(grid.hwnd()); }
     bool editing() {
         bool entered = false;
         call([&] { entered = grid.hook.entered(); });
@@ -69,6 +55,19 @@ public:
             for (size_t column = 1; column < cells.size(); ++column)
                 grid.SetItemText(row, static_cast<int>(column), cells[column]);
         }
+    }
+    void columns(std::initializer_list<int> widths) {
+        int index = 0;
+        for (int width : widths) grid.insertColumn(index++, L"列", LVCFMT_LEFT, width);
+    }
+    // Holds Shift down (or lets it go) for the keys this thread reads next.
+    void setShift(bool down) {
+        call([down] {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = down ? 0x80 : 0;
+            SetKeyboardState(keys);
+        });
     }
 
 protected:
@@ -93,28 +92,36 @@ protected:
     }
 };
 
-// The centre of a cell in list coordinates.
-inline POINT cellCentre(HWND list, int row, int column) {
-    RECT cell{LVIR_LABEL, column, 0, 0};
-    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    return POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-}
+#include <gtest/gtest.h>
 
-inline void postMouse(HWND window, UINT message, POINT at) {
-    PostMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
-}
+#include <memory>
 
-inline void postKey(HWND window, WPARAM key) {
-    PostMessageW(window, WM_KEYDOWN, key, 1);
-    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
+#include "framework/dialog_driver.h"
+#include "framework/dialog_test_support.h"
 
-// Holds Shift down (or lets it go) for the keys the dialog's thread reads next.
-inline void setShift(GridDialog& dialog, bool down) {
-    dialog.call([down] {
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = down ? 0x80 : 0;
-        SetKeyboardState(keys);
-    });
-}
+class GridTest : public DialogTest {
+protected:
+    void start(const std::function<void(GridDialog&)>& setUp) {
+        dialog.setUp = setUp;
+        run = std::make_unique<halyard::ModalDialogThread>(dialog);
+        window = run->waitForDialog();
+        ASSERT_TRUE(window);
+        list = dialog.grid.hwnd();
+        dialog.call([this] { SetFocus(list); });
+    }
+    void doubleClick(int row, int column, int dx = 0) {
+        doubleClickCell(list, row, column, dx);
+        ASSERT_TRUE(run->settle());
+    }
+    void key(HWND target, WPARAM code) {
+        pressKey(target, code);
+        ASSERT_TRUE(run->settle());
+        ASSERT_TRUE(run->settle());  // a key the editor hands on to the grid
+    }
+    void clickDialogSurface() { PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); }
+
+    GridDialog dialog;
+    std::unique_ptr<halyard::ModalDialogThread> run;
+    HWND window = nullptr;
+    HWND list = nullptr;
+};

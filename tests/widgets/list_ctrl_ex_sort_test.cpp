@@ -1,4 +1,4 @@
-// The grid's compare of two cell texts for each sort type, and how a column's sort flags move.
+// The grid's compare of two cell texts for each sort type.
 #include "widgets/list_ctrl_ex_sort.h"
 
 #include <gtest/gtest.h>
@@ -48,31 +48,6 @@ TEST(GridSortTest, EachSortTypeComparesTextsItsOwnWay) {
         EXPECT_EQ(sign(compareCellTexts(c.type, c.t1, c.t2, plainDays)), c.expected);
     }
     EXPECT_EQ(compareCellTexts(7, L"1.0", L"1.0", nullptr), 1);  // no parser: nothing is a date
-}
-
-TEST(GridSortTest, SortFlagsToggleFromAscendingAndFixedColumnsKeepTheirDirection) {
-    const struct {
-        int flags;
-        bool toggle;
-        int after;
-        int direction;
-    } cases[] = {
-        {kSortToggles, true, kSortToggles | kSortAscending, 1},  // the first click sorts ascending
-        {kSortToggles | kSortAscending, true, kSortToggles | kSortDescending, -1},
-        {kSortToggles | kSortDescending, true, kSortToggles | kSortAscending, 1},
-        {kSortToggles | kSortAscending, false, kSortToggles | kSortAscending, 1},
-        {kSortToggles, false, kSortToggles | kSortDescending, -1},
-        {kSortDescending, true, kSortDescending, -1},  // without the toggle bit nothing moves
-        {kSortAscending | kSortDescending | kSortToggles, true,
-         kSortAscending | kSortDescending | kSortToggles, 1},
-        {0, true, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.flags << (c.toggle ? " toggled" : ""));
-        const int after = nextSortFlags(c.flags, c.toggle);
-        EXPECT_EQ(after, c.after);
-        EXPECT_EQ(sortDirection(after), c.direction);
-    }
 }
 
 }  // namespace
