@@ -133,10 +133,9 @@ int ZsZqOrderExecutor::learnLayout(int32_t startX) {
         HWND e = visibleDialogChild(top);
         if (!e || e == lastSeen) continue;
         lastSeen = e;
-        const ButtonPosition here{L"", x, kToolbarClickY};
         auto record = [&](HWND& panel, ButtonSlot slot, const wchar_t* name, unsigned bit) {
             panel = e;
-            find.buttons[static_cast<size_t>(slot)] = {name, here.x, here.y};
+            find.buttons[static_cast<size_t>(slot)] = {name, x, kToolbarClickY};
             learntPageBits |= bit;
         };
         if (!find.buy && !find.isKnown(e) && isBuyPanel(e))
@@ -150,7 +149,8 @@ int ZsZqOrderExecutor::learnLayout(int32_t startX) {
         if (find.complete()) break;
     }
     if (!find.buy || !find.sell || !find.positions) {
-        lastError = kPagesNotRecognised;
+        // A client closed during the sweep is missing, not unrecognised.
+        lastError = IsWindow(clientMainWindow) ? kPagesNotRecognised : kMainWindowNotFound;
         return 0;
     }
 

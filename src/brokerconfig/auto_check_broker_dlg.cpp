@@ -62,7 +62,9 @@ bool CAutoCheckBrokerDlg::onInitDialog() {
     SendMessageW(progressLabel, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), TRUE);
     SetTimer(hwnd(), kDotsTimer, 1000, nullptr);
 
-    auto job = std::make_unique<DetectionJob>(DetectionJob{executor_, hwnd()});
+    // Taken here, so that the process-wide executor is only ever created on this thread.
+    OrderExecutor* executor = executor_ ? executor_ : ZsZqOrderExecutor::instance();
+    auto job = std::make_unique<DetectionJob>(DetectionJob{executor, hwnd()});
     thread_.reset(CreateThread(nullptr, 0, detectionThread, job.get(), 0, nullptr));
     if (thread_)
         job.release();  // the thread owns it now
@@ -76,9 +78,8 @@ bool CAutoCheckBrokerDlg::onInitDialog() {
 
 DWORD WINAPI CAutoCheckBrokerDlg::detectionThread(LPVOID parameter) {
     std::unique_ptr<DetectionJob> job(static_cast<DetectionJob*>(parameter));
-    OrderExecutor& executor = job->executor ? *job->executor : *ZsZqOrderExecutor::instance();
-    bool detected = executor.autoConfigure() != 0;
-    if (detected) detected = executor.connect() != 0;
+    bool detected = job->executor->autoConfigure() != 0;
+    if (detected) detected = job->executor->connect() != 0;
     PostMessageW(job->dialog, WM_BROKER_DETECTED, detected ? 1 : 0, 0);
     return 0;
 }

@@ -63,8 +63,8 @@ void BrokerConfigStore::setFolder(const std::wstring& folder) {
     s.folderSet = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring filePath)
-    : current(singleton().lock), filePath(std::move(filePath)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring path)
+    : current(singleton().lock), filePath(std::move(path)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();

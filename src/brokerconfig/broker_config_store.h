@@ -61,7 +61,7 @@ public:
     BrokerConfigStore& operator=(const BrokerConfigStore&) = delete;
 
 private:
-    explicit BrokerConfigStore(std::wstring filePath);
+    explicit BrokerConfigStore(std::wstring path);
     bool loadUnlocked();
 
     std::wstring filePath;

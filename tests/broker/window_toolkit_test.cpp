@@ -237,7 +237,7 @@ TEST(ResultCodes, EveryCodeHasItsText) {
     EXPECT_STREQ(resultCodeText(-1), L"未知错误");
     EXPECT_STREQ(resultCodeText(-2), L"数据不完整");
     EXPECT_STREQ(resultCodeText(-3), L"券商软件还没运行");
-    EXPECT_STREQ(resultCodeText(-4), L"未知错误");
+    EXPECT_STREQ(resultCodeText(-4), L"无法识别券商软件的买入、卖出或持仓页面");
     EXPECT_STREQ(resultCodeText(-5), L"找不到券商软件主窗口");
     EXPECT_STREQ(resultCodeText(-6), L"找不到控制工具栏");
     EXPECT_STREQ(resultCodeText(-7), L"找不到买入窗口");
