@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fake_executor.h"
 #include "broker_dialog_test_support.h"
 #include "res/resource.h"
 
@@ -158,6 +159,51 @@ TEST_F(BrokerSettingTest, AnEmptyStoreGetsAnEmptyConfigurationAndOkWithoutOneCha
     EXPECT_TRUE(made->positionTitles().empty());
     EXPECT_TRUE(dialog.currentConfigChanged());
     EXPECT_NE(fileText().find(L"<ButtonPositions/>"), std::wstring::npos);
+}
+
+class RecordingOwner : public BrokerSettingOwner {
+public:
+    int cleared = 0, refreshed = 0;
+    void clearNeverFoundValidBroker() override { ++cleared; }
+    bool isInitializing() const override { return false; }
+    void refreshList() override { ++refreshed; }
+};
+
+TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsTheMainWindow) {
+    store->current = addConfig(L"甲证券", L"甲证券交易系统");
+    CallLog log;
+    FakeExecutor executor(log);
+    executor.autoConfigureResult = 0;
+    executor.errorTextAfterDetection = L"找不到券商软件主窗口";
+    RecordingOwner owner;
+    CBrokerSetting dialog(nullptr, &executor);
+    dialog.hideDetectButton = false;
+    dialog.mainWindow = &owner;
+    ASSERT_TRUE(open(dialog));
+    run->click(IDC_DETECT_BROKER);
+    const std::wstring failed = L"无法自动检测到券商软件";
+    HWND box = nullptr;  // the detection dialog shows first
+    for (int i = 0; i < 500 && !box; ++i, Sleep(20)) {
+        HWND shown = run->currentMessageBox();
+        if (shown && halyard::messageBoxText(shown).rfind(failed, 0) == 0) box = shown;
+    }
+    ASSERT_TRUE(box);
+    EXPECT_EQ(halyard::messageBoxText(box),
+              L"无法自动检测到券商软件\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试.\n"
+              L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:找不到券商软件主窗口");
+    halyard::pressMessageBoxButton(box, IDOK);
+    ASSERT_TRUE(run->settle());
+    EXPECT_TRUE(run->running());
+    EXPECT_EQ(owner.cleared, 0);
+
+    executor.autoConfigureResult = 1;
+    run->click(IDC_DETECT_BROKER);
+    ASSERT_TRUE(run->waitForEnd());
+    EXPECT_EQ(run->result(), IDCANCEL);
+    EXPECT_EQ(owner.cleared, 1);
+    EXPECT_EQ(owner.refreshed, 1);
+    EXPECT_TRUE(dialog.storeChanged());
+    EXPECT_FALSE(dialog.currentConfigChanged());  // detection connected already
 }
 
 }  // namespace
