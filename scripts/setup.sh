@@ -10,6 +10,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-apps imagemagick fonts-wqy-microhei fonts-wine
   googletest libtinyxml2-dev espeak-ng sox
+  python3 unzip libreoffice-writer-nogui
 )
 
 missing=()

@@ -24,6 +24,14 @@ echo "end-to-end screenshots: build/win64/e2e-screenshots"
 echo "== win32 tests (Wine)"
 (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
 
+echo "== release (zips, then the release test)"
+if HALYARD_RELEASE_NO_BUILD=1 bash scripts/release.sh >build/release.log 2>&1; then
+  bash tests/release/release_test.sh || status=1
+else
+  tail -n 30 build/release.log
+  status=1
+fi
+
 echo "== fuzzing"
 bash scripts/fuzz.sh || status=1
 [ "$status" -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"

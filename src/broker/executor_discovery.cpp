@@ -1,3 +1,4 @@
+#include "broker/order_panel_captions.h"
 #include "broker/remote_list_reader.h"
 #include "broker/result_codes.h"
 #include "broker/window_toolkit.h"
@@ -109,9 +110,9 @@ ZsZqOrderExecutor::Panels ZsZqOrderExecutor::classifyPanels(const std::vector<HW
     for (HWND dialog : dialogs) {
         for (HWND button : findDescendants(dialog, L"Button")) {
             const std::wstring caption = windowText(button);
-            if (caption == L"买入下单") {
+            if (caption == kBuyOrderCaption) {
                 panels.buy = dialog;
-            } else if (caption == L"卖出下单") {
+            } else if (caption == kSellOrderCaption) {
                 panels.sell = dialog;
             } else if (listHasExactColumns(dialog, positionTitles)) {
                 panels.positions = dialog;

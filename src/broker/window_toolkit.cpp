@@ -99,6 +99,12 @@ HWND visibleDialogChild(HWND parent) {
     return last;
 }
 
+bool hasButtonWithCaption(HWND window, const wchar_t* caption) {
+    for (HWND button : findDescendants(window, L"Button"))
+        if (windowText(button) == caption) return true;
+    return false;
+}
+
 bool pressButton(HWND button) {
     const LPARAM point = MAKELPARAM(5, 0);
     const WPARAM keys = MK_LBUTTON | MK_SHIFT;

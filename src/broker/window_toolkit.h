@@ -25,6 +25,8 @@ std::vector<HWND> findDescendants(HWND parent, const wchar_t* className, const w
 // The caption as the window manager holds it; never waits for the window's thread.
 std::wstring windowText(HWND window);
 HWND grandparent(HWND window);
+// True when a "Button" descendant of `window` has exactly that caption.
+bool hasButtonWithCaption(HWND window, const wchar_t* caption);
 // The last visible "#32770" window among the direct children of `parent`.
 HWND visibleDialogChild(HWND parent);
 

@@ -84,6 +84,3 @@
 #define IDC_DETECTION_DOTS 1030
 #define IDC_DETECTION_PAGES 1034
 
-// Version information
-#define HALYARD_VERSION_TEXT "1.0.0.1"
-#define HALYARD_VERSION_NUMBERS 1, 0, 0, 1

@@ -126,6 +126,12 @@ void Scenario::screenshot(const std::string& name) const {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string file = std::string(E2E_SCREENSHOT_DIR) + "/" + test->name() + "-" + name + ".bmp";
     EXPECT_TRUE(saveScreenAsBmp(windowsPath(file))) << "screenshot " << file;
+    // Halyard's own windows alone, for the help document.
+    RECT bounds;
+    if (halyard && processWindowsBounds(halyard->processId(), bounds)) {
+        const std::string part = file.substr(0, file.size() - 4) + "-halyard.bmp";
+        EXPECT_TRUE(saveScreenAsBmp(windowsPath(part), &bounds)) << "screenshot " << part;
+    }
 }
 
 }  // namespace e2e

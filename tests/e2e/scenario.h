@@ -44,7 +44,8 @@ protected:
     std::wstring halyardJournal() const;
     static size_t count(const std::wstring& text, const std::wstring& part);
     RuleTable rulesOnDisk() const;
-    // Saves the display under the build folder's e2e-screenshots as <test name>-<name>.png.
+    // Saves the display under the build folder's e2e-screenshots as <test name>-<name>.png, and
+    // Halyard's windows alone as <test name>-<name>-halyard.png.
     void screenshot(const std::string& name) const;
 
     // Run on the program folder after it is prepared and before Halyard starts (a changed file).

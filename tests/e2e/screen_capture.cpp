@@ -36,9 +36,11 @@ struct FileCloser {
 
 }  // namespace
 
-bool saveScreenAsBmp(const std::wstring& path) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+bool saveScreenAsBmp(const std::wstring& path, const RECT* area) {
+    RECT part{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (area && !IntersectRect(&part, &part, area)) return false;
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
     ScreenDc screen;
     if (!screen.dc || width <= 0 || height <= 0) return false;
     MemoryDc memory(screen.dc);
@@ -59,7 +61,8 @@ bool saveScreenAsBmp(const std::wstring& path) {
                                       &bits, nullptr, 0);
     if (!picture.bitmap || !bits) return false;
     HGDIOBJ previous = SelectObject(memory.dc, picture.bitmap);
-    const BOOL copied = BitBlt(memory.dc, 0, 0, width, height, screen.dc, 0, 0, SRCCOPY | CAPTUREBLT);
+    const BOOL copied =
+        BitBlt(memory.dc, 0, 0, width, height, screen.dc, part.left, part.top, SRCCOPY | CAPTUREBLT);
     SelectObject(memory.dc, previous);
     if (!copied) return false;
     GdiFlush();
@@ -73,6 +76,38 @@ bool saveScreenAsBmp(const std::wstring& path) {
     return std::fwrite(&file, sizeof file, 1, out.get()) == 1 &&
            std::fwrite(&header, sizeof header, 1, out.get()) == 1 &&
            std::fwrite(bits, header.biSizeImage, 1, out.get()) == 1;
+}
+
+namespace {
+
+struct ProcessWindows {
+    DWORD processId;
+    RECT bounds;
+    bool any;
+};
+
+BOOL CALLBACK addWindowOfProcess(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ProcessWindows*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    RECT r{};
+    if (owner != search->processId || !IsWindowVisible(window) || !GetWindowRect(window, &r)) return TRUE;
+    if (search->any) {
+        UnionRect(&search->bounds, &search->bounds, &r);
+    } else {
+        search->bounds = r;
+        search->any = true;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool processWindowsBounds(DWORD processId, RECT& bounds) {
+    ProcessWindows search{processId, {}, false};
+    EnumWindows(addWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    bounds = search.bounds;
+    return search.any;
 }
 
 }  // namespace e2e
