@@ -31,12 +31,6 @@ private:
     std::atomic<int>& depth_;
 };
 
-bool hasButtonCaptioned(HWND window, const wchar_t* caption) {
-    for (HWND button : findDescendants(window, L"Button"))
-        if (windowText(button) == caption) return true;
-    return false;
-}
-
 // The pages a sweep has found, and where.
 struct SweepFind {
     HWND buy = nullptr;
@@ -52,11 +46,11 @@ struct SweepFind {
 }  // namespace
 
 bool ZsZqOrderExecutor::isBuyPanel(HWND window) {
-    return hasButtonCaptioned(window, L"买入下单");
+    return hasButtonWithCaption(window, L"买入下单");
 }
 
 bool ZsZqOrderExecutor::isSellPanel(HWND window) {
-    return hasButtonCaptioned(window, L"卖出下单");
+    return hasButtonWithCaption(window, L"卖出下单");
 }
 
 void ZsZqOrderExecutor::setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener) {

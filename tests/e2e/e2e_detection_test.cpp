@@ -1,5 +1,9 @@
 // A new user: no broker configuration beside the program, the practice client running. The
 // start-up offer of detection is accepted, the layout is learnt, and a stop loss then sells.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "common/text_encoding.h"
@@ -32,6 +36,8 @@ TEST_F(DetectionScenario, FirstStartLearnsTheClientAndThenSellsThroughAStopLoss)
     screenshot("detecting");
 
     expectMainWindow();
+    // Connected to the learnt layout: the list shows the client's two positions.
+    EXPECT_EQ(SendMessageW(GetDlgItem(mainWindow, 1000), LVM_GETITEMCOUNT, 0, 0), 2);
     const std::string saved = readSharedFile(programFolder() + L"broker_config.xml");
     EXPECT_NE(saved.find("Select=\"模拟证券交易系统\""), std::string::npos)
         << "saved as soon as it was learnt";
