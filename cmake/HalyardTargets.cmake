@@ -16,7 +16,10 @@ function(halyard_library name)
 endfunction()
 
 # halyard_test(name SOURCES ... [DEPS ...] [LABELS ...] [ARGS ...])
-# One GoogleTest program, run by ctest (under Wine in the Windows builds).
+# One GoogleTest program, run by ctest (under Wine in the Windows builds). LABELS say where it
+# runs: core (portable: natively and in both Windows builds) or win32 (Windows, also in the
+# 32-bit build); without either it is labelled win64 (the 64-bit build only). The name of its
+# folder under tests/ is added as a label too.
 function(halyard_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS;ARGS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -26,5 +29,10 @@ function(halyard_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
+  if(NOT "core" IN_LIST ARG_LABELS AND NOT "win32" IN_LIST ARG_LABELS)
+    list(APPEND ARG_LABELS win64)
+  endif()
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  list(APPEND ARG_LABELS ${folder})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()

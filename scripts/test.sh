@@ -5,9 +5,14 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash scripts/setup.sh || exit 1
-bash scripts/build.sh || exit 1
 
 status=0
+echo "== house rules: formatting"
+bash scripts/check_format.sh || status=1
+bash scripts/build.sh || exit 1
+echo "== house rules: layers"
+python3 scripts/check_layers.py --build build/native || status=1
+
 echo "== native tests"
 (cd build/native && ctest --output-on-failure -j 2) || status=1
 

@@ -4,7 +4,7 @@
 
 #include "alerts/alert_dispatch.h"
 #include "alerts/alert_sound_path.h"
-#include "broker/zszq_order_executor.h"
+#include "broker/order_executor.h"
 #include "common/module_directory.h"
 #include "common/unique_handle.h"
 
@@ -19,14 +19,6 @@ DWORD WINAPI alertThread(void* parameter) {
     std::unique_ptr<AlertThreadStart> start(static_cast<AlertThreadStart*>(parameter));
     start->send(*start->job);
     return 0;
-}
-
-int sendSms(const AlertJob& job) {
-    return ZsZqOrderExecutor::instance()->sendFetionSms(job.recipient.c_str(), job.text.c_str());
-}
-
-int sendQq(const AlertJob& job) {
-    return ZsZqOrderExecutor::instance()->sendQqMessage(job.recipient.c_str(), job.text.c_str());
 }
 
 std::unique_ptr<AlertJob> makeJob(const std::wstring& recipient, const std::wstring& text) {
@@ -45,17 +37,21 @@ void playAlertSound(const std::wstring& file) {
 }
 
 bool startAlertThread(std::unique_ptr<AlertJob> job, AlertSender send) {
-    auto start = std::make_unique<AlertThreadStart>(AlertThreadStart{std::move(job), send});
+    auto start = std::make_unique<AlertThreadStart>(AlertThreadStart{std::move(job), std::move(send)});
     halyard::UniqueHandle thread(CreateThread(nullptr, 0, alertThread, start.get(), 0, nullptr));
     if (!thread) return false;
     start.release();  // the thread owns it now
     return true;
 }
 
-void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) {
-    startAlertThread(makeJob(phoneNumber, text), sendSms);
+void startSmsAlert(OrderExecutor& executor, const std::wstring& phoneNumber, const std::wstring& text) {
+    startAlertThread(makeJob(phoneNumber, text), [&executor](const AlertJob& job) {
+        return executor.sendFetionSms(job.recipient.c_str(), job.text.c_str());
+    });
 }
 
-void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) {
-    startAlertThread(makeJob(windowTitle, text), sendQq);
+void startQqAlert(OrderExecutor& executor, const std::wstring& windowTitle, const std::wstring& text) {
+    startAlertThread(makeJob(windowTitle, text), [&executor](const AlertJob& job) {
+        return executor.sendQqMessage(job.recipient.c_str(), job.text.c_str());
+    });
 }

@@ -1,24 +1,18 @@
 #include "app/app_settings.h"
 
+#include <memory>
 #include <mutex>
 
 #include "app/settings_profile.h"
+#include "common/singleton.h"
 #ifdef _WIN32
 #include "app/registry_profile.h"
 #endif
 
 namespace {
 
-struct SettingsSingleton {
-    std::mutex lock;
-    SettingsProfile* chosenProfile = nullptr;
-    AppSettings* settings = nullptr;  // never deleted
-};
-
-SettingsSingleton& singleton() {
-    static SettingsSingleton s;
-    return s;
-}
+// Guarded by the singleton's lock.
+SettingsProfile* chosenProfile = nullptr;
 
 SettingsProfile& defaultProfile() {
 #ifdef _WIN32
@@ -31,28 +25,28 @@ SettingsProfile& defaultProfile() {
 
 }  // namespace
 
-AppSettings::AppSettings(SettingsProfile& profile) : profile(profile) {}
+AppSettings::AppSettings(SettingsProfile& source) : profile(source) {}
 
 AppSettings* AppSettings::instance() {
-    SettingsSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
-    if (!s.settings) {
-        s.settings = new AppSettings(s.chosenProfile ? *s.chosenProfile : defaultProfile());
-        s.settings->load();
-    }
-    return s.settings;
+    return halyard::singletonOf<AppSettings>().instance([] {
+        auto settings = std::make_unique<AppSettings>(chosenProfile ? *chosenProfile : defaultProfile());
+        settings->load();
+        return settings;
+    });
+}
+
+void AppSettings::destroyInstance() {
+    halyard::singletonOf<AppSettings>().destroy();
 }
 
 void AppSettings::setProfile(SettingsProfile* profile) {
-    SettingsSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
-    s.chosenProfile = profile;
+    std::lock_guard<std::mutex> guard(halyard::singletonOf<AppSettings>().lock());
+    chosenProfile = profile;
 }
 
 SettingsProfile& applicationProfile() {
-    SettingsSingleton& s = singleton();
-    std::lock_guard<std::mutex> guard(s.lock);
-    return s.chosenProfile ? *s.chosenProfile : defaultProfile();
+    std::lock_guard<std::mutex> guard(halyard::singletonOf<AppSettings>().lock());
+    return chosenProfile ? *chosenProfile : defaultProfile();
 }
 
 void AppSettings::load() {

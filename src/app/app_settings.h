@@ -1,13 +1,17 @@
 #pragma once
 #include <string>
 
+#include "rules/alert_options.h"
+
 class SettingsProfile;
 
 // The process-wide settings: monitor values and the alert options.
-class AppSettings {
+class AppSettings : public AlertOptions {
 public:
-    // Created on first use over applicationProfile(), loaded at once, never destroyed.
+    // Created on first use over applicationProfile() and loaded at once (common/singleton.h).
+    // The program never destroys it; destroyInstance is for tests that want it read afresh.
     static AppSettings* instance();
+    static void destroyInstance();
     // Chooses the profile of instance() and applicationProfile(); call before the first use.
     static void setProfile(SettingsProfile* profile);
 
@@ -17,14 +21,8 @@ public:
     int timerSeconds = 6;
     int traceOrderSetting = 0;
     int neverFoundValidBrokerSetting = 1;
-    int playVoice = 1;
-    std::wstring stopLossSound = L"StopLoss.wav";
-    std::wstring moveStopLossSound = L"MoveStopLoss.wav";
-    std::wstring takeProfitSound = L"TakeProfit.wav";
-    int phoneMessage = 0;
-    int qqMessage = 0;
-    std::wstring phoneNumber;
-    std::wstring qqNickname;
+    // The alert values (playVoice, the three sounds, phoneMessage, qqMessage, phoneNumber,
+    // qqNickname) are those of AlertOptions.
 
     explicit AppSettings(SettingsProfile& profile);
 

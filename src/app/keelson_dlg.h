@@ -66,7 +66,7 @@ private:
     class Environment : public MonitorEnvironment {
     public:
         explicit Environment(CKeelsonDlg& owner) : owner_(owner) {}
-        const AppSettings& alertSettings() override;
+        const AlertOptions& alertSettings() override;
         std::tm localTime() override;
         void playAlertSound(const std::wstring& file) override;
         void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) override;

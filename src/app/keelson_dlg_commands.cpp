@@ -7,24 +7,19 @@
 #include <memory>
 
 #include "app/keelson_dlg.h"
+#include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_setting_dlg.h"
+#include "common/unique_handle.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_dlg.h"
 #include "rules/rule_editor_fields.h"
 #include "rules/test_sale_price.h"
 
 namespace {
-
-constexpr int32_t kSellDirection = 1;
-
-struct MenuDestroyer {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 // What the broker settings dialog may do to the main window after a successful detection.
 class BrokerSettingLink : public BrokerSettingOwner {
@@ -76,7 +71,8 @@ void CKeelsonDlg::showContextMenu(const NMITEMACTIVATE& click) {
     contextRow = click.iItem;
     const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
     if (!validRow(contextRow, rows) || rows[static_cast<size_t>(contextRow)].sellableQuantity <= 0) return;
-    UniqueMenu menu(LoadMenuW(halyard::Application::resourceInstance(), MAKEINTRESOURCEW(IDR_POSITION_MENU)));
+    halyard::UniqueMenu menu(
+        LoadMenuW(halyard::Application::resourceInstance(), MAKEINTRESOURCEW(IDR_POSITION_MENU)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return;
     POINT cursor{};

@@ -15,6 +15,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "widgets/position_columns.h"
 
 namespace {
 
@@ -164,15 +165,15 @@ void CKeelsonDlg::insertColumns() {
         int format;
         int extra;
     };
-    static const Column columns[] = {
+    static const Column columns[kPositionColumnCount] = {
         {L"", LVCFMT_LEFT, 0},          {L"股票", LVCFMT_LEFT, 4},    {L"数量", LVCFMT_RIGHT, 0},
         {L"可卖数量", LVCFMT_RIGHT, 0}, {L"成本价", LVCFMT_RIGHT, 0}, {L"市值", LVCFMT_RIGHT, 0},
         {L"盈亏", LVCFMT_RIGHT, 0},     {L"盈亏%", LVCFMT_RIGHT, 0},  {L"当前价", LVCFMT_RIGHT, 0},
         {L"止盈", LVCFMT_RIGHT, 0},     {L"止损", LVCFMT_RIGHT, 0},   {L"跟踪止损", LVCFMT_RIGHT, 4},
     };
-    const int unit = (positionList_.clientWidth() - 2) / 11;
-    for (int i = 0; i < 12; ++i) {
-        const int width = i == 0 ? 0 : unit + columns[i].extra;
+    const int unit = (positionList_.clientWidth() - 2) / (kPositionColumnCount - 1);
+    for (int i = kCheckColumn; i < kPositionColumnCount; ++i) {
+        const int width = i == kCheckColumn ? 0 : unit + columns[i].extra;
         positionList_.insertColumn(i, columns[i].title, columns[i].format, width);
     }
 }

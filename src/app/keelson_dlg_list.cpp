@@ -11,35 +11,36 @@
 #include "broker/position_snapshot_store.h"
 #include "common/c_format.h"
 #include "res/resource.h"
+#include "widgets/position_columns.h"
 
 using halyard::wcformat;
 
 std::wstring CKeelsonDlg::cellText(const PositionRow& row, const StockRule* rule, int column) {
     switch (column) {
-        case 1:
+        case kNameColumn:
             return row.name;
-        case 2:
+        case kQuantityColumn:
             return wcformat("%d", row.quantity);
-        case 3:
+        case kSellableQuantityColumn:
             return wcformat("%d", row.sellableQuantity);
-        case 4:
+        case kCostPriceColumn:
             return wcformat("%.2f", row.costPrice);
-        case 5:
+        case kMarketValueColumn:
             return wcformat("%.0f", row.marketValue);
-        case 6:
+        case kProfitColumn:
             return wcformat("%.0f", row.profit);
-        case 7:
+        case kProfitPercentColumn:
             return wcformat("%.2f", row.profitPercent) + L"%";
-        case 8:
+        case kCurrentPriceColumn:
             return wcformat("%.2f", row.currentPrice);
-        case 9:
+        case kTakeProfitColumn:
             if (!rule || !(rule->Profit > 0)) return L" ";
             return wcformat("%.2f", rule->Profit) + (rule->TakeProfitType == 0 ? L"%" : L"元");
-        case 10:
+        case kStopLossColumn:
             if (!rule || !(rule->StopLoss > 0)) return L" ";
             if (rule->StopLossType == 0) return wcformat("-%.2f", rule->StopLoss) + L"%";
             return wcformat("%.2f", rule->StopLoss) + L"元";
-        case 11:
+        case kTrailingStopColumn:
             if (!rule) return L" ";
             if (rule->ApplyMoveStopLoss && rule->MoveStopLoss > 0)
                 return wcformat("-%.2f", rule->MoveStopLoss) + L"%";

@@ -8,7 +8,7 @@
 #include "broker/zszq_order_executor.h"
 #include "res/resource.h"
 
-const AppSettings& CKeelsonDlg::Environment::alertSettings() {
+const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
     return *AppSettings::instance();
 }
 
@@ -21,11 +21,11 @@ void CKeelsonDlg::Environment::playAlertSound(const std::wstring& file) {
 }
 
 void CKeelsonDlg::Environment::startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) {
-    ::startSmsAlert(phoneNumber, text);
+    ::startSmsAlert(owner_.executor(), phoneNumber, text);
 }
 
 void CKeelsonDlg::Environment::startQqAlert(const std::wstring& windowTitle, const std::wstring& text) {
-    ::startQqAlert(windowTitle, text);
+    ::startQqAlert(owner_.executor(), windowTitle, text);
 }
 
 void CKeelsonDlg::Environment::positionsRead(std::size_t count) {

@@ -5,34 +5,20 @@
 #include <utility>
 #include <vector>
 
+#include "common/unique_handle.h"
+
 namespace {
 
 const wchar_t kCompanyKey[] = L"Software\\应用程序向导生成的本地应用程序\\";
 const wchar_t kSection[] = L"\\Monitor";
 
-class UniqueKey {
-public:
-    UniqueKey() = default;
-    UniqueKey(const UniqueKey&) = delete;
-    UniqueKey& operator=(const UniqueKey&) = delete;
-    ~UniqueKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY get() const { return key_; }
-    HKEY* out() { return &key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-bool openForReading(const std::wstring& path, UniqueKey& key) {
-    return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.out()) == ERROR_SUCCESS && key;
+bool openForReading(const std::wstring& path, halyard::UniqueKey& key) {
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS && key;
 }
 
-bool openForWriting(const std::wstring& path, UniqueKey& key) {
+bool openForWriting(const std::wstring& path, halyard::UniqueKey& key) {
     return RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                           nullptr, key.out(), nullptr) == ERROR_SUCCESS &&
+                           nullptr, key.receive(), nullptr) == ERROR_SUCCESS &&
            key;
 }
 
@@ -58,7 +44,7 @@ std::wstring RegistryProfile::executableApplicationName() {
 }
 
 int RegistryProfile::readInt(const wchar_t* name, int defaultValue) {
-    UniqueKey key;
+    halyard::UniqueKey key;
     if (!openForReading(path, key)) return defaultValue;
     DWORD type = 0;
     DWORD value = 0;
@@ -71,7 +57,7 @@ int RegistryProfile::readInt(const wchar_t* name, int defaultValue) {
 }
 
 std::wstring RegistryProfile::readString(const wchar_t* name, const std::wstring& defaultValue) {
-    UniqueKey key;
+    halyard::UniqueKey key;
     if (!openForReading(path, key)) return defaultValue;
     DWORD type = 0;
     DWORD size = 0;
@@ -95,14 +81,14 @@ std::wstring RegistryProfile::readString(const wchar_t* name, const std::wstring
 }
 
 void RegistryProfile::writeInt(const wchar_t* name, int value) {
-    UniqueKey key;
+    halyard::UniqueKey key;
     if (!openForWriting(path, key)) return;
     const DWORD data = static_cast<DWORD>(value);
     RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
 }
 
 void RegistryProfile::writeString(const wchar_t* name, const std::wstring& value) {
-    UniqueKey key;
+    halyard::UniqueKey key;
     if (!openForWriting(path, key)) return;
     RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));

@@ -1,13 +1,12 @@
 #include "broker/result_codes.h"
 #include "broker/zszq_order_executor.h"
 #include "brokerconfig/broker_config_store.h"
+#include "common/singleton.h"
 
 namespace {
 
 constexpr DWORD kThrottleMs = 3000;
 constexpr DWORD kReconnectPauseMs = 500;
-
-ZsZqOrderExecutor* theExecutor = nullptr;
 
 }  // namespace
 
@@ -16,13 +15,12 @@ bool throttleElapsed(uint32_t since, uint32_t slackMs) {
 }
 
 ZsZqOrderExecutor* ZsZqOrderExecutor::instance() {
-    if (!theExecutor) theExecutor = new ZsZqOrderExecutor();
-    return theExecutor;
+    return halyard::singletonOf<ZsZqOrderExecutor>().instance(
+        [] { return std::unique_ptr<ZsZqOrderExecutor>(new ZsZqOrderExecutor()); });
 }
 
 void ZsZqOrderExecutor::destroyInstance() {
-    delete theExecutor;
-    theExecutor = nullptr;
+    halyard::singletonOf<ZsZqOrderExecutor>().destroy();
 }
 
 ZsZqOrderExecutor::ZsZqOrderExecutor() : worker(std::make_unique<ConfirmSweepWorker>()) {}

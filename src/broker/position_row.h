@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "broker/order_direction.h"
+
 // One row of the client's positions list or orders list, copied by value.
 struct PositionRow {
     std::wstring code;
@@ -14,5 +16,9 @@ struct PositionRow {
     float marketValue = 0;
     float currentPrice = 0;
     float spareValue = 0;
-    int32_t direction = 0;  // orders: 0 buy, 1 any other (sell)
+    int32_t direction = kBuyDirection;  // orders: an OrderDirection
 };
+
+// A row of the orders list: the same record, of which an order fills the code, the name, the
+// quantity and the direction.
+using OrderRow = PositionRow;

@@ -2,34 +2,17 @@
 
 #include <memory>
 
-namespace {
+#include "common/singleton.h"
 
-// Guards creation and destruction of the one store; the store's own lock guards its rows.
-std::mutex& instanceLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-std::unique_ptr<PositionSnapshotStore>& storage() {
-    static std::unique_ptr<PositionSnapshotStore> store;
-    return store;
-}
-
-}  // namespace
-
+// The singleton's lock guards creation and destruction of the one store; the store's own lock
+// guards its rows.
 PositionSnapshotStore* PositionSnapshotStore::instance() {
-    std::lock_guard<std::mutex> guard(instanceLock());
-    std::unique_ptr<PositionSnapshotStore>& store = storage();
-    if (!store) store.reset(new PositionSnapshotStore());
-    return store.get();
+    return halyard::singletonOf<PositionSnapshotStore>().instance(
+        [] { return std::unique_ptr<PositionSnapshotStore>(new PositionSnapshotStore()); });
 }
 
 void PositionSnapshotStore::destroyInstance() {
-    std::unique_ptr<PositionSnapshotStore> doomed;
-    {
-        std::lock_guard<std::mutex> guard(instanceLock());
-        doomed = std::move(storage());
-    }
+    halyard::singletonOf<PositionSnapshotStore>().destroy();
 }
 
 PositionRows PositionSnapshotStore::copyPositionRows() const {
@@ -37,7 +20,7 @@ PositionRows PositionSnapshotStore::copyPositionRows() const {
     return positionRows;
 }
 
-PositionRows PositionSnapshotStore::copyOrderRows() const {
+OrderRows PositionSnapshotStore::copyOrderRows() const {
     std::lock_guard<std::mutex> guard(lock);
     return orderRows;
 }
@@ -55,14 +38,14 @@ void PositionSnapshotStore::replacePositions(PositionsByCode byCode, PositionRow
     positionRows.swap(rows);
 }
 
-void PositionSnapshotStore::replaceOrders(PositionRows rows) {
+void PositionSnapshotStore::replaceOrders(OrderRows rows) {
     std::lock_guard<std::mutex> guard(lock);
     orderRows.swap(rows);
 }
 
 void PositionSnapshotStore::clear() {
     PositionsByCode byCode;
-    PositionRows orders;
+    OrderRows orders;
     PositionRows rows;
     std::lock_guard<std::mutex> guard(lock);
     positionsByCode.swap(byCode);

@@ -8,20 +8,21 @@
 #include "broker/position_row.h"
 
 using PositionRows = std::vector<PositionRow>;
+using OrderRows = std::vector<OrderRow>;
 using PositionsByCode = std::map<std::wstring, PositionRow>;
 
 class PositionSnapshotStore {
 public:
-    // Created empty on first use; destroyed by destroyInstance (main window teardown).
+    // Created empty on first use; destroyed by the main window's destructor (common/singleton.h).
     static PositionSnapshotStore* instance();
     static void destroyInstance();
 
     PositionRows copyPositionRows() const;
-    PositionRows copyOrderRows() const;
+    OrderRows copyOrderRows() const;
     PositionsByCode copyPositionsByCode() const;
     // Map and list are swapped in one locked moment, so no reader sees a torn snapshot.
     void replacePositions(PositionsByCode byCode, PositionRows rows);
-    void replaceOrders(PositionRows rows);
+    void replaceOrders(OrderRows rows);
     void clear();
 
 private:
@@ -29,6 +30,6 @@ private:
 
     mutable std::mutex lock;
     PositionsByCode positionsByCode;
-    PositionRows orderRows;
+    OrderRows orderRows;
     PositionRows positionRows;
 };

@@ -316,8 +316,8 @@ struct OrderColumns {
           code(config.commitColumnIndex(L"证券代码")) {}
 };
 
-int directionOf(const std::wstring& side) {
-    return side == L"买入" ? 0 : 1;
+OrderDirection directionOf(const std::wstring& side) {
+    return side == L"买入" ? kBuyDirection : kSellDirection;
 }
 
 }  // namespace

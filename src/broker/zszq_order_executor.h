@@ -9,12 +9,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
 #include "common/unique_handle.h"
+
+static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
 
 // Presses "确认" in the client's pop-ups every 2.2 s, on a thread of its own.
 class ConfirmSweepWorker {
@@ -41,8 +44,8 @@ enum LearntPage : unsigned { kLearntBuy = 1, kLearntSell = 2, kLearntPositions =
 
 class ZsZqOrderExecutor : public OrderExecutor {
 public:
+    // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
-    // Called by the main window while it is destroyed.
     static void destroyInstance();
 
     ~ZsZqOrderExecutor() override;

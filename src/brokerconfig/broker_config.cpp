@@ -15,8 +15,8 @@ void assignColumns(StringList& titles, StringList& ownNames, StringList newTitle
 
 }  // namespace
 
-BrokerConfig::BrokerConfig(std::wstring name, std::wstring windowName)
-    : name(std::move(name)), windowName(std::move(windowName)) {}
+BrokerConfig::BrokerConfig(std::wstring brokerName, std::wstring mainWindowTitle)
+    : name(std::move(brokerName)), windowName(std::move(mainWindowTitle)) {}
 
 std::unique_ptr<BrokerConfig> BrokerConfig::clone() const {
     return std::make_unique<BrokerConfig>(*this);

@@ -35,7 +35,8 @@ private:
 // thread never sees a half-added configuration.
 class BrokerConfigStore {
 public:
-    // Created and loaded from broker_config.xml beside the executable on first use.
+    // Created and loaded from broker_config.xml beside the executable on first use; destroyed
+    // by the main window's destructor (common/singleton.h).
     static BrokerConfigStore* instance();
     // Saves (when a configuration is current) and destroys the store.
     static void destroyInstance();

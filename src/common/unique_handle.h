@@ -1,34 +1,85 @@
 #pragma once
-// Owners of Win32 kernel handles.
+// One owner for every kind of Win32 handle: UniqueResource<Traits> closes its handle with the
+// kind's own call when it goes away. A kind's traits give the handle type, the value that means
+// "none" and the close call; only the kinds a program uses are compiled into it.
 #include <windows.h>
 
 #include <utility>
 
 namespace halyard {
 
-class UniqueHandle {
+template <typename Traits>
+class UniqueResource {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Handle handle) : handle_(Traits::isValid(handle) ? handle : nullptr) {}
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    ~UniqueHandle() { reset(); }
+    ~UniqueResource() { reset(); }
 
-    HANDLE get() const { return handle_; }
+    Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
-    HANDLE release() { return std::exchange(handle_, nullptr); }
-    void reset(HANDLE handle = nullptr) {
-        if (handle_) CloseHandle(handle_);
-        handle_ = handle;
+    Handle release() { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) {
+        if (handle_) Traits::close(handle_);
+        handle_ = Traits::isValid(handle) ? handle : nullptr;
+    }
+    // For calls that hand a new handle back through a pointer: the old one is closed first.
+    Handle* receive() {
+        reset();
+        return &handle_;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = nullptr;
 };
+
+// Kernel objects (files, threads, processes, events, mutexes); INVALID_HANDLE_VALUE is none.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static bool isValid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static void close(Handle handle) { CloseHandle(handle); }
+};
+
+template <typename H, typename Result, Result (*Close)(H)>
+struct SimpleHandleTraits {
+    using Handle = H;
+    static bool isValid(Handle handle) { return handle != nullptr; }
+    static void close(Handle handle) { Close(handle); }
+};
+
+inline BOOL destroyIcon(HICON icon) {
+    return DestroyIcon(icon);
+}
+inline BOOL deleteGdiObject(HGDIOBJ object) {
+    return DeleteObject(object);
+}
+inline BOOL deleteFont(HFONT font) {
+    return DeleteObject(font);
+}
+inline BOOL destroyWindow(HWND window) {
+    return DestroyWindow(window);
+}
+inline BOOL destroyMenu(HMENU menu) {
+    return DestroyMenu(menu);
+}
+inline LONG closeKey(HKEY key) {
+    return RegCloseKey(key);
+}
+
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueIcon = UniqueResource<SimpleHandleTraits<HICON, BOOL, destroyIcon>>;
+using UniqueGdiObject = UniqueResource<SimpleHandleTraits<HGDIOBJ, BOOL, deleteGdiObject>>;
+using UniqueFont = UniqueResource<SimpleHandleTraits<HFONT, BOOL, deleteFont>>;
+using UniqueWindow = UniqueResource<SimpleHandleTraits<HWND, BOOL, destroyWindow>>;
+using UniqueMenu = UniqueResource<SimpleHandleTraits<HMENU, BOOL, destroyMenu>>;
+using UniqueKey = UniqueResource<SimpleHandleTraits<HKEY, LONG, closeKey>>;
 
 }  // namespace halyard

@@ -1,5 +1,6 @@
 #include "framework/data_exchange.h"
 
+#include "common/control_text.h"
 #include "framework/exchange_text.h"
 #include "framework/message_box.h"
 #include "framework/window.h"
@@ -41,7 +42,7 @@ void DataExchange::text(int id, int& value) {
         return;
     }
     int read = 0;
-    if (!parseExchangeInt(windowText(edit), read)) return fail(notAnIntegerMessage());
+    if (!parseExchangeInt(controlText(edit), read)) return fail(notAnIntegerMessage());
     Pending entry;
     entry.intField = &value;
     entry.intValue = read;
@@ -57,7 +58,7 @@ void DataExchange::text(int id, float& value) {
         return;
     }
     float read = 0;
-    if (!parseExchangeFloat(windowText(edit), read)) return fail(notANumberMessage());
+    if (!parseExchangeFloat(controlText(edit), read)) return fail(notANumberMessage());
     Pending entry;
     entry.floatField = &value;
     entry.floatValue = read;
@@ -74,7 +75,7 @@ void DataExchange::text(int id, std::wstring& value) {
     }
     Pending entry;
     entry.textField = &value;
-    entry.textValue = windowText(window);
+    entry.textValue = controlText(window);
     pending_.push_back(std::move(entry));
 }
 

@@ -1,5 +1,6 @@
 #include "framework/dialog.h"
 
+#include "common/control_text.h"
 #include "framework/application.h"
 #include "framework/dialog_placement.h"
 #include "framework/window.h"
@@ -56,7 +57,7 @@ HWND Dialog::item(int id) const {
 }
 
 std::wstring Dialog::itemText(int id) const {
-    return windowText(item(id));
+    return controlText(item(id));
 }
 
 void Dialog::setItemText(int id, const std::wstring& text) {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "common/unique_handle.h"
+
 namespace halyard {
 namespace {
 
@@ -23,8 +25,8 @@ bool LinkCtrl::reflectDrawItem(DRAWITEMSTRUCT& item) {
     if (!base || !GetObjectW(base, sizeof description, &description))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     description.lfUnderline = TRUE;
-    HFONT underlined = CreateFontIndirectW(&description);
-    HGDIOBJ previous = underlined ? SelectObject(dc, underlined) : nullptr;
+    UniqueFont underlined(CreateFontIndirectW(&description));
+    HGDIOBJ previous = underlined ? SelectObject(dc, underlined.get()) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : kLinkColour);
     std::wstring caption = text();
@@ -33,7 +35,6 @@ bool LinkCtrl::reflectDrawItem(DRAWITEMSTRUCT& item) {
               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
     if (previous) SelectObject(dc, previous);
-    if (underlined) DeleteObject(underlined);
     return true;
 }
 

@@ -19,23 +19,20 @@ TTTOOLINFOW toolInfo(HWND owner, HWND control) {
 }  // namespace
 
 ToolTip::~ToolTip() {
-    if (HWND window = hwnd()) {
-        detach();
-        DestroyWindow(window);
-    }
+    // Destroyed with its owner window, the control has ended the binding, and its handle may
+    // already name another window.
+    if (!hwnd()) owned_.release();
+    detach();
 }
 
 bool ToolTip::create(HWND owner) {
     if (created() || !owner) return created();
-    HWND window =
+    UniqueWindow window(
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
-    if (!window) return false;
-    if (!attachWindow(window)) {
-        DestroyWindow(window);
-        return false;
-    }
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr));
+    if (!window || !attachWindow(window.get())) return false;
+    owned_ = std::move(window);
     send(TTM_SETMAXTIPWIDTH, 0, 400);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/unique_handle.h"
 #include "framework/window.h"
 
 namespace halyard {
@@ -20,6 +21,9 @@ public:
     bool setToolText(HWND control, const std::wstring& text);
     std::wstring toolText(HWND control) const;
     void activate(bool active);
+
+private:
+    UniqueWindow owned_;
 };
 
 }  // namespace halyard

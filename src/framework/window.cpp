@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
+#include "common/control_text.h"
 
 namespace halyard {
 namespace {
@@ -51,7 +51,7 @@ HWND Window::parent() const {
 }
 
 std::wstring Window::text() const {
-    return windowText(hwnd_);
+    return controlText(hwnd_);
 }
 
 void Window::setText(const std::wstring& text) {
@@ -107,15 +107,6 @@ LRESULT CALLBACK Window::subclassProc(HWND window, UINT message, WPARAM wParam, 
         return result;
     }
     return object->windowProc(message, wParam, lParam);
-}
-
-std::wstring windowText(HWND window) {
-    if (!window) return {};
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    int copied = GetWindowTextW(window, buffer.data(), length + 1);
-    return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
 }  // namespace halyard

@@ -55,7 +55,4 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Text of any window (empty for a null or vanished window).
-std::wstring windowText(HWND window);
-
 }  // namespace halyard

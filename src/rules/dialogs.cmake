@@ -3,8 +3,8 @@ halyard_library(halyard_rule_editor_fields
   SOURCES rule_editor_fields.cpp)
 
 if(WIN32)
-  # The rule editor dialog.
-  halyard_library(halyard_rule_editor
-    SOURCES price_setting_dlg.cpp
+  # The dialogs of the rules: the rule editor.
+  halyard_library(halyard_rules_dialogs
+    SOURCES rule_editor_dlg.cpp
     DEPS halyard_rule_editor_fields halyard_framework)
 endif()

@@ -1,4 +1,4 @@
 # Portable: the monitor cycle's decisions, the test-sale price and the investor's journal.
 halyard_library(halyard_monitor
   SOURCES monitor_cycle.cpp test_sale_price.cpp trade_journal.cpp
-  DEPS halyard_rules_core halyard_settings halyard_broker_core halyard_brokerconfig halyard_common)
+  DEPS halyard_rules_core halyard_broker_core halyard_brokerconfig halyard_common)

@@ -2,15 +2,13 @@
 
 #include <cstdint>
 
-#include "app/app_settings.h"
+#include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "rules/trade_journal.h"
 #include "rules/trigger_evaluation.h"
 
 namespace {
-
-constexpr int32_t kSellDirection = 1;
 
 // The executor answers quantities as floats; a garbage answer must not become a huge or
 // undefined integer.
@@ -20,7 +18,7 @@ int32_t truncatedQuantity(float quantity) {
     return static_cast<int32_t>(quantity);
 }
 
-const std::wstring& soundOf(const AppSettings& settings, TriggerKind kind) {
+const std::wstring& soundOf(const AlertOptions& settings, TriggerKind kind) {
     switch (kind) {
         case TriggerKind::TakeProfit:
             return settings.takeProfitSound;
@@ -75,7 +73,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
 
         ++result.actions;
         if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
-        const AppSettings& settings = environment_.alertSettings();
+        const AlertOptions& settings = environment_.alertSettings();
         if (settings.playVoice) {
             const std::wstring& sound = soundOf(settings, kind);
             environment_.playAlertSound(sound);

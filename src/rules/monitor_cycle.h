@@ -6,9 +6,9 @@
 #include <ctime>
 #include <string>
 
+#include "rules/alert_options.h"
 #include "rules/stock_rule.h"
 
-class AppSettings;
 class OrderExecutor;
 class PositionSnapshotStore;
 class TradeJournal;
@@ -21,7 +21,7 @@ class MonitorEnvironment {
 public:
     virtual ~MonitorEnvironment() = default;
     // Asked for only when a rule triggers (the settings are loaded on first use).
-    virtual const AppSettings& alertSettings() = 0;
+    virtual const AlertOptions& alertSettings() = 0;
     virtual std::tm localTime() = 0;
     virtual void playAlertSound(const std::wstring& file) = 0;
     virtual void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) = 0;

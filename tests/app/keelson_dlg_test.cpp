@@ -14,12 +14,13 @@
 #include "app/keelson_dlg.h"
 #include "app/settings_profile.h"
 #include "brokerconfig/broker_config_store.h"
+#include "common/control_text.h"
 #include "common/file_store.h"
-#include "fake_executor.h"
 #include "framework/application.h"
-#include "framework/dialog_driver.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "support/dialog_driver.h"
+#include "support/fake_executor.h"
 #include "support/memory_profile.h"
 #include "support/temp_folder.h"
 
@@ -103,7 +104,7 @@ TEST_F(MainWindowTest, NoClientShowsOnlyItsMessageAndKeepsTheNeverFoundFlag) {
         EXPECT_EQ(answer(run, IDOK), L"券商软件还没运行");
         HWND window = run.waitForDialog();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(halyard::windowText(window), L"Halyard");
+        EXPECT_EQ(halyard::controlText(window), L"Halyard");
         EXPECT_EQ(run.currentMessageBox(), nullptr);
         EXPECT_FALSE(logged(log, "connect"));
         close(run, window);
@@ -354,8 +355,8 @@ TEST_F(MainWindowTest, RulesAreSavedAfterAHighMovedAndAfterTheEditor) {
 
     HWND editor = run.waitForMessageBox();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(halyard::windowText(editor), L"平安银行 止盈止损设置");
-    EXPECT_EQ(halyard::windowText(GetDlgItem(editor, IDC_STOP_LOSS)), L"5");
+    EXPECT_EQ(halyard::controlText(editor), L"平安银行 止盈止损设置");
+    EXPECT_EQ(halyard::controlText(GetDlgItem(editor, IDC_STOP_LOSS)), L"5");
     SetWindowTextW(GetDlgItem(editor, IDC_STOP_LOSS), L"7.5");
     PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     for (int i = 0; i < 500 && IsWindow(editor); ++i) Sleep(10);
@@ -433,7 +434,7 @@ TEST_F(MainWindowTest, BrokerSettingsOpenFromTheirButtonAndAChangedConfiguration
     run.click(IDC_BROKER_SETTINGS);
     HWND settings = run.waitForMessageBox();
     ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(halyard::windowText(settings), L"券商软件设置");
+    EXPECT_EQ(halyard::controlText(settings), L"券商软件设置");
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, 1023)));  // connected: no detection offered
     SetWindowTextW(GetDlgItem(settings, 1003), L"模拟证券 V2");
     executor.connectResult = 0;

@@ -2,6 +2,7 @@
 // rows of mode 0, typed coordinates, rows added and deleted, the own-name combo, and writing back
 // only what changed.
 #include "brokerconfig/broker_child_setting_dlg.h"
+#include "common/control_text.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST_F(ChildSettingTest, ButtonPositionsKeepTheirLabelsAndOrderAndStoreTypedCoor
     CBrokerChildSetting dialog;
     HWND window = open(dialog, 0, config);
     ASSERT_TRUE(window);
-    EXPECT_EQ(halyard::windowText(window), L"设置按钮位置");
+    EXPECT_EQ(halyard::controlText(window), L"设置按钮位置");
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_ADD_ROW)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_DELETE_ROW)));
     EXPECT_EQ(columnTitles(list), L"按钮名称|按钮坐标X|按钮坐标Y|");
@@ -85,7 +86,7 @@ TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix
     CBrokerChildSetting dialog;
     HWND window = open(dialog, 1, config);
     ASSERT_TRUE(window);
-    EXPECT_EQ(halyard::windowText(window), L"设置持仓表对应");
+    EXPECT_EQ(halyard::controlText(window), L"设置持仓表对应");
     EXPECT_EQ(columnTitles(list), L"券商仓位表列名|助手对应列名|");
     EXPECT_EQ(gridRows(list), L"证券代码\t证券代码|证券名称\t股票|股东代码\t|当前价\t当前价|备注\t旧名称|");
     HWND combo = dialog.ownNameCombo.hwnd();
@@ -129,7 +130,7 @@ TEST_F(ChildSettingTest, WithoutAConfigurationOnlyTheHeadersShowAndOkStoresNothi
     CBrokerChildSetting dialog;
     HWND window = open(dialog, 2, nullptr);
     ASSERT_TRUE(window);
-    EXPECT_EQ(halyard::windowText(window), L"设置委托表对应");
+    EXPECT_EQ(halyard::controlText(window), L"设置委托表对应");
     EXPECT_EQ(columnTitles(list), L"券商委托表列名|助手对应列名|");
     EXPECT_EQ(gridRows(list), L"");
     EXPECT_EQ(SendMessageW(dialog.ownNameCombo.hwnd(), CB_GETCOUNT, 0, 0), 4);

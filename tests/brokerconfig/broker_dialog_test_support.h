@@ -10,7 +10,7 @@
 #include "brokerconfig/broker_config_store.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
-#include "framework/dialog_test_support.h"
+#include "support/dialog_test_support.h"
 #include "support/grid_probe.h"
 #include "support/temp_folder.h"
 

@@ -11,9 +11,10 @@
 #include "brokerconfig/add_broker_config_dlg.h"
 #include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
+#include "common/control_text.h"
 #include "common/text_encoding.h"
-#include "framework/dialog_test_support.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 #include "support/sim_client_process.h"
 #include "support/temp_folder.h"
 
@@ -48,7 +49,7 @@ TEST_F(BrokerDialogs, NewBrokerNameIsCheckedAndTheSourceComesFromTheList) {
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(halyard::windowText(window), L"新建券商配置");
+    EXPECT_EQ(halyard::controlText(window), L"新建券商配置");
     HWND combo = GetDlgItem(window, IDC_NEW_BROKER_SOURCE);
     ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(comboItem(combo, 2), L"Abc");
@@ -101,7 +102,7 @@ TEST_F(BrokerDialogs, DetectionDialogIgnoresEnterEscAndCloseAndFailsWhenConnectF
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(halyard::windowText(window), L"正在检测券商");
+    EXPECT_EQ(halyard::controlText(window), L"正在检测券商");
     EXPECT_EQ(run.text(IDC_DETECTION_PAGES), L"买入 … 卖出 … 持仓 … 撤单 …");
 
     std::vector<std::wstring> dots{run.text(IDC_DETECTION_DOTS)};

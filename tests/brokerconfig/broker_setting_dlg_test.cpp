@@ -2,12 +2,13 @@
 // window name lost on a selection change, OK's question, 增加 with its copy, the empty store,
 // and the store saved as soon as the dialog closes after a change.
 #include "brokerconfig/broker_setting_dlg.h"
+#include "common/control_text.h"
 
 #include <gtest/gtest.h>
 
-#include "app/fake_executor.h"
 #include "broker_dialog_test_support.h"
 #include "res/resource.h"
+#include "support/fake_executor.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TEST_F(BrokerSettingTest, OpensOnTheCurrentOneAndASelectionChangeDropsTheTypedNa
     store->current = second;
     CBrokerSetting dialog;
     ASSERT_TRUE(open(dialog));
-    EXPECT_EQ(halyard::windowText(window), L"券商软件设置");
+    EXPECT_EQ(halyard::controlText(window), L"券商软件设置");
     EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_BROKER_SELECT), CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(selected(), L"乙证券");
     EXPECT_EQ(run->text(IDC_WINDOW_NAME), L"乙证券网上交易");
@@ -108,7 +109,7 @@ TEST_F(BrokerSettingTest, AnAddedCopyStaysAfterCancelWithTheSourcesWindowName) {
     run->click(IDC_ADD_BROKER);
     HWND add = nested();
     ASSERT_TRUE(add);
-    EXPECT_EQ(halyard::windowText(add), L"新建券商配置");
+    EXPECT_EQ(halyard::controlText(add), L"新建券商配置");
     SetWindowTextW(GetDlgItem(add, IDC_NEW_BROKER_NAME), L"丙证券");
     SendMessageW(GetDlgItem(add, IDC_NEW_BROKER_SOURCE), CB_SETCURSEL, 1, 0);
     PostMessageW(GetDlgItem(add, IDOK), BM_CLICK, 0, 0);

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/unique_handle.h"
-#include "framework/dialog_driver.h"
 #include "rules/stock_rule.h"
+#include "support/dialog_driver.h"
 
 namespace e2e {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "dialog_test_support.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 
 #include <tuple>
 
-#include "dialog_test_support.h"
 #include "framework/application.h"
 #include "framework/dialog.h"
 #include "framework/dialog_placement.h"
 #include "framework/icon.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST_F(ResourcesTest, TemplatesKeepTheirCaptionsAndTexts) {
         halyard::ModalDialogThread run(dialog);
         HWND window = run.waitForDialog();
         ASSERT_TRUE(window);
-        EXPECT_EQ(halyard::windowText(window), t.caption);
+        EXPECT_EQ(halyard::controlText(window), t.caption);
         EXPECT_EQ(run.text(t.control), t.text);
         run.command(IDCANCEL);
         ASSERT_TRUE(run.waitForEnd());

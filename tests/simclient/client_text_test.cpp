@@ -31,10 +31,11 @@ TEST(CommandTextTest, WordsSplitOnBlanksAndQuotesAndNumbersMustBeWhole) {
     int64_t i = 0;
     EXPECT_TRUE(parseNumber(L"8.88", d));
     EXPECT_DOUBLE_EQ(d, 8.88);
-    EXPECT_TRUE(parseInteger(L"-5", i));
+    EXPECT_TRUE(parseWholeInteger(L"-5", i));
     EXPECT_EQ(i, -5);
     for (const wchar_t* text : {L"8.88x", L"", L" 1", L"inf"}) EXPECT_FALSE(parseNumber(text, d)) << text;
-    for (const wchar_t* text : {L"5.0", L"99999999999999999999"}) EXPECT_FALSE(parseInteger(text, i)) << text;
+    for (const wchar_t* text : {L"5.0", L"99999999999999999999"})
+        EXPECT_FALSE(parseWholeInteger(text, i)) << text;
 }
 
 TEST(ScenarioTest, RunsPlainLinesAtStartAndTimedLinesInTimeOrder) {

@@ -96,8 +96,8 @@ protected:
 
 #include <memory>
 
-#include "framework/dialog_driver.h"
-#include "framework/dialog_test_support.h"
+#include "support/dialog_driver.h"
+#include "support/dialog_test_support.h"
 
 class GridTest : public DialogTest {
 protected:

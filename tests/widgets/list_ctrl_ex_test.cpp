@@ -1,6 +1,7 @@
 // The editable grid through its real window: the editor over the cell, ending an edit by
 // Enter, Escape, a click elsewhere or a destroyed editor, the open combo list, and what survives
 // DeleteAllItemsAndColumns (column settings, colours, date sorting by the header).
+#include "common/control_text.h"
 #include "grid_dialog.h"
 #include "widgets/list_ctrl_ex_sort.h"
 
@@ -22,7 +23,7 @@ TEST_F(GridTest, TheEditorCoversTheCellWithinTheVisibleWidthEnterStoresEscapeDis
     doubleClick(1, 1);
     ASSERT_TRUE(dialog.editing());
     EXPECT_EQ(GetParent(edit), list);
-    EXPECT_EQ(halyard::windowText(edit), L"90");
+    EXPECT_EQ(halyard::controlText(edit), L"90");
     const RECT cell = gridCell(list, 1, 1), placed = editorRect(edit, list);
     EXPECT_EQ(std::vector<LONG>({placed.left, placed.top, placed.right, placed.bottom}),
               std::vector<LONG>({cell.left, cell.top, cell.right, cell.bottom}));

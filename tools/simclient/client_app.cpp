@@ -486,7 +486,7 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
     }
     if (name == L"hang") {
         int64_t ms = 0;
-        if (words.size() != 2 || !parseInteger(words[1], ms) || ms < 0 || ms > kLongestHangMs)
+        if (words.size() != 2 || !parseWholeInteger(words[1], ms) || ms < 0 || ms > kLongestHangMs)
             return {false, L"usage: hang MS (at most 600000)"};
         // Answer first: the sender must not hang with the client.
         PostMessageW(main_, kHangMessage, static_cast<WPARAM>(ms), 0);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_handle.h"
 #include "simclient/client_options.h"
 #include "simclient/journal.h"
 #include "simclient/market.h"
@@ -42,7 +43,7 @@ public:
     const ClientOptions& options() const { return options_; }
     Market& market() { return market_; }
     bool loggedIn() const { return loggedIn_; }
-    HFONT font() const { return static_cast<HFONT>(font_.get()); }
+    HFONT font() const { return font_.get(); }
     void journal(const JournalLine& line) { journal_.write(line); }
     void submitOrder(Side side, const std::wstring& code, const std::wstring& price,
                      const std::wstring& quantity);
@@ -89,7 +90,7 @@ private:
     Journal journal_;
     Market market_;
     bool loggedIn_ = true;
-    GdiObject font_;
+    UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;
     std::array<std::unique_ptr<PagePanel>, kPageCount> pages_;

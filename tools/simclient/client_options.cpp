@@ -72,7 +72,7 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
             int64_t ms = 0;
             if (v == L"never") {
                 o.priceDelayMs.reset();
-            } else if (parseInteger(v, ms) && ms >= 0 && ms <= 600000) {
+            } else if (parseWholeInteger(v, ms) && ms >= 0 && ms <= 600000) {
                 o.priceDelayMs = static_cast<int>(ms);
             } else {
                 error = L"--price-delay takes milliseconds or never";
@@ -80,7 +80,7 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
             }
         } else if (a == L"--toolbar-offset") {
             int64_t px = 0;
-            if (!parseInteger(v, px) || px < 0 || px > 2000) {
+            if (!parseWholeInteger(v, px) || px < 0 || px > 2000) {
                 error = L"--toolbar-offset takes pixels (0 to 2000)";
                 return false;
             }
@@ -88,7 +88,7 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
         } else if (a == L"--button-width" || a == L"--button-pitch") {
             // Narrow buttons put the pages within the first few positions of a detection sweep.
             int64_t px = 0;
-            if (!parseInteger(v, px) || px < 1 || px > 200) {
+            if (!parseWholeInteger(v, px) || px < 1 || px > 200) {
                 error = a + L" takes pixels (1 to 200)";
                 return false;
             }

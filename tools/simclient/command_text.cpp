@@ -53,7 +53,7 @@ bool parseNumber(const std::wstring& text, double& value) {
     return true;
 }
 
-bool parseInteger(const std::wstring& text, int64_t& value) {
+bool parseWholeInteger(const std::wstring& text, int64_t& value) {
     if (text.empty() || std::iswspace(text[0])) return false;
     wchar_t* end = nullptr;
     errno = 0;

@@ -12,6 +12,6 @@ std::wstring joinCommand(const std::vector<std::wstring>& words);
 
 // Whole-text numbers; false on anything else.
 bool parseNumber(const std::wstring& text, double& value);
-bool parseInteger(const std::wstring& text, int64_t& value);
+bool parseWholeInteger(const std::wstring& text, int64_t& value);
 
 }  // namespace halyard::simclient

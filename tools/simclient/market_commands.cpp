@@ -43,7 +43,7 @@ MarketCommandResult runMarketCommand(Market& market, const std::vector<std::wstr
         double cost = 0, price = 0;
         int64_t quantity = 0, sellable = 0;
         const bool hasPrice = n == 7;
-        if ((n != 6 && n != 7) || !parseInteger(w[3], quantity) || !parseInteger(w[4], sellable) ||
+        if ((n != 6 && n != 7) || !parseWholeInteger(w[3], quantity) || !parseWholeInteger(w[4], sellable) ||
             !parseNumber(w[5], cost) || quantity < 0 || sellable < 0 || sellable > quantity || cost < 0 ||
             (hasPrice && !positive(w[6], price)))
             return failed(L"usage: position CODE NAME QTY SELLABLE COST [PRICE]");

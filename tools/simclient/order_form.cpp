@@ -1,6 +1,7 @@
 #include "simclient/order_form.h"
 
 #include "common/c_format.h"
+#include "common/control_text.h"
 #include "simclient/client_app.h"
 #include "simclient/journal.h"
 #include "simclient/order_check.h"
@@ -116,8 +117,8 @@ INT_PTR OrderForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (code == EN_CHANGE && !writing_) {
                 edited(reinterpret_cast<HWND>(lParam));
             } else if (code == BN_CLICKED && id == kOrderId) {
-                app_.submitOrder(side_, windowText(codeEdit_), windowText(priceEdit_),
-                                 windowText(quantityEdit_));
+                app_.submitOrder(side_, controlText(codeEdit_), controlText(priceEdit_),
+                                 controlText(quantityEdit_));
             } else if (code == BN_CLICKED && id == kResetId) {
                 clearForm();
             }
@@ -143,11 +144,11 @@ void OrderForm::edited(HWND edit) {
     app_.journal(JournalLine("field_written")
                      .text("panel", widenAscii(panelName()))
                      .text("field", widenAscii(field))
-                     .text("text", windowText(edit)));
+                     .text("text", controlText(edit)));
     if (edit == codeEdit_) {
         KillTimer(panel_, kPriceTimer);
         const auto delay = app_.options().priceDelayMs;
-        if (delay && app_.market().stock(windowText(codeEdit_)))
+        if (delay && app_.market().stock(controlText(codeEdit_)))
             SetTimer(panel_, kPriceTimer, static_cast<UINT>(*delay), nullptr);
     } else if (edit == priceEdit_) {
         KillTimer(panel_, kPriceTimer);
@@ -156,7 +157,7 @@ void OrderForm::edited(HWND edit) {
 }
 
 void OrderForm::fillPrice() {
-    const Stock* stock = app_.market().stock(windowText(codeEdit_));
+    const Stock* stock = app_.market().stock(controlText(codeEdit_));
     if (!stock || !app_.loggedIn()) return;
     setOwnText(priceEdit_, wcformat("%.2f", stock->price));
     refresh();
@@ -181,9 +182,9 @@ void OrderForm::refresh() {
     const Market& market = app_.market();
     const bool in = app_.loggedIn();
     if (fundsEdit_) setOwnText(fundsEdit_, in ? wcformat("%.2f", market.availableCash()) : L"");
-    const Stock* stock = in ? market.stock(windowText(codeEdit_)) : nullptr;
+    const Stock* stock = in ? market.stock(controlText(codeEdit_)) : nullptr;
     auto set = [](HWND s, const std::wstring& text) {
-        if (s && windowText(s) != text) SetWindowTextW(s, text.c_str());
+        if (s && controlText(s) != text) SetWindowTextW(s, text.c_str());
     };
     set(nameStatic_, stock ? stock->name : L"");
     set(limitsStatic_, stock ? L"涨停 " + wcformat("%.2f", market.upperLimit(stock->code)) + L"   跌停 " +
@@ -196,7 +197,7 @@ void OrderForm::refresh() {
             maximum = wcformat("%lld", static_cast<long long>(market.maxSellable(stock->code)));
         } else {
             double price = 0;
-            if (!parsePrice(windowText(priceEdit_), price) || price <= 0) price = stock->price;
+            if (!parsePrice(controlText(priceEdit_), price) || price <= 0) price = stock->price;
             maximum = wcformat("%lld", static_cast<long long>(market.maxBuyable(stock->code, price)));
         }
     }

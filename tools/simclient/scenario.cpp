@@ -27,7 +27,7 @@ Scenario parseScenario(const std::string& utf8) {
         step.line = lineNumber;
         if (words[0] == L"at") {
             int64_t ms = 0;
-            if (words.size() < 3 || !parseInteger(words[1], ms) || ms < 0) {
+            if (words.size() < 3 || !parseWholeInteger(words[1], ms) || ms < 0) {
                 scenario.badLines.push_back(lineNumber);
                 continue;
             }

@@ -4,13 +4,6 @@
 
 namespace halyard::simclient {
 
-std::wstring windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1);
-    GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
-    return buffer.data();
-}
-
 HWND addControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                 int width, int height, int id, HFONT font, DWORD exStyle) {
     HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,

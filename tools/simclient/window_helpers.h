@@ -6,8 +6,6 @@
 
 namespace halyard::simclient {
 
-std::wstring windowText(HWND window);
-
 // A child control with the client's font.
 HWND addControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                 int width, int height, int id, HFONT font, DWORD exStyle = 0);
@@ -15,24 +13,5 @@ HWND addControl(HWND parent, const wchar_t* className, const wchar_t* text, DWOR
 // A dialog window ("#32770") made from an empty in-memory template; its controls are added in
 // WM_INITDIALOG. `param` reaches WM_INITDIALOG as lParam.
 HWND createDialogWindow(HWND parent, DWORD style, DWORD exStyle, DLGPROC procedure, LPARAM param);
-
-// Owner of a GDI object.
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object = nullptr) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-    void reset(HGDIOBJ object) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
-    }
-
-private:
-    HGDIOBJ object_;
-};
 
 }  // namespace halyard::simclient

@@ -1,4 +1,4 @@
-#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_dlg.h"
 
 #include "res/resource.h"
 

@@ -1,12 +1,12 @@
 // The rule editor driven through its window: prefill, unit labels, enabling, validation and
 // write-back into the rule.
-#include "rules/price_setting_dlg.h"
+#include "rules/rule_editor_dlg.h"
 
 #include <gtest/gtest.h>
 
-#include "dialog_test_support.h"
 #include "res/resource.h"
 #include "rules/rule_editor_fields.h"
+#include "support/dialog_test_support.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST_F(PriceSettingDlgTest, AStockWithoutRuleOpensWithTheDefaultsAndTheRadiosSwi
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_TRUE(window);
-    EXPECT_EQ(halyard::windowText(window), L"浦发银行 止盈止损设置");
+    EXPECT_EQ(halyard::controlText(window), L"浦发银行 止盈止损设置");
     EXPECT_EQ(texts(run, kEdits), L"5|10|5|2|0|");
     EXPECT_EQ(checks(run, kButtons), L"001010");
     EXPECT_EQ(enabled(run, kTrailingEdits), L"00");

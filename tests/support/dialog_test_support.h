@@ -8,9 +8,10 @@
 #include <string>
 #include <utility>
 
+#include "common/control_text.h"
 #include "framework/application.h"
-#include "framework/dialog_driver.h"
 #include "framework/window.h"
+#include "support/dialog_driver.h"
 
 class DialogTest : public ::testing::Test {
 protected:

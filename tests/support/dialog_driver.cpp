@@ -1,8 +1,9 @@
-#include "framework/dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/control_text.h"
 #include "framework/window.h"
 
 namespace halyard {
@@ -56,7 +57,7 @@ BOOL CALLBACK firstStaticText(HWND child, LPARAM data) {
     GetClassNameW(child, name, 16);
     if (_wcsicmp(name, L"Static") != 0) return TRUE;
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
-    std::wstring text = windowText(child);
+    std::wstring text = controlText(child);
     if (text.empty()) return TRUE;
     *reinterpret_cast<std::wstring*>(data) = text;
     return FALSE;
@@ -178,7 +179,7 @@ void ModalDialogThread::setText(int id, const std::wstring& text) const {
 }
 
 std::wstring ModalDialogThread::text(int id) const {
-    return windowText(GetDlgItem(window_.load(), id));
+    return controlText(GetDlgItem(window_.load(), id));
 }
 
 bool ModalDialogThread::isChecked(int id) const {

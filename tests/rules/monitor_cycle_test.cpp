@@ -8,8 +8,8 @@
 #include "app/settings_profile.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
-#include "fake_executor.h"
 #include "rules/trade_journal.h"
+#include "support/fake_executor.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <atomic>
 
 #include "broker/position_snapshot_store.h"
-#include "dialog_test_support.h"
 #include "framework/tool_tip.h"
 #include "res/resource.h"
+#include "support/dialog_test_support.h"
 #include "widgets/my_link_ctrl.h"
 #include "widgets/my_list_ctrl.h"
 
