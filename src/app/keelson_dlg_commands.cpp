@@ -24,13 +24,15 @@ namespace {
 // What the broker settings dialog may do to the main window after a successful detection.
 class BrokerSettingLink : public BrokerSettingOwner {
 public:
-    explicit BrokerSettingLink(CKeelsonDlg& window) : window_(window) {}
+    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
+    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
     void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
     bool isInitializing() const override { return window_.initializing; }
     void refreshList() override { window_.refreshList(); }
 
 private:
     CKeelsonDlg& window_;
+    OrderExecutor& executor_;
 };
 
 bool validRow(int row, const PositionRows& rows) {
@@ -118,7 +120,7 @@ void CKeelsonDlg::editRule() {
 
 void CKeelsonDlg::openBrokerSettings() {
     OrderExecutor& broker = executor();
-    BrokerSettingLink link(*this);
+    BrokerSettingLink link(*this, broker);
     CBrokerSetting dialog(hwnd(), &broker);
     dialog.mainWindow = &link;
     dialog.hideDetectButton = broker.isConnected() != 0;

@@ -1,9 +1,10 @@
 #include "brokerconfig/broker_child_setting_dlg.h"
 
-#include "broker/number_text.h"
 #include "brokerconfig/broker_config.h"
+#include "brokerconfig/broker_config_file.h"
 #include "brokerconfig/column_names.h"
 #include "common/c_format.h"
+#include "common/text_encoding.h"
 #include "res/resource.h"
 
 namespace {
@@ -21,6 +22,12 @@ const ModeLayout kModes[] = {
     {L"设置持仓表对应", {L"券商仓位表列名", L"助手对应列名", nullptr}},
     {L"设置委托表对应", {L"券商委托表列名", L"助手对应列名", nullptr}},
 };
+
+// Leading blanks, an optional sign and the digits up to the first other character; 0 without
+// digits, clamped to 32 bits (as the file's coordinates are read).
+int32_t coordinateOf(const std::wstring& text) {
+    return scanCoordinate(halyard::toUtf8(text).c_str());
+}
 
 int comboSelection(const halyard::Window& combo) {
     return static_cast<int>(combo.send(CB_GETCURSEL));
@@ -160,8 +167,8 @@ void CBrokerChildSetting::onOK() {
 bool CBrokerChildSetting::storeButtonPositions() {
     std::vector<ButtonPosition> positions;
     for (int row = 0; row < grid.itemCount(); ++row)
-        positions.push_back({grid.GetItemText(row, 0), parseInteger(grid.GetItemText(row, 1)),
-                             parseInteger(grid.GetItemText(row, 2))});
+        positions.push_back({grid.GetItemText(row, 0), coordinateOf(grid.GetItemText(row, 1)),
+                             coordinateOf(grid.GetItemText(row, 2))});
     if (positions == editedConfig->buttonPositionList()) return false;
     editedConfig->setButtonPositions(std::move(positions));
     return true;

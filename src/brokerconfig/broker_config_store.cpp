@@ -67,7 +67,8 @@ void BrokerConfigStore::setFolder(const std::wstring& folder) {
     fileFolder().chosen = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring path) : current(contentsLock()), filePath(std::move(path)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring path)
+    : current(contentsLock()), filePath(std::move(path)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "broker/order_executor.h"
-#include "broker/zszq_order_executor.h"
 #include "brokerconfig/add_broker_config_dlg.h"
 #include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_child_setting_dlg.h"
@@ -133,8 +131,8 @@ void CBrokerSetting::OnBnClickedDetect() {
         onCancel();
         return;
     }
-    OrderExecutor& broker = executor_ ? *executor_ : *ZsZqOrderExecutor::instance();
-    halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + broker.lastErrorText(), MB_OK);
+    const std::wstring reason = mainWindow ? mainWindow->brokerErrorText() : std::wstring();
+    halyard::showMessageBox(hwnd(), kDetectionFailed + reason, MB_OK);
 }
 
 void CBrokerSetting::onOK() {

@@ -14,9 +14,11 @@
 class BrokerConfig;
 class OrderExecutor;
 
-// What the dialog needs of the main window after a successful detection.
+// What the dialog needs of the main window around a detection: the executor's last error text
+// after a failure, and after a success the flag and the list.
 class BrokerSettingOwner {
 public:
+    virtual std::wstring brokerErrorText() = 0;
     virtual void clearNeverFoundValidBroker() = 0;
     virtual bool isInitializing() const = 0;
     virtual void refreshList() = 0;
@@ -27,6 +29,7 @@ protected:
 
 class CBrokerSetting : public halyard::Dialog {
 public:
+    // The executor is handed on to the detection dialog (null: the process-wide one).
     explicit CBrokerSetting(HWND parent = nullptr, OrderExecutor* executor = nullptr);
 
     std::wstring windowNameText;

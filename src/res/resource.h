@@ -83,4 +83,3 @@
 // Broker detection (147): the dots, and under them the pages recognised so far
 #define IDC_DETECTION_DOTS 1030
 #define IDC_DETECTION_PAGES 1034
-

@@ -165,6 +165,7 @@ TEST_F(BrokerSettingTest, AnEmptyStoreGetsAnEmptyConfigurationAndOkWithoutOneCha
 class RecordingOwner : public BrokerSettingOwner {
 public:
     int cleared = 0, refreshed = 0;
+    std::wstring brokerErrorText() override { return L"找不到券商软件主窗口"; }
     void clearNeverFoundValidBroker() override { ++cleared; }
     bool isInitializing() const override { return false; }
     void refreshList() override { ++refreshed; }
@@ -175,7 +176,6 @@ TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsT
     CallLog log;
     FakeExecutor executor(log);
     executor.autoConfigureResult = 0;
-    executor.errorTextAfterDetection = L"找不到券商软件主窗口";
     RecordingOwner owner;
     CBrokerSetting dialog(nullptr, &executor);
     dialog.hideDetectButton = false;
