@@ -1,21 +1,66 @@
 #pragma once
-// Sound, SMS and QQ alerts. Every entry point returns at once: the sound plays asynchronously
-// and each message is sent on a detached thread of its own.
+// Sound, SMS, QQ and group-robot alerts. Every entry point returns at once: the sound plays
+// asynchronously, and each message channel has one worker that sends its messages in order.
+// Each send's outcome is journalled as what it is.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "alerts/alert_job.h"
+#include "alerts/alert_settings.h"
+#include "alerts/channel_worker.h"
+#include "alerts/webhook_message.h"
 
-class OrderExecutor;
+class TradeJournal;
 
-void playAlertSound(const std::wstring& file);
-// The messages go out through `executor`, which must outlive the alert threads.
-void startSmsAlert(OrderExecutor& executor, const std::wstring& phoneNumber, const std::wstring& text);
-void startQqAlert(OrderExecutor& executor, const std::wstring& windowTitle, const std::wstring& text);
+// Waits that long; false when the program is ending.
+using AlertPause = std::function<bool(unsigned milliseconds)>;
 
-// The send an alert thread performs; its result is not used.
-using AlertSender = std::function<int(const AlertJob& job)>;
-// Starts a detached thread that runs send(job) and then deletes the job. False (and the job
-// deleted) when no thread could be started.
-bool startAlertThread(std::unique_ptr<AlertJob> job, AlertSender send);
+// What the workers do on each channel. The messengers' sends answer their outcome in words.
+struct AlertSenders {
+    std::function<void(const std::wstring& file)> sound;
+    std::function<std::wstring(const AlertJob& job)> sms;
+    std::function<std::wstring(const AlertJob& job)> qq;
+    std::function<WebhookResult(const WebhookTarget& target, const std::wstring& text,
+                                const AlertPause& pause)>
+        webhook;
+};
+
+using WebhookDone = std::function<void(const WebhookResult& result)>;
+
+class AlertDispatch {
+public:
+    // The journal (may be null) must outlive stop() or the destructor.
+    AlertDispatch(AlertSenders senders, TradeJournal* journal);
+    ~AlertDispatch();
+    AlertDispatch(const AlertDispatch&) = delete;
+    AlertDispatch& operator=(const AlertDispatch&) = delete;
+
+    void playAlertSound(const std::wstring& file);
+    void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text);
+    void startQqAlert(const std::wstring& windowTitle, const std::wstring& text);
+    // `done` runs on the worker with the outcome (not when the send is dropped).
+    void startWebhookAlert(const WebhookTarget& target, const std::wstring& text, WebhookDone done = nullptr);
+
+    // The one way a message alert goes out: the text on every channel switched on in `settings`,
+    // SMS first, then QQ, then the group robot.
+    void raiseMessage(const AlertOptions& settings, const std::wstring& text);
+
+    // Ends the workers: the send each is in gets until the budget's end, waiting sends are
+    // dropped and journalled. True when every worker ended in time.
+    bool stop(std::chrono::milliseconds budget = std::chrono::seconds(3));
+
+private:
+    struct Shared;
+    void post(ChannelWorker& worker, const std::wstring& channel, const std::wstring& recipient,
+              const std::wstring& text, std::function<std::wstring()> send);
+
+    AlertSenders senders_;
+    std::shared_ptr<Shared> shared_;
+    ChannelWorker sms_;
+    ChannelWorker qq_;
+    ChannelWorker webhook_;
+    bool stopped_ = false;
+    bool ended_ = true;
+};

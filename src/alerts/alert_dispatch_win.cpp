@@ -1,34 +1,13 @@
+#include "alerts/alert_dispatch_win.h"
+
 #include <windows.h>
 
 #include <mmsystem.h>
 
-#include "alerts/alert_dispatch.h"
 #include "alerts/alert_sound_path.h"
+#include "alerts/fetion_driver_win.h"
 #include "broker/order_executor.h"
 #include "common/module_directory.h"
-#include "common/unique_handle.h"
-
-namespace {
-
-struct AlertThreadStart {
-    std::unique_ptr<AlertJob> job;
-    AlertSender send;
-};
-
-DWORD WINAPI alertThread(void* parameter) {
-    std::unique_ptr<AlertThreadStart> start(static_cast<AlertThreadStart*>(parameter));
-    start->send(*start->job);
-    return 0;
-}
-
-std::unique_ptr<AlertJob> makeJob(const std::wstring& recipient, const std::wstring& text) {
-    auto job = std::make_unique<AlertJob>();
-    job->recipient = recipient;
-    job->text = text;
-    return job;
-}
-
-}  // namespace
 
 void playAlertSound(const std::wstring& file) {
     const std::wstring path = alertSoundPath(file, halyard::moduleDirectory());
@@ -36,22 +15,19 @@ void playAlertSound(const std::wstring& file) {
     PlaySoundW(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
 }
 
-bool startAlertThread(std::unique_ptr<AlertJob> job, AlertSender send) {
-    auto start = std::make_unique<AlertThreadStart>(AlertThreadStart{std::move(job), std::move(send)});
-    halyard::UniqueHandle thread(CreateThread(nullptr, 0, alertThread, start.get(), 0, nullptr));
-    if (!thread) return false;
-    start.release();  // the thread owns it now
-    return true;
-}
-
-void startSmsAlert(OrderExecutor& executor, const std::wstring& phoneNumber, const std::wstring& text) {
-    startAlertThread(makeJob(phoneNumber, text), [&executor](const AlertJob& job) {
-        return executor.sendFetionSms(job.recipient.c_str(), job.text.c_str());
-    });
-}
-
-void startQqAlert(OrderExecutor& executor, const std::wstring& windowTitle, const std::wstring& text) {
-    startAlertThread(makeJob(windowTitle, text), [&executor](const AlertJob& job) {
-        return executor.sendQqMessage(job.recipient.c_str(), job.text.c_str());
-    });
+AlertSenders windowsAlertSenders(OrderExecutor& executor, WebhookTiming timing) {
+    AlertSenders senders;
+    senders.sound = playAlertSound;
+    OrderExecutor* broker = &executor;
+    senders.sms = [broker](const AlertJob& job) -> std::wstring {
+        if (broker->sendFetionSms(job.recipient.c_str(), job.text.c_str()) == 1) return L"交给飞信发送";
+        return findFetionMainWindow() ? L"飞信短信窗口打不开" : L"未找到飞信";
+    };
+    senders.qq = [broker](const AlertJob& job) -> std::wstring {
+        if (broker->sendQqMessage(job.recipient.c_str(), job.text.c_str()) == 1) return L"已交给QQ";
+        return L"未找到QQ聊天窗口";
+    };
+    senders.webhook = [timing](const WebhookTarget& target, const std::wstring& text,
+                               const AlertPause& pause) { return sendWebhook(target, text, timing, pause); };
+    return senders;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-// What one SMS or QQ alert thread is handed; the thread owns it and deletes it after the send.
+// What one SMS or QQ send is handed: copies of the caller's strings.
 struct AlertJob {
     std::wstring recipient;  // phone number, or the title of the QQ chat window
     std::wstring text;

@@ -61,6 +61,9 @@ void AppSettings::load() {
     qqMessage = profile.readInt(L"QQMessage", 0);
     phoneNumber = profile.readString(L"PhoneNumber", L"");
     qqNickname = profile.readString(L"QQ", L"");
+    webhookMessage = profile.readInt(L"WebhookMessage", 0);
+    webhookFormat = profile.readInt(L"WebhookFormat", 0);
+    webhookUrl = profile.readString(L"WebhookUrl", L"");
 }
 
 void AppSettings::save() {
@@ -75,6 +78,9 @@ void AppSettings::save() {
     profile.writeString(L"TakeProfit", takeProfitSound);
     profile.writeString(L"PhoneNumber", phoneNumber);
     profile.writeString(L"QQ", qqNickname);
+    profile.writeInt(L"WebhookMessage", webhookMessage);
+    profile.writeInt(L"WebhookFormat", webhookFormat);
+    profile.writeString(L"WebhookUrl", webhookUrl);
 }
 
 MonitorSettings readMonitorSettings(SettingsProfile& profile) {

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <ctime>
+#include <memory>
 #include <string>
 
+#include "alerts/alert_dispatch.h"
 #include "framework/dialog.h"
 #include "framework/icon.h"
 #include "framework/image_button.h"
@@ -69,8 +71,7 @@ private:
         const AlertOptions& alertSettings() override;
         std::tm localTime() override;
         void playAlertSound(const std::wstring& file) override;
-        void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) override;
-        void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) override;
+        void raiseMessageAlert(const std::wstring& text) override;
         void positionsRead(std::size_t count) override;
 
     private:
@@ -78,6 +79,9 @@ private:
     };
 
     OrderExecutor& executor();
+    // Created on first use over the executor, with the messenger drivers handed to it.
+    AlertDispatch& alerts();
+    void openAlertSettings();
     void attachControls();
     void checkBrokerClient();
     void openBrokerSettings();
@@ -104,6 +108,7 @@ private:
     OrderExecutor* injectedExecutor_;
     TradeJournal journal_;
     Environment environment_{*this};
+    std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
     bool started_ = false;
 

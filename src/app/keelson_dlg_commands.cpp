@@ -10,7 +10,6 @@
 #include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
-#include "brokerconfig/broker_setting_dlg.h"
 #include "common/unique_handle.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
@@ -20,20 +19,6 @@
 #include "rules/test_sale_price.h"
 
 namespace {
-
-// What the broker settings dialog may do to the main window after a successful detection.
-class BrokerSettingLink : public BrokerSettingOwner {
-public:
-    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
-    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
-    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
-    bool isInitializing() const override { return window_.initializing; }
-    void refreshList() override { window_.refreshList(); }
-
-private:
-    CKeelsonDlg& window_;
-    OrderExecutor& executor_;
-};
 
 bool validRow(int row, const PositionRows& rows) {
     return row >= 0 && static_cast<size_t>(row) < rows.size();
@@ -116,14 +101,4 @@ void CKeelsonDlg::editRule() {
     storeRuleEditorFields(rules, row.code, editor.fields());
     saveRules();
     positionList_.invalidate(true);
-}
-
-void CKeelsonDlg::openBrokerSettings() {
-    OrderExecutor& broker = executor();
-    BrokerSettingLink link(*this, broker);
-    CBrokerSetting dialog(hwnd(), &broker);
-    dialog.mainWindow = &link;
-    dialog.hideDetectButton = broker.isConnected() != 0;
-    dialog.doModal();
-    if (dialog.currentConfigChanged()) reconnectBroker();
 }

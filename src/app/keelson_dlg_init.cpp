@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
@@ -11,6 +13,7 @@
 #include "broker/zszq_order_executor.h"
 #include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/broker_setting_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -36,6 +39,32 @@ const wchar_t kDetectionFailed[] =
     L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
     L"\n"
     L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
+
+// Detection through a stand-in executor, which cannot tell which pages it has found.
+class ExecutorDetection : public BrokerDetection {
+public:
+    explicit ExecutorDetection(OrderExecutor& executor) : executor_(executor) {}
+    int autoConfigure() override { return executor_.autoConfigure(); }
+    int connect() override { return executor_.connect(); }
+    unsigned learntPages() const override { return 0; }
+
+private:
+    OrderExecutor& executor_;
+};
+
+// What the broker settings dialog may do to the main window after a successful detection.
+class BrokerSettingLink : public BrokerSettingOwner {
+public:
+    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
+    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
+    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
+    bool isInitializing() const override { return window_.initializing; }
+    void refreshList() override { window_.refreshList(); }
+
+private:
+    CKeelsonDlg& window_;
+    OrderExecutor& executor_;
+};
 
 }  // namespace
 
@@ -144,10 +173,24 @@ void CKeelsonDlg::reconnectBroker() {
 // A success leaves the executor connected to the learnt layout; the list then shows its
 // positions. neverFoundValidBroker stays as it is until a later start connects.
 void CKeelsonDlg::runStartupDetection() {
-    CAutoCheckBrokerDlg detection(hwnd(), injectedExecutor_);
+    std::unique_ptr<BrokerDetection> standIn;
+    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
+    CAutoCheckBrokerDlg detection(standIn ? *standIn : *ZsZqOrderExecutor::instance(), hwnd());
     detection.doModal();
     if (!detection.succeeded)
         halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
+}
+
+void CKeelsonDlg::openBrokerSettings() {
+    OrderExecutor& broker = executor();
+    std::unique_ptr<BrokerDetection> standIn;
+    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
+    BrokerSettingLink link(*this, broker);
+    CBrokerSetting dialog(hwnd(), standIn ? standIn.get() : ZsZqOrderExecutor::instance());
+    dialog.mainWindow = &link;
+    dialog.hideDetectButton = broker.isConnected() != 0;
+    dialog.doModal();
+    if (dialog.currentConfigChanged()) reconnectBroker();
 }
 
 void CKeelsonDlg::addAboutMenuItem() {

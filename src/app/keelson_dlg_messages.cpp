@@ -28,8 +28,8 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
         case IDC_BROKER_SETTINGS:
             if (code == BN_CLICKED) openBrokerSettings();
             return true;
-        // The alert settings dialog belongs to later work.
         case IDC_ALERT_SETTINGS:
+            if (code == BN_CLICKED) openAlertSettings();
             return true;
         case ID_SELL_PLUS_FIVE:
             sellContextRowAtTestPrice();

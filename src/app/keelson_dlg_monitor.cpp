@@ -1,6 +1,5 @@
 // Timers of the main window: the monitor cycle behind the trading-hours gate, and the tool
 // tips shown once after start-up.
-#include "alerts/alert_dispatch.h"
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/order_executor.h"
@@ -17,15 +16,11 @@ std::tm CKeelsonDlg::Environment::localTime() {
 }
 
 void CKeelsonDlg::Environment::playAlertSound(const std::wstring& file) {
-    ::playAlertSound(file);
+    owner_.alerts().playAlertSound(file);
 }
 
-void CKeelsonDlg::Environment::startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) {
-    ::startSmsAlert(owner_.executor(), phoneNumber, text);
-}
-
-void CKeelsonDlg::Environment::startQqAlert(const std::wstring& windowTitle, const std::wstring& text) {
-    ::startQqAlert(owner_.executor(), windowTitle, text);
+void CKeelsonDlg::Environment::raiseMessageAlert(const std::wstring& text) {
+    owner_.alerts().raiseMessage(*AppSettings::instance(), text);
 }
 
 void CKeelsonDlg::Environment::positionsRead(std::size_t count) {

@@ -1,5 +1,5 @@
 // End of the main window: the broker configurations, the three settings and the rules are
-// saved, then the process-wide executor and snapshot store go.
+// saved, the alert workers end, then the process-wide executor and snapshot store go.
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/position_snapshot_store.h"
@@ -16,6 +16,8 @@ CKeelsonDlg::~CKeelsonDlg() {
     settings.neverFoundValidBroker = neverFoundValidBroker;
     writeMonitorSettings(profile_, settings);
     saveRules();
-    if (!injectedExecutor_) ZsZqOrderExecutor::destroyInstance();
+    // A send still running past its budget keeps the executor it drives; the process ends anyway.
+    const bool alertsEnded = !alerts_ || alerts_->stop();
+    if (!injectedExecutor_ && alertsEnded) ZsZqOrderExecutor::destroyInstance();
     PositionSnapshotStore::destroyInstance();
 }

@@ -48,11 +48,14 @@ int ZsZqOrderExecutor::hasOrdersList() {
     return ordersList ? 1 : 0;
 }
 
-// The messenger drivers come later; until then they report failure and touch nothing.
-int ZsZqOrderExecutor::sendFetionSms(const wchar_t*, const wchar_t*) {
-    return 0;
+void ZsZqOrderExecutor::setMessengerDriver(std::unique_ptr<MessengerDriver> driver) {
+    messengers = std::move(driver);
 }
 
-int ZsZqOrderExecutor::sendQqMessage(const wchar_t*, const wchar_t*) {
-    return 0;
+int ZsZqOrderExecutor::sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) {
+    return messengers ? messengers->sendFetionSms(phoneNumber, text) : 0;
+}
+
+int ZsZqOrderExecutor::sendQqMessage(const wchar_t* windowTitle, const wchar_t* text) {
+    return messengers ? messengers->sendQqMessage(windowTitle, text) : 0;
 }

@@ -12,9 +12,11 @@
 #include <type_traits>
 #include <vector>
 
+#include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "brokerconfig/broker_config.h"
+#include "brokerconfig/broker_detection.h"
 #include "common/unique_handle.h"
 
 static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
@@ -39,10 +41,7 @@ private:
 // One pass over the top-level windows that confirms the first client pop-up found.
 void sweepConfirmDialogs();
 
-// The pages a layout sweep has recognised, as bits.
-enum LearntPage : unsigned { kLearntBuy = 1, kLearntSell = 2, kLearntPositions = 4, kLearntOrders = 8 };
-
-class ZsZqOrderExecutor : public OrderExecutor {
+class ZsZqOrderExecutor : public OrderExecutor, public BrokerDetection {
 public:
     // Created on first use; destroyed by the main window's destructor (common/singleton.h).
     static ZsZqOrderExecutor* instance();
@@ -72,6 +71,10 @@ public:
     int hasOrdersList() override;
     WindowHandle findClientMainWindow() override;
 
+    // The Fetion and QQ drivers the two messenger operations forward to; without them both
+    // answer 0. Set before the first alert; each messenger is driven from one alert worker.
+    void setMessengerDriver(std::unique_ptr<MessengerDriver> driver);
+
     int discoverWindows(const BrokerConfig* config);
     void refreshOrders();
     void clickToolbarButton(ButtonSlot slot);
@@ -87,8 +90,7 @@ public:
     // True while autoConfigure or detectBroker runs on some thread: the monitor then keeps
     // away from a configuration that is being replaced.
     bool detectionRunning() const { return detectionDepth.load() > 0; }
-    // The pages the running (or last) sweep has recognised, LearntPage bits.
-    unsigned learntPages() const { return learntPageBits.load(); }
+    unsigned learntPages() const override { return learntPageBits.load(); }
     // Called on the detecting thread with each configuration detection adds.
     void setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener);
     // How long a sweep waits for the client after each toolbar click; 500 ms as real clients
@@ -157,6 +159,7 @@ private:
     std::atomic<DWORD> sweepPauseMs{500};
     std::mutex listenerLock;
     std::function<void(const BrokerConfig&)> layoutLearned;
+    std::unique_ptr<MessengerDriver> messengers;
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.

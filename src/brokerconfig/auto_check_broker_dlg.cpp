@@ -2,8 +2,7 @@
 
 #include <memory>
 
-#include "broker/order_executor.h"
-#include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_detection.h"
 #include "res/resource.h"
 
 namespace {
@@ -15,18 +14,17 @@ constexpr DWORD kThreadEndWaitMs = 5000;
 
 // What the detection thread needs; it owns this, so the dialog may go away before the thread.
 struct DetectionJob {
-    OrderExecutor* executor;
+    BrokerDetection* detection;
     HWND dialog;
 };
 
 }  // namespace
 
-CAutoCheckBrokerDlg::CAutoCheckBrokerDlg(HWND parent, OrderExecutor* executor)
-    : halyard::Dialog(IDD_AUTO_CHECK_BROKER, parent), executor_(executor) {}
+CAutoCheckBrokerDlg::CAutoCheckBrokerDlg(BrokerDetection& detection, HWND parent)
+    : halyard::Dialog(IDD_AUTO_CHECK_BROKER, parent), detection_(detection) {}
 
 CAutoCheckBrokerDlg::~CAutoCheckBrokerDlg() {
     if (thread_) WaitForSingleObject(thread_.get(), kThreadEndWaitMs);
-    if (progressFont) DeleteObject(progressFont);
 }
 
 std::wstring CAutoCheckBrokerDlg::nextDots(const std::wstring& dots) {
@@ -56,15 +54,13 @@ void CAutoCheckBrokerDlg::doDataExchange(halyard::DataExchange& exchange) {
 bool CAutoCheckBrokerDlg::onInitDialog() {
     halyard::Dialog::onInitDialog();
     progressLabel = item(IDC_DETECTION_DOTS);
-    progressFont =
-        CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, kGb2312Charset, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, kSwissDefaultPitch, L"宋体");
-    SendMessageW(progressLabel, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont), TRUE);
+    progressFont.reset(CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, kGb2312Charset,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   kSwissDefaultPitch, L"宋体"));
+    SendMessageW(progressLabel, WM_SETFONT, reinterpret_cast<WPARAM>(progressFont.get()), TRUE);
     SetTimer(hwnd(), kDotsTimer, 1000, nullptr);
 
-    // Taken here, so that the process-wide executor is only ever created on this thread.
-    OrderExecutor* executor = executor_ ? executor_ : ZsZqOrderExecutor::instance();
-    auto job = std::make_unique<DetectionJob>(DetectionJob{executor, hwnd()});
+    auto job = std::make_unique<DetectionJob>(DetectionJob{&detection_, hwnd()});
     thread_.reset(CreateThread(nullptr, 0, detectionThread, job.get(), 0, nullptr));
     if (thread_)
         job.release();  // the thread owns it now
@@ -78,8 +74,8 @@ bool CAutoCheckBrokerDlg::onInitDialog() {
 
 DWORD WINAPI CAutoCheckBrokerDlg::detectionThread(LPVOID parameter) {
     std::unique_ptr<DetectionJob> job(static_cast<DetectionJob*>(parameter));
-    bool detected = job->executor->autoConfigure() != 0;
-    if (detected) detected = job->executor->connect() != 0;
+    bool detected = job->detection->autoConfigure() != 0;
+    if (detected) detected = job->detection->connect() != 0;
     PostMessageW(job->dialog, WM_BROKER_DETECTED, detected ? 1 : 0, 0);
     return 0;
 }
@@ -96,8 +92,7 @@ void CAutoCheckBrokerDlg::onTimer(UINT_PTR timerId) {
 }
 
 void CAutoCheckBrokerDlg::showPages() {
-    // Only the program's own executor tells which pages its sweep has found.
-    if (!executor_) setItemText(IDC_DETECTION_PAGES, pagesText(ZsZqOrderExecutor::instance()->learntPages()));
+    setItemText(IDC_DETECTION_PAGES, pagesText(detection_.learntPages()));
 }
 
 bool CAutoCheckBrokerDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

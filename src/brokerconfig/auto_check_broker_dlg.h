@@ -9,7 +9,7 @@
 #include "common/unique_handle.h"
 #include "framework/dialog.h"
 
-class OrderExecutor;
+class BrokerDetection;
 
 // Posted by the detection thread to the dialog: wParam 1 when detection succeeded, else 0.
 constexpr UINT WM_BROKER_DETECTED = WM_USER + 100;
@@ -19,8 +19,8 @@ public:
     static constexpr UINT_PTR kDotsTimer = 1;
     static constexpr size_t kMostDots = 34;
 
-    // Without an executor the process-wide one is used (the program always does so).
-    explicit CAutoCheckBrokerDlg(HWND parent = nullptr, OrderExecutor* executor = nullptr);
+    // `detection` (the executor) must outlive the dialog's run.
+    explicit CAutoCheckBrokerDlg(BrokerDetection& detection, HWND parent = nullptr);
     ~CAutoCheckBrokerDlg() override;
 
     // The row of dots after `dots`: one more, or "." again once it holds kMostDots.
@@ -30,7 +30,7 @@ public:
 
     std::wstring progressText = L".";
     HWND progressLabel = nullptr;
-    HFONT progressFont = nullptr;
+    halyard::UniqueFont progressFont;
     bool succeeded = false;
 
 protected:
@@ -46,6 +46,6 @@ private:
     void showPages();
     void finish(bool detected);
 
-    OrderExecutor* executor_;
+    BrokerDetection& detection_;
     halyard::UniqueHandle thread_;
 };

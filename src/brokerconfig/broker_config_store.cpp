@@ -19,14 +19,6 @@ std::mutex& storeLock() {
     return halyard::singletonOf<BrokerConfigStore>().lock();
 }
 
-// The configurations and the current one change under this lock, since detection changes them on
-// its own thread; re-entrant, because saving reads the current one while holding it. Taken after
-// the store lock where both are held.
-std::recursive_mutex& contentsLock() {
-    static auto* const lock = new std::recursive_mutex;
-    return *lock;
-}
-
 struct FileFolder {
     bool chosen = false;
     std::wstring folder;
@@ -67,15 +59,14 @@ void BrokerConfigStore::setFolder(const std::wstring& folder) {
     fileFolder().chosen = true;
 }
 
-BrokerConfigStore::BrokerConfigStore(std::wstring path)
-    : current(contentsLock()), filePath(std::move(path)) {}
+BrokerConfigStore::BrokerConfigStore(std::wstring path) : current(storeLock()), filePath(std::move(path)) {}
 
 BrokerConfigStore::~BrokerConfigStore() {
     save();
 }
 
 std::vector<BrokerConfig*> BrokerConfigStore::brokers() const {
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
+    std::lock_guard<std::mutex> guard(storeLock());
     std::vector<BrokerConfig*> list;
     list.reserve(configs.size());
     for (const auto& config : configs) list.push_back(config.get());
@@ -83,7 +74,11 @@ std::vector<BrokerConfig*> BrokerConfigStore::brokers() const {
 }
 
 BrokerConfig* BrokerConfigStore::findByName(const std::wstring& name) const {
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
+    std::lock_guard<std::mutex> guard(storeLock());
+    return findByNameUnlocked(name);
+}
+
+BrokerConfig* BrokerConfigStore::findByNameUnlocked(const std::wstring& name) const {
     for (const auto& config : configs) {
         if (config->name == name) return config.get();
     }
@@ -91,17 +86,21 @@ BrokerConfig* BrokerConfigStore::findByName(const std::wstring& name) const {
 }
 
 BrokerConfig* BrokerConfigStore::add(std::unique_ptr<BrokerConfig> config) {
-    if (!config) return nullptr;
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
-    configs.push_back(std::move(config));
-    return configs.back().get();
+    std::lock_guard<std::mutex> guard(storeLock());
+    return addUnlocked(std::move(config));
 }
 
 BrokerConfig* BrokerConfigStore::addAsCurrent(std::unique_ptr<BrokerConfig> config) {
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
-    BrokerConfig* added = add(std::move(config));
-    if (added) current = added;
+    std::lock_guard<std::mutex> guard(storeLock());
+    BrokerConfig* added = addUnlocked(std::move(config));
+    if (added) current.value_ = added;
     return added;
+}
+
+BrokerConfig* BrokerConfigStore::addUnlocked(std::unique_ptr<BrokerConfig> config) {
+    if (!config) return nullptr;
+    configs.push_back(std::move(config));
+    return configs.back().get();
 }
 
 bool BrokerConfigStore::load() {
@@ -110,23 +109,21 @@ bool BrokerConfigStore::load() {
 }
 
 bool BrokerConfigStore::loadUnlocked() {
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
     std::string text;
     if (!halyard::readWholeFile(filePath, text)) return false;
     BrokerConfigFile file;
     if (!parseBrokerConfigFile(text, file)) return false;
     for (auto& config : file.brokers) configs.push_back(std::move(config));
     if (!file.selectedName.empty()) {
-        current = findByName(file.selectedName);
-        if (!current && !configs.empty()) current = configs.front().get();
+        current.value_ = findByNameUnlocked(file.selectedName);
+        if (!current.value_ && !configs.empty()) current.value_ = configs.front().get();
     }
     return true;
 }
 
 bool BrokerConfigStore::save() {
     std::lock_guard<std::mutex> guard(storeLock());
-    std::lock_guard<std::recursive_mutex> contents(contentsLock());
-    if (!current) return false;
-    const std::string text = formatBrokerConfigFile(configs, current->name);
+    if (!current.value_) return false;
+    const std::string text = formatBrokerConfigFile(configs, current.value_->name);
     return halyard::replaceFileAtomically(filePath, halyard::withPlatformLineEnds(text));
 }

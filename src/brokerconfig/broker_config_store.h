@@ -8,27 +8,29 @@
 #include "brokerconfig/broker_config.h"
 
 // The store's current configuration. Detection replaces it on its own thread while the user
-// interface reads it, so every read and assignment goes through the store lock.
+// interface reads it, so every read and assignment takes the store lock; the store itself, which
+// already holds that lock, reads and sets it through the unlocked forms.
 class CurrentBroker {
 public:
-    explicit CurrentBroker(std::recursive_mutex& lock) : lock_(lock) {}
+    explicit CurrentBroker(std::mutex& lock) : lock_(lock) {}
     CurrentBroker(const CurrentBroker&) = delete;
     CurrentBroker& operator=(const CurrentBroker& other) { return *this = other.get(); }
     CurrentBroker& operator=(BrokerConfig* config) {
-        std::lock_guard<std::recursive_mutex> hold(lock_);
+        std::lock_guard<std::mutex> hold(lock_);
         value_ = config;
         return *this;
     }
     BrokerConfig* get() const {
-        std::lock_guard<std::recursive_mutex> hold(lock_);
+        std::lock_guard<std::mutex> hold(lock_);
         return value_;
     }
     operator BrokerConfig*() const { return get(); }
     BrokerConfig* operator->() const { return get(); }
 
 private:
-    std::recursive_mutex& lock_;
+    friend class BrokerConfigStore;
     BrokerConfig* value_ = nullptr;
+    std::mutex& lock_;
 };
 
 // Adding, listing and the current configuration take the store lock, so a reader on another
@@ -64,6 +66,8 @@ public:
 private:
     explicit BrokerConfigStore(std::wstring path);
     bool loadUnlocked();
+    BrokerConfig* findByNameUnlocked(const std::wstring& name) const;
+    BrokerConfig* addUnlocked(std::unique_ptr<BrokerConfig> config);
 
     std::wstring filePath;
     std::vector<std::unique_ptr<BrokerConfig>> configs;

@@ -19,8 +19,8 @@ const wchar_t kSaveCurrent[] = L"你已经更改当前券商配置，是否保�
 
 }  // namespace
 
-CBrokerSetting::CBrokerSetting(HWND parent, OrderExecutor* executor)
-    : halyard::Dialog(IDD_BROKER_SETTING, parent), executor_(executor) {}
+CBrokerSetting::CBrokerSetting(HWND parent, BrokerDetection* detection)
+    : halyard::Dialog(IDD_BROKER_SETTING, parent), detection_(detection) {}
 
 void CBrokerSetting::doDataExchange(halyard::DataExchange& exchange) {
     brokerCombo.attach(exchange.dialog(), IDC_BROKER_SELECT);
@@ -119,7 +119,8 @@ void CBrokerSetting::OnBnClickedAdd() {
 }
 
 void CBrokerSetting::OnBnClickedDetect() {
-    CAutoCheckBrokerDlg detection(hwnd(), executor_);
+    if (!detection_) return;
+    CAutoCheckBrokerDlg detection(*detection_, hwnd());
     detection.doModal();
     if (detection.succeeded) {
         detected_ = true;

@@ -12,7 +12,7 @@
 #include "framework/window.h"
 
 class BrokerConfig;
-class OrderExecutor;
+class BrokerDetection;
 
 // What the dialog needs of the main window around a detection: the executor's last error text
 // after a failure, and after a success the flag and the list.
@@ -29,8 +29,9 @@ protected:
 
 class CBrokerSetting : public halyard::Dialog {
 public:
-    // The executor is handed on to the detection dialog (null: the process-wide one).
-    explicit CBrokerSetting(HWND parent = nullptr, OrderExecutor* executor = nullptr);
+    // `detection` (the executor) is handed on to the detection dialog; without it 检测券商 does
+    // nothing.
+    explicit CBrokerSetting(HWND parent = nullptr, BrokerDetection* detection = nullptr);
 
     std::wstring windowNameText;
     halyard::Window brokerCombo;
@@ -60,7 +61,7 @@ private:
     void openEditor(int mode);
     void showWindowName();
 
-    OrderExecutor* executor_;
+    BrokerDetection* detection_;
     BrokerConfig* currentAtOpen_ = nullptr;
     std::set<const BrokerConfig*> edited_;  // configurations whose content changed
     bool storeChanged_ = false;

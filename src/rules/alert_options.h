@@ -12,4 +12,8 @@ struct AlertOptions {
     int qqMessage = 0;
     std::wstring phoneNumber;
     std::wstring qqNickname;
+    // The group-robot webhook: on/off, its format (WebhookFormat of the alerts) and its URL.
+    int webhookMessage = 0;
+    int webhookFormat = 0;
+    std::wstring webhookUrl;
 };

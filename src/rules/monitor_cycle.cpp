@@ -92,14 +92,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
 
         // The text says the sale was executed only when the executor accepted it.
         const std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
-        if (settings.phoneMessage) {
-            environment_.startSmsAlert(settings.phoneNumber, text);
-            if (journal_) journal_->alert(L"短信", settings.phoneNumber, text);
-        }
-        if (settings.qqMessage) {
-            environment_.startQqAlert(settings.qqNickname, text);
-            if (journal_) journal_->alert(L"QQ", settings.qqNickname, text);
-        }
+        environment_.raiseMessageAlert(text);
     }
     return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // One monitor cycle: re-read the positions, evaluate each held stock's rule and act on a
-// trigger through the executor (chase or leave a pending sell, sound, sell, SMS, QQ).
+// trigger through the executor (chase or leave a pending sell, sound, sell, message alerts).
 // Portable: the main window supplies the executor, the snapshot store and its environment.
 #include <cstddef>
 #include <ctime>
@@ -24,8 +24,9 @@ public:
     virtual const AlertOptions& alertSettings() = 0;
     virtual std::tm localTime() = 0;
     virtual void playAlertSound(const std::wstring& file) = 0;
-    virtual void startSmsAlert(const std::wstring& phoneNumber, const std::wstring& text) = 0;
-    virtual void startQqAlert(const std::wstring& windowTitle, const std::wstring& text) = 0;
+    // The text on every message channel the user switched on (SMS, QQ, group robot); each
+    // send's outcome is journalled by the channel.
+    virtual void raiseMessageAlert(const std::wstring& text) = 0;
     // Called once per cycle with the number of positions copied, before any rule is evaluated.
     virtual void positionsRead(std::size_t count) = 0;
 };

@@ -1,42 +1,123 @@
+// The dispatch's one entry point for message alerts, and its journal of each send's outcome.
 #include "alerts/alert_dispatch.h"
-
-#include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "common/file_store.h"
+#include "common/text_encoding.h"
+#include "rules/trade_journal.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-std::atomic<int> sends{0};
-std::atomic<DWORD> senderThread{0};
-AlertJob lastJob;
+using namespace std::chrono_literals;
 
-int recordSend(const AlertJob& job) {
-    lastJob = job;
-    senderThread = GetCurrentThreadId();
-    ++sends;
-    return 1;
+class AlertDispatchTest : public ::testing::Test {
+protected:
+    AlertDispatchTest() : journal(folder.folder()) {
+        senders.sms = [this](const AlertJob& job) {
+            return record(L"sms " + job.recipient, L"交给飞信发送");
+        };
+        senders.qq = [this](const AlertJob& job) {
+            return record(L"qq " + job.recipient, L"未找到QQ聊天窗口");
+        };
+        senders.webhook = [this](const WebhookTarget& target, const std::wstring&, const AlertPause& pause) {
+            record(L"webhook " + target.url, L"");
+            WebhookResult result;
+            result.kind = WebhookResult::Kind::NetworkError;
+            result.systemError = 12029;
+            result.attempts = pause(retryPauseMs) ? 2 : 1;
+            return result;
+        };
+    }
+    std::wstring record(const std::wstring& call, const std::wstring& outcome) {
+        std::lock_guard<std::mutex> guard(lock);
+        calls.push_back(call);
+        return outcome;
+    }
+    size_t sent() {
+        std::lock_guard<std::mutex> guard(lock);
+        return calls.size();
+    }
+    void waitForSends(size_t count) {
+        for (int i = 0; i < 500 && sent() < count; ++i) std::this_thread::sleep_for(10ms);
+    }
+    std::wstring journalText() {
+        std::string bytes;
+        halyard::readWholeFile(journal.path(), bytes);
+        return halyard::fromUtf8(bytes);
+    }
+
+    TempFolder folder;
+    TradeJournal journal;
+    AlertSenders senders;
+    std::mutex lock;
+    std::vector<std::wstring> calls;
+    unsigned retryPauseMs = 0;
+};
+
+TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEachSendDid) {
+    AlertOptions settings;
+    settings.phoneNumber = L"13800000000";
+    settings.qqNickname = L"alerts";
+    settings.webhookUrl = L"https://robot.example/send?key=SECRET";
+    AlertDispatch dispatch(senders, &journal);
+    const struct {
+        int sms, qq, webhook;
+        std::vector<std::wstring> calls;
+    } cases[] = {
+        {1, 1, 1, {L"qq alerts", L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {0, 1, 0, {L"qq alerts"}},
+        {1, 0, 1, {L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {0, 0, 0, {}}};
+    for (const auto& c : cases) {
+        calls.clear();
+        settings.phoneMessage = c.sms;
+        settings.qqMessage = c.qq;
+        settings.webhookMessage = c.webhook;
+        dispatch.raiseMessage(settings, L"止损");
+        waitForSends(c.calls.size());
+        std::this_thread::sleep_for(20ms);
+        std::lock_guard<std::mutex> guard(lock);
+        std::sort(calls.begin(), calls.end());
+        EXPECT_EQ(calls, c.calls) << c.sms << c.qq << c.webhook;
+    }
+    EXPECT_TRUE(dispatch.stop());
+    const std::wstring text = journalText();
+    for (const wchar_t* line :
+         {L" 提醒 短信 交给飞信发送 13800000000: 止损", L" 提醒 QQ 未找到QQ聊天窗口 alerts: 止损",
+          L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"})
+        EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
+    EXPECT_EQ(text.find(L"SECRET"), std::wstring::npos);
 }
 
-TEST(AlertDispatch, EachMessageRunsOnADetachedThreadOfItsOwn) {
-    auto job = std::make_unique<AlertJob>();
-    job->recipient = L"13800000000";
-    job->text = L"浦发银行 在 2014-03-03 10-05-03 满足止损条件";
-    sends = 0;
-    ASSERT_TRUE(startAlertThread(std::move(job), recordSend));
-    for (int i = 0; i < 1000 && sends == 0; ++i) Sleep(10);
-    ASSERT_EQ(sends, 1);
-    EXPECT_NE(senderThread.load(), GetCurrentThreadId());
-    EXPECT_EQ(lastJob.recipient, L"13800000000");
-    EXPECT_EQ(lastJob.text, L"浦发银行 在 2014-03-03 10-05-03 满足止损条件");
-}
-
-TEST(AlertDispatch, SoundReturnsAtOnceForAFileThatDoesNotExist) {
-    sends = 0;
-    playAlertSound(L"missing.wav");
-    playAlertSound(L"");
-    EXPECT_EQ(sends, 0);
+TEST_F(AlertDispatchTest, AFullQueueDropsTheOldestAtExitTheWaitingAreJournalledAndAPauseIsCutShort) {
+    retryPauseMs = 60000;
+    AlertDispatch dispatch(senders, &journal);
+    WebhookTarget target{L"https://robot.example/hook/SECRET", WebhookFormat::Feishu};
+    int attempts = 0;
+    dispatch.startWebhookAlert(target, L"第一条",
+                               [&](const WebhookResult& result) { attempts = result.attempts; });
+    dispatch.startWebhookAlert(target, L"第二条");
+    waitForSends(1);
+    for (int i = 0; i < 100; ++i) dispatch.startWebhookAlert(target, L"更多");  // the 101st waiting
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(dispatch.stop());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_EQ(attempts, 1);  // no retry once the program ends
+    const std::wstring text = journalText();
+    EXPECT_NE(text.find(L"提醒 群机器人 网络错误 12029 无法连接 https://robot.example/hook/***: 第一条"),
+              std::wstring::npos)
+        << halyard::toUtf8(text);
+    EXPECT_NE(text.find(L"提醒 群机器人 队列已满,未发送 https://robot.example/hook/***: 第二条"),
+              std::wstring::npos);
+    EXPECT_NE(text.find(L"提醒 群机器人 程序退出,未发送 https://robot.example/hook/***: 更多"),
+              std::wstring::npos);
 }
 
 }  // namespace

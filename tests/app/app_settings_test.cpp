@@ -14,10 +14,10 @@ namespace {
 std::wstring values(const AppSettings& s) {
     std::wstring text;
     for (int value : {s.timerSeconds, s.traceOrderSetting, s.neverFoundValidBrokerSetting, s.playVoice,
-                      s.phoneMessage, s.qqMessage})
+                      s.phoneMessage, s.qqMessage, s.webhookMessage, s.webhookFormat})
         text += std::to_wstring(value) + L"|";
     for (const std::wstring& value :
-         {s.stopLossSound, s.moveStopLossSound, s.takeProfitSound, s.phoneNumber, s.qqNickname})
+         {s.stopLossSound, s.moveStopLossSound, s.takeProfitSound, s.phoneNumber, s.qqNickname, s.webhookUrl})
         text += value + L"|";
     return text;
 }
@@ -28,7 +28,7 @@ TEST(AppSettings, FirstStartReadsTheDefaults) {
     MemoryProfile profile;
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(values(settings), L"6|1|1|1|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||");
+    EXPECT_EQ(values(settings), L"6|1|1|1|0|0|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav||||");
     EXPECT_TRUE(profile.writes.empty());
     const MonitorSettings monitor = readMonitorSettings(profile);
     EXPECT_EQ(monitor.monitorInterval, 6);
@@ -38,16 +38,20 @@ TEST(AppSettings, FirstStartReadsTheDefaults) {
 
 TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     MemoryProfile profile;
-    profile.ints = {{L"Timer", 100},   {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
-                    {L"PlayVoice", 3}, {L"PhoneMessage", 4}, {L"QQMessage", 5}};
+    profile.ints = {{L"Timer", 100},        {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
+                    {L"PlayVoice", 3},      {L"PhoneMessage", 4}, {L"QQMessage", 5},
+                    {L"WebhookMessage", 6}, {L"WebhookFormat", 2}};
     profile.strings = {{L"StopLoss", L"D:\\止损.wav"},
                        {L"MoveStopLoss", L""},
                        {L"TakeProfit", L"止盈.wav"},
                        {L"PhoneNumber", L"13800000000"},
-                       {L"QQ", L"老王"}};
+                       {L"QQ", L"老王"},
+                       {L"WebhookUrl", L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}};
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(values(settings), L"100|0|2|3|4|5|D:\\止损.wav||止盈.wav|13800000000|老王|");
+    EXPECT_EQ(values(settings),
+              L"100|0|2|3|4|5|6|2|D:\\止损.wav||止盈.wav|13800000000|老王|https://open.feishu.cn/open-apis/"
+              L"bot/v2/hook/k|");
     const MemoryProfile stored = profile;
     profile = MemoryProfile();
     settings.save();
@@ -56,7 +60,8 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     EXPECT_EQ(profile.writes,
               (std::vector<std::wstring>{L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
                                          L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
-                                         L"TakeProfit", L"PhoneNumber", L"QQ"}));
+                                         L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage",
+                                         L"WebhookFormat", L"WebhookUrl"}));
 }
 
 TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
@@ -70,7 +75,7 @@ TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
     monitor.traceOrder = 0;
     writeMonitorSettings(profile, monitor);  // exit
     settings.load();
-    EXPECT_EQ(values(settings), L"20|0|1|1|0|1|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||");
+    EXPECT_EQ(values(settings), L"20|0|1|1|0|1|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav||||");
 }
 
 TEST(AppSettings, InstanceIsLoadedOnceFromTheChosenProfile) {

@@ -98,7 +98,7 @@ TEST_F(BrokerDialogs, DetectionDialogIgnoresEnterEscAndCloseAndFailsWhenConnectF
     halyard::testing::SimClientProcess client({L"--title", L"模拟证券交易系统", L"--toolbar-offset", L"5",
                                                L"--button-width", L"16", L"--variant", L"buy-9-statics"});
     ASSERT_TRUE(client.started()) << halyard::toUtf8(client.error());
-    CAutoCheckBrokerDlg dialog;
+    CAutoCheckBrokerDlg dialog(*ZsZqOrderExecutor::instance());
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "broker_dialog_test_support.h"
+#include "brokerconfig/broker_detection.h"
 #include "res/resource.h"
-#include "support/fake_executor.h"
 
 namespace {
 
@@ -162,6 +162,14 @@ TEST_F(BrokerSettingTest, AnEmptyStoreGetsAnEmptyConfigurationAndOkWithoutOneCha
     EXPECT_NE(fileText().find(L"<ButtonPositions/>"), std::wstring::npos);
 }
 
+class ScriptedDetection : public BrokerDetection {
+public:
+    int learnt = 0;
+    int autoConfigure() override { return learnt; }
+    int connect() override { return 1; }
+    unsigned learntPages() const override { return 0; }
+};
+
 class RecordingOwner : public BrokerSettingOwner {
 public:
     int cleared = 0, refreshed = 0;
@@ -173,11 +181,9 @@ public:
 
 TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsTheMainWindow) {
     store->current = addConfig(L"甲证券", L"甲证券交易系统");
-    CallLog log;
-    FakeExecutor executor(log);
-    executor.autoConfigureResult = 0;
+    ScriptedDetection detection;
     RecordingOwner owner;
-    CBrokerSetting dialog(nullptr, &executor);
+    CBrokerSetting dialog(nullptr, &detection);
     dialog.hideDetectButton = false;
     dialog.mainWindow = &owner;
     ASSERT_TRUE(open(dialog));
@@ -197,7 +203,7 @@ TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsT
     EXPECT_TRUE(run->running());
     EXPECT_EQ(owner.cleared, 0);
 
-    executor.autoConfigureResult = 1;
+    detection.learnt = 1;
     run->click(IDC_DETECT_BROKER);
     ASSERT_TRUE(run->waitForEnd());
     EXPECT_EQ(run->result(), IDCANCEL);

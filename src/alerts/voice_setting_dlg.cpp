@@ -1,0 +1,260 @@
+#include "alerts/voice_setting_dlg.h"
+
+#include <commdlg.h>
+
+#include <mutex>
+#include <optional>
+
+#include "alerts/fetion_driver_win.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr wchar_t kTestMessage[] = L"测试,来自Halyard";
+constexpr wchar_t kNoPhoneNumber[] = L"电话号码不能为空";
+constexpr wchar_t kNoNickname[] = L"QQ昵称不能为空";
+constexpr wchar_t kNoWebhookUrl[] = L"群机器人网址不能为空";
+constexpr wchar_t kNoFetion[] = L"没有找到飞信, 要发送短信,请安装并运行飞信";
+constexpr wchar_t kQqChatWindowClass[] = L"TXGuiFoundation";
+constexpr UINT kWebhookAnswered = WM_APP + 46;
+constexpr DWORD kPathLength = 32768;
+
+std::wstring noChatWindowText(const std::wstring& nickname) {
+    return L"没有找到 " + nickname + L" 聊天窗口\n要发送QQ信息,请运行QQ并打开 " + nickname +
+           L" 聊天窗口\n并且保持此窗口打开\n你可以把窗口拖到桌面边缘,但是不能关闭,也不能最小化";
+}
+
+}  // namespace
+
+// The webhook test's outcome, handed from the worker to the dialog's thread.
+struct CVoiceSetting::WebhookAnswerSlot {
+    std::mutex lock;
+    std::optional<WebhookResult> result;
+};
+
+std::wstring chooseFileWithSystemDialog(HWND owner) {
+    std::wstring path(kPathLength, L'\0');
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFile = path.data();
+    request.nMaxFile = kPathLength;
+    request.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetOpenFileNameW(&request)) return std::wstring();
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+CVoiceSetting::CVoiceSetting(AlertSettingsStore& store, AlertDispatch& alerts, HWND parent)
+    : halyard::Dialog(IDD_VOICE_SETTING, parent),
+      chooseFile(chooseFileWithSystemDialog),
+      store_(store),
+      alerts_(alerts),
+      webhookAnswer_(std::make_shared<WebhookAnswerSlot>()) {}
+
+void CVoiceSetting::doDataExchange(halyard::DataExchange& exchange) {
+    exchange.check(IDC_PLAY_VOICE, playVoice);
+    exchange.text(IDC_STOP_LOSS_SOUND, stopLossSound);
+    exchange.text(IDC_MOVE_STOP_LOSS_SOUND, moveStopLossSound);
+    exchange.text(IDC_TAKE_PROFIT_SOUND, takeProfitSound);
+    exchange.check(IDC_PHONE_MESSAGE, phoneMessage);
+    exchange.check(IDC_QQ_MESSAGE, qqMessage);
+    exchange.text(IDC_PHONE_NUMBER, phoneNumber);
+    exchange.text(IDC_QQ_NICKNAME, qqNickname);
+    exchange.check(IDC_WEBHOOK_MESSAGE, webhookMessage);
+    exchange.text(IDC_WEBHOOK_URL, webhookUrl);
+    // The format list has no exchange of its own: its selection is the format's number.
+    HWND formats = item(IDC_WEBHOOK_FORMAT);
+    if (!exchange.saving()) {
+        SendMessageW(formats, CB_SETCURSEL, static_cast<WPARAM>(webhookFormatOf(webhookFormat)), 0);
+    } else if (!exchange.failed()) {
+        const LRESULT selected = SendMessageW(formats, CB_GETCURSEL, 0, 0);
+        if (selected >= 0) webhookFormat = static_cast<int>(selected);
+    }
+}
+
+bool CVoiceSetting::onInitDialog() {
+    halyard::Dialog::onInitDialog();
+    for (int format = 0; format < kWebhookFormatCount; ++format) {
+        const wchar_t* name = webhookFormatName(static_cast<WebhookFormat>(format));
+        SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    const AlertOptions stored = store_.alertSettings();
+    playVoice = stored.playVoice;
+    stopLossSound = stored.stopLossSound;
+    moveStopLossSound = stored.moveStopLossSound;
+    takeProfitSound = stored.takeProfitSound;
+    phoneMessage = stored.phoneMessage;
+    qqMessage = stored.qqMessage;
+    phoneNumber = stored.phoneNumber;
+    qqNickname = stored.qqNickname;
+    webhookMessage = stored.webhookMessage;
+    webhookFormat = static_cast<int>(webhookFormatOf(stored.webhookFormat));
+    webhookUrl = stored.webhookUrl;
+    updateData(false);
+    enableControls();
+    return true;
+}
+
+void CVoiceSetting::enableControls() {
+    for (int id : {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_TAKE_PROFIT_SOUND,
+                   IDC_CHOOSE_STOP_LOSS_SOUND, IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND})
+        enableItem(id, playVoice != 0);
+    enableItem(IDC_PHONE_NUMBER, phoneMessage != 0);
+    enableItem(IDC_TEST_SMS, phoneMessage != 0);
+    enableItem(IDC_QQ_NICKNAME, qqMessage != 0);
+    enableItem(IDC_TEST_QQ, qqMessage != 0);
+    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK})
+        enableItem(id, webhookMessage != 0);
+}
+
+bool CVoiceSetting::onCommand(int id, int code, HWND control) {
+    if (code != BN_CLICKED) return halyard::Dialog::onCommand(id, code, control);
+    switch (id) {
+        case IDC_PLAY_VOICE:
+        case IDC_PHONE_MESSAGE:
+        case IDC_QQ_MESSAGE:
+        case IDC_WEBHOOK_MESSAGE:
+            updateData(true);
+            enableControls();
+            return true;
+        case IDC_CHOOSE_STOP_LOSS_SOUND:
+            chooseSound(stopLossSound);
+            return true;
+        case IDC_CHOOSE_MOVE_STOP_LOSS_SOUND:
+            chooseSound(moveStopLossSound);
+            return true;
+        case IDC_CHOOSE_TAKE_PROFIT_SOUND:
+            chooseSound(takeProfitSound);
+            return true;
+        case IDC_PLAY_STOP_LOSS_SOUND:
+            playSound(stopLossSound);
+            return true;
+        case IDC_PLAY_MOVE_STOP_LOSS_SOUND:
+            playSound(moveStopLossSound);
+            return true;
+        case IDC_PLAY_TAKE_PROFIT_SOUND:
+            playSound(takeProfitSound);
+            return true;
+        case IDC_TEST_SMS:
+            testSms();
+            return true;
+        case IDC_TEST_QQ:
+            testQq();
+            return true;
+        case IDC_TEST_WEBHOOK:
+            testWebhook();
+            return true;
+        default:
+            return halyard::Dialog::onCommand(id, code, control);
+    }
+}
+
+// What was typed so far is read first: showing the chosen path must not undo it.
+void CVoiceSetting::chooseSound(std::wstring& sound) {
+    updateData(true);
+    const std::wstring path = chooseFile ? chooseFile(hwnd()) : std::wstring();
+    if (path.empty()) return;
+    sound = path;
+    updateData(false);
+}
+
+void CVoiceSetting::playSound(const std::wstring& sound) {
+    updateData(true);
+    alerts_.playAlertSound(sound);
+}
+
+void CVoiceSetting::testSms() {
+    updateData(true);
+    if (phoneNumber.empty()) {
+        halyard::showMessageBox(hwnd(), kNoPhoneNumber);
+        return;
+    }
+    if (findFetionMainWindow()) {
+        alerts_.startSmsAlert(phoneNumber, kTestMessage);
+        return;
+    }
+    halyard::showMessageBox(hwnd(), kNoFetion);
+}
+
+void CVoiceSetting::testQq() {
+    updateData(true);
+    if (qqNickname.empty()) {
+        halyard::showMessageBox(hwnd(), kNoNickname);
+        return;
+    }
+    if (FindWindowW(kQqChatWindowClass, qqNickname.c_str())) {
+        alerts_.startQqAlert(qqNickname, kTestMessage);
+        return;
+    }
+    halyard::showMessageBox(hwnd(), noChatWindowText(qqNickname));
+}
+
+// Unlike the messengers, a robot answers: the outcome is shown once the worker has it.
+void CVoiceSetting::testWebhook() {
+    updateData(true);
+    if (webhookUrl.empty()) {
+        halyard::showMessageBox(hwnd(), kNoWebhookUrl);
+        return;
+    }
+    enableItem(IDC_TEST_WEBHOOK, false);
+    std::shared_ptr<WebhookAnswerSlot> slot = webhookAnswer_;
+    HWND window = hwnd();
+    alerts_.startWebhookAlert(WebhookTarget{webhookUrl, webhookFormatOf(webhookFormat)}, kTestMessage,
+                              [slot, window](const WebhookResult& result) {
+                                  {
+                                      std::lock_guard<std::mutex> guard(slot->lock);
+                                      slot->result = result;
+                                  }
+                                  PostMessageW(window, kWebhookAnswered, 0, 0);
+                              });
+}
+
+bool CVoiceSetting::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != kWebhookAnswered) return halyard::Dialog::onMessage(message, wParam, lParam, result);
+    showWebhookAnswer();
+    result = 0;
+    return true;
+}
+
+void CVoiceSetting::showWebhookAnswer() {
+    std::optional<WebhookResult> answer;
+    {
+        std::lock_guard<std::mutex> guard(webhookAnswer_->lock);
+        answer.swap(webhookAnswer_->result);
+    }
+    if (!answer) return;
+    enableItem(IDC_TEST_WEBHOOK, webhookMessage != 0);
+    halyard::showMessageBox(hwnd(), L"群机器人测试: " + webhookOutcomeText(*answer));
+}
+
+void CVoiceSetting::onOK() {
+    updateData(true);
+    std::wstring error;
+    if (phoneMessage && phoneNumber.empty()) error += kNoPhoneNumber;
+    if (qqMessage && qqNickname.empty()) error += kNoNickname;
+    if (webhookMessage && webhookUrl.empty()) error += kNoWebhookUrl;
+    if (!error.empty()) {
+        halyard::showMessageBox(hwnd(), error);
+        return;
+    }
+    store_.storeAlertSettings(settings());
+    endDialog(IDOK);
+}
+
+AlertOptions CVoiceSetting::settings() const {
+    AlertOptions values;
+    values.playVoice = playVoice;
+    values.stopLossSound = stopLossSound;
+    values.moveStopLossSound = moveStopLossSound;
+    values.takeProfitSound = takeProfitSound;
+    values.phoneMessage = phoneMessage;
+    values.qqMessage = qqMessage;
+    values.phoneNumber = phoneNumber;
+    values.qqNickname = qqNickname;
+    values.webhookMessage = webhookMessage;
+    values.webhookFormat = webhookFormat;
+    values.webhookUrl = webhookUrl;
+    return values;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The alert settings (dialog 146): sounds and their files, SMS through Fetion, QQ, and the
+// group-robot webhook, with a test send for each message channel. It reads the settings when it
+// opens and stores them only on 确定.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "alerts/alert_dispatch.h"
+#include "alerts/alert_settings.h"
+#include "framework/dialog.h"
+
+class CVoiceSetting : public halyard::Dialog {
+public:
+    // Answers the chosen file's full path, or empty when the user cancelled.
+    using FileChooser = std::function<std::wstring(HWND owner)>;
+
+    CVoiceSetting(AlertSettingsStore& store, AlertDispatch& alerts, HWND parent = nullptr);
+
+    int playVoice = 0;
+    std::wstring stopLossSound;
+    std::wstring moveStopLossSound;
+    std::wstring takeProfitSound;
+    int phoneMessage = 0;
+    int qqMessage = 0;
+    std::wstring phoneNumber;
+    std::wstring qqNickname;
+    int webhookMessage = 0;
+    int webhookFormat = 0;
+    std::wstring webhookUrl;
+
+    // The system's open-file dialog unless replaced.
+    FileChooser chooseFile;
+
+protected:
+    void doDataExchange(halyard::DataExchange& exchange) override;
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    void onOK() override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    struct WebhookAnswerSlot;
+
+    void enableControls();
+    void chooseSound(std::wstring& sound);
+    void playSound(const std::wstring& sound);
+    void testSms();
+    void testQq();
+    void testWebhook();
+    void showWebhookAnswer();
+    AlertOptions settings() const;
+
+    AlertSettingsStore& store_;
+    AlertDispatch& alerts_;
+    std::shared_ptr<WebhookAnswerSlot> webhookAnswer_;
+};
+
+// The standard open-file dialog: no filter, no default extension, no initial name.
+std::wstring chooseFileWithSystemDialog(HWND owner);

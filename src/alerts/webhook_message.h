@@ -1,0 +1,43 @@
+#pragma once
+// The group-robot webhook's texts: the JSON body each robot takes, the reading of its answer,
+// the URL as the journal may show it, and the outcome of a send in words.
+#include <string>
+
+// 企业微信 and 钉钉 take {"msgtype":"text","text":{"content":...}} and answer "errcode";
+// 飞书 takes {"msg_type":"text","content":{"text":...}} and answers "code".
+enum class WebhookFormat { WeCom = 0, DingTalk = 1, Feishu = 2 };
+// A stored format number; anything unknown is the first format.
+WebhookFormat webhookFormatOf(int stored);
+// The formats' names in the order of their numbers.
+const wchar_t* webhookFormatName(WebhookFormat format);
+constexpr int kWebhookFormatCount = 3;
+
+struct WebhookTarget {
+    std::wstring url;
+    WebhookFormat format = WebhookFormat::WeCom;
+};
+
+// A JSON string literal of the text in UTF-8, quotes included.
+std::string jsonQuoted(const std::wstring& text);
+std::string webhookBody(WebhookFormat format, const std::wstring& text);
+
+struct WebhookAnswer {
+    bool recognised = false;  // a JSON object holding the format's code as a number
+    long long code = 0;
+    std::wstring message;  // "errmsg" or "msg" when present
+};
+WebhookAnswer readWebhookAnswer(WebhookFormat format, const std::string& body);
+
+// The URL with its secret hidden: every query value, or without a query the last path segment.
+std::wstring maskedWebhookUrl(const std::wstring& url);
+
+struct WebhookResult {
+    enum class Kind { Delivered, Refused, HttpError, Unreadable, NetworkError, BadUrl };
+    Kind kind = Kind::BadUrl;
+    int httpStatus = 0;
+    unsigned long systemError = 0;  // the network error's code
+    WebhookAnswer answer;
+    int attempts = 0;
+    std::wstring detail;  // why the URL was refused
+};
+std::wstring webhookOutcomeText(const WebhookResult& result);

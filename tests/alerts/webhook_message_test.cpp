@@ -1,0 +1,59 @@
+// The group robot's answers as read, and the URL's secret masked (the bodies are checked on the
+// wire by webhook_sender_test).
+#include "alerts/webhook_message.h"
+
+#include <gtest/gtest.h>
+
+#include "common/text_encoding.h"
+
+namespace {
+
+TEST(WebhookMessage, AnswersAreReadByTheFormatsOwnCodeName) {
+    const struct {
+        WebhookFormat format;
+        const char* answer;
+        bool recognised;
+        long long code;
+        const wchar_t* message;
+    } cases[] = {
+        {WebhookFormat::WeCom, "{\"errcode\":0,\"errmsg\":\"ok\"}", true, 0, L"ok"},
+        {WebhookFormat::DingTalk, " { \"errmsg\" : \"关键词不匹配\", \"errcode\" : 310000 } ", true, 310000,
+         L"关键词不匹配"},
+        {WebhookFormat::Feishu,
+         "{\"code\":19024,\"msg\":\"Key Words Not Found\",\"data\":{\"a\":[1,{\"b\":\"}\"}]}}", true, 19024,
+         L"Key Words Not Found"},
+        {WebhookFormat::Feishu, "{\"errcode\":0}", false, 0, L""},     // the other format's name
+        {WebhookFormat::WeCom, "{\"errcode\":\"0\"}", false, 0, L""},  // not a number
+        {WebhookFormat::WeCom, "{\"errcode\":0.5}", false, 0, L""},
+        {WebhookFormat::WeCom, "<html>502 Bad Gateway</html>", false, 0, L""},
+        {WebhookFormat::WeCom, "{\"errcode\":0,\"errmsg\":\"ok\"", false, 0, L"ok"},  // cut short
+        {WebhookFormat::WeCom, "", false, 0, L""},
+    };
+    EXPECT_EQ(webhookFormatOf(7), WebhookFormat::WeCom);  // a hand-edited registry value
+    for (const auto& c : cases) {
+        const WebhookAnswer answer = readWebhookAnswer(c.format, c.answer);
+        EXPECT_EQ(answer.recognised, c.recognised) << c.answer;
+        if (!c.recognised) continue;
+        EXPECT_EQ(answer.code, c.code) << c.answer;
+        EXPECT_EQ(answer.message, c.message) << c.answer;
+    }
+}
+
+TEST(WebhookMessage, TheSecretOfTheUrlIsMasked) {
+    const struct {
+        const wchar_t* url;
+        const wchar_t* masked;
+    } cases[] = {
+        {L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=693a91f6-7xxx",
+         L"https://qyapi.weixin.qq.com/cgi-bin/webhook/send?key=***"},
+        {L"https://oapi.dingtalk.com/robot/send?access_token=abc&timestamp=1&sign=x",
+         L"https://oapi.dingtalk.com/robot/send?access_token=***&timestamp=***&sign=***"},
+        {L"https://open.feishu.cn/open-apis/bot/v2/hook/0f3a-77bb",
+         L"https://open.feishu.cn/open-apis/bot/v2/hook/***"},
+        {L"https://example.com/", L"https://example.com/"},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(maskedWebhookUrl(c.url), c.masked) << halyard::toUtf8(c.url);
+}
+
+}  // namespace

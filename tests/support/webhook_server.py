@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""A local stand-in for the robots' webhook servers: webhook_server.py -- COMMAND...
+
+Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and HALYARD_WEBHOOK_LOG
+(a Windows path) set; exits with its code. Each request is logged as it arrives, one JSON line
+{"path", "type", "body"}. The first path segment picks the answer: wecom (errcode 0), feishu
+(code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
+slowonce (only the first request is slow).
+"""
+import http.server
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+seen_paths = set()
+seen_lock = threading.Lock()
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    log_path = None
+
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length", "0"))
+        body = self.rfile.read(length).decode("utf-8", "replace")
+        with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
+            log.write(json.dumps({"path": self.path, "type": self.headers.get("Content-Type", ""),
+                                  "body": body}, ensure_ascii=False) + "\n")
+            first = self.path not in seen_paths
+            seen_paths.add(self.path)
+        kind = self.path.split("/")[1]
+        if kind == "slow" or (kind == "slowonce" and first):
+            time.sleep(3)
+        if kind == "status500":
+            self.answer(500, "text/plain", "server error")
+        elif kind == "html":
+            self.answer(200, "text/html", "<html>502 Bad Gateway</html>")
+        elif kind == "refuse":
+            self.answer(200, "application/json", '{"errcode":93000,"errmsg":"invalid webhook url"}')
+        elif kind == "feishu":
+            self.answer(200, "application/json", '{"code":0,"msg":"success","data":{}}')
+        else:
+            self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}')
+
+    def answer(self, status, content_type, text):
+        data = text.encode("utf-8")
+        try:
+            self.send_response(status)
+            self.send_header("Content-Type", content_type)
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data)
+        except OSError:
+            pass  # the client gave up waiting
+
+    def log_message(self, *args):
+        pass
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def main():
+    command = sys.argv[sys.argv.index("--") + 1:] if "--" in sys.argv else []
+    if not command:
+        print(__doc__)
+        return 2
+    with tempfile.TemporaryDirectory() as folder:
+        Handler.log_path = os.path.join(folder, "requests.jsonl")
+        open(Handler.log_path, "w").close()
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        server.daemon_threads = True
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        env = dict(os.environ, HALYARD_WEBHOOK_PORT=str(server.server_address[1]),
+                   HALYARD_WEBHOOK_LOG=windows_path(Handler.log_path))
+        try:
+            return subprocess.call(command, env=env)
+        finally:
+            server.shutdown()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
