@@ -89,6 +89,9 @@ private:
     void openAlertSettings();
     void attachControls();
     void checkBrokerClient();
+    void openBrokerSettings();
+    // After a change of the configuration in use: connect again and show how that went.
+    void reconnectBroker();
     void runStartupDetection();
     bool detectionRunning();
     void addAboutMenuItem();

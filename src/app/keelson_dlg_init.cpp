@@ -13,6 +13,7 @@
 #include "broker/zszq_order_executor.h"
 #include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/broker_setting_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -48,6 +49,20 @@ public:
     unsigned learntPages() const override { return 0; }
 
 private:
+    OrderExecutor& executor_;
+};
+
+// What the broker settings dialog may do to the main window after a successful detection.
+class BrokerSettingLink : public BrokerSettingOwner {
+public:
+    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
+    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
+    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
+    bool isInitializing() const override { return window_.initializing; }
+    void refreshList() override { window_.refreshList(); }
+
+private:
+    CKeelsonDlg& window_;
     OrderExecutor& executor_;
 };
 
@@ -157,6 +172,16 @@ void CKeelsonDlg::checkBrokerClient() {
     }
 }
 
+void CKeelsonDlg::reconnectBroker() {
+    OrderExecutor& broker = executor();
+    if (broker.connect())
+        neverFoundValidBroker = FALSE;
+    else
+        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
+    refreshList();
+    positionList_.invalidate(true);
+}
+
 // A success leaves the executor connected to the learnt layout; the list then shows its
 // positions. neverFoundValidBroker stays as it is until a later start connects.
 void CKeelsonDlg::runStartupDetection() {
@@ -166,6 +191,18 @@ void CKeelsonDlg::runStartupDetection() {
     detection.doModal();
     if (!detection.succeeded)
         halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
+}
+
+void CKeelsonDlg::openBrokerSettings() {
+    OrderExecutor& broker = executor();
+    std::unique_ptr<BrokerDetection> standIn;
+    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
+    BrokerSettingLink link(*this, broker);
+    CBrokerSetting dialog(hwnd(), standIn ? standIn.get() : ZsZqOrderExecutor::instance());
+    dialog.mainWindow = &link;
+    dialog.hideDetectButton = broker.isConnected() != 0;
+    dialog.doModal();
+    if (dialog.currentConfigChanged()) reconnectBroker();
 }
 
 void CKeelsonDlg::addAboutMenuItem() {

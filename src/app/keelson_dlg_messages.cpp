@@ -26,8 +26,8 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
         case IDC_SUPPORT_LINK:
             showAbout();
             return true;
-        // The broker settings dialog belongs to later work.
         case IDC_BROKER_SETTINGS:
+            if (code == BN_CLICKED) openBrokerSettings();
             return true;
         case IDC_ALERT_SETTINGS:
             if (code == BN_CLICKED) openAlertSettings();

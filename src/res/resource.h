@@ -10,6 +10,8 @@
 #define IDD_ABOUTBOX 100
 #define IDD_HALYARD_DIALOG 102
 #define IDD_PRICE_SETTING 129
+#define IDD_BROKER_SETTING 134
+#define IDD_BROKER_CHILD_SETTING 136
 #define IDD_ADD_BROKER_CONFIG 137
 #define IDD_AUTO_CHECK_BROKER 147
 #define IDD_VOICE_SETTING 146
@@ -61,6 +63,22 @@
 #define IDC_TAKE_PROFIT_UNIT 1031
 #define IDC_SLIP_PRICE 1032
 
+// Broker settings (134)
+#define IDC_WINDOW_NAME 1003
+#define IDC_BROKER_SELECT 1016
+#define IDC_SET_BUTTONS 1019
+#define IDC_SET_POSITION_COLUMNS 1020
+#define IDC_SET_COMMIT_COLUMNS 1021
+#define IDC_ADD_BROKER 1022
+#define IDC_DETECT_BROKER 1023
+
+// Button-position and column-mapping editor (136)
+#define IDC_GRID 1000
+#define IDC_TEXT_EDITOR 1003
+#define IDC_OWN_NAME_COMBO 1016
+#define IDC_ADD_ROW 1019
+#define IDC_DELETE_ROW 1020
+
 // New broker configuration (137)
 #define IDC_NEW_BROKER_NAME 1003
 #define IDC_NEW_BROKER_SOURCE 1016
@@ -68,6 +86,7 @@
 // Broker detection (147): the dots, and under them the pages recognised so far
 #define IDC_DETECTION_DOTS 1030
 #define IDC_DETECTION_PAGES 1034
+
 // Alert settings (146); 1037 to 1040 are the group-robot row below the message rows
 #define IDC_STOP_LOSS_SOUND 1003
 #define IDC_MOVE_STOP_LOSS_SOUND 1004

@@ -15,6 +15,7 @@
 #include "app/settings_profile.h"
 #include "brokerconfig/broker_config_store.h"
 #include "common/control_text.h"
+#include "common/file_store.h"
 #include "framework/application.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
@@ -455,3 +456,33 @@ TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
 }
 
 }  // namespace
+
+TEST_F(MainWindowTest, BrokerSettingsOpenFromTheirButtonAndAChangedConfigurationConnectsAgain) {
+    ASSERT_TRUE(halyard::replaceFileAtomically(
+        folder.file(L"broker_config.xml"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Brokers Select=\"模拟证券\">\n"
+        "    <Broker WindowName=\"模拟证券\" Name=\"模拟证券\"/>\n</Brokers>\n"));
+    CKeelsonDlg dialog(profile, folder.folder(), &executor);
+    halyard::ModalDialogThread run(dialog);
+    HWND window = run.waitForDialog();
+    ASSERT_NE(window, nullptr);
+    run.click(IDC_BROKER_SETTINGS);
+    HWND settings = run.waitForMessageBox();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(halyard::controlText(settings), L"券商软件设置");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, 1023)));  // connected: no detection offered
+    SetWindowTextW(GetDlgItem(settings, 1003), L"模拟证券 V2");
+    executor.connectResult = 0;
+    executor.errorText = L"找不到卖出窗口";
+    PostMessageW(GetDlgItem(settings, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 500 && IsWindow(settings); ++i) Sleep(10);
+    EXPECT_EQ(answer(run, IDOK),
+              L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1."
+              L"你可以重新启动助手试试.\n"
+              L"2.如果重启助手也没用,可以配置券商.?\n错误信息:找不到卖出窗口");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "connect"), 2);
+    std::string saved;
+    ASSERT_TRUE(halyard::readWholeFile(folder.file(L"broker_config.xml"), saved));
+    EXPECT_NE(saved.find("WindowName=\"模拟证券 V2\""), std::string::npos);
+    close(run, window);
+}

@@ -61,6 +61,7 @@ void Scenario::startHalyard(const RuleTable& rules, int hour, int minute, int se
     if (!brokerFile) {
         ASSERT_EQ(_wremove((program_.folder() + L"broker_config.xml").c_str()), 0);
     }
+    if (beforeHalyardStarts) beforeHalyardStarts(program_.folder());
     writeMonitorSettings(3, traceOrder, neverFoundValidBroker);
     timeZone_ = timeZoneForLocalTime(hour, minute, second);
     const int expected = hour * 3600 + minute * 60 + second;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ protected:
     // Saves the display under the build folder's e2e-screenshots as <test name>-<name>.png, and
     // Halyard's windows alone as <test name>-<name>-halyard.png.
     void screenshot(const std::string& name) const;
+
+    // Run on the program folder after it is prepared and before Halyard starts (a changed file).
+    std::function<void(const std::wstring& folder)> beforeHalyardStarts;
 
     std::unique_ptr<ClientRun> client;
     std::unique_ptr<HalyardProcess> halyard;

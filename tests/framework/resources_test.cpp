@@ -25,7 +25,9 @@ TEST_F(ResourcesTest, TemplatesKeepTheirCaptionsAndTexts) {
         const wchar_t* text;
     } templates[] = {{IDD_HALYARD_DIALOG, L"Halyard", IDC_TRACE_ORDER, L"追单"},
                      {IDD_PRICE_SETTING, L"止盈止损设置", IDC_MESSAGE_ONLY, L"条件成立时仅提醒而不实际下单"},
-                     {IDD_ABOUTBOX, L"关于 Halyard", IDOK, L"确定"}};
+                     {IDD_ABOUTBOX, L"关于 Halyard", IDOK, L"确定"},
+                     {IDD_BROKER_SETTING, L"券商软件设置", IDC_SET_POSITION_COLUMNS, L"设置持仓列名对照"},
+                     {IDD_BROKER_CHILD_SETTING, L"", IDC_DELETE_ROW, L"删除行"}};
     for (const auto& t : templates) {
         SCOPED_TRACE(t.caption);
         halyard::Dialog dialog(t.id);
