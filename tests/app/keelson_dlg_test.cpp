@@ -461,7 +461,12 @@ TEST_F(MainWindowTest, BrokerSettingsOpenFromTheirButtonAndAChangedConfiguration
     ASSERT_TRUE(halyard::replaceFileAtomically(
         folder.file(L"broker_config.xml"),
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Brokers Select=\"模拟证券\">\n"
-        "    <Broker WindowName=\"模拟证券\" Name=\"模拟证券\"/>\n</Brokers>\n"));
+        "    <Broker WindowName=\"模拟证券\" Name=\"模拟证券\">\n"
+        "        <PositionColumnName>\n"
+        "            <ColumnName Name2=\"证券代码\" Name1=\"证券代码\"/>\n"
+        "            <ColumnName Name2=\"当前价\" Name1=\"当前价\"/>\n"
+        "        </PositionColumnName>\n"
+        "    </Broker>\n</Brokers>\n"));
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
