@@ -1,4 +1,4 @@
-#include "broker/remote_list_reader.h"
+#include "broker/broker_tables.h"
 
 #include <utility>
 

@@ -12,11 +12,11 @@
 #include <type_traits>
 #include <vector>
 
+#include "broker/broker_tables.h"
 #include "broker/client_contact.h"
 #include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
-#include "broker/remote_list_reader.h"
 #include "brokerconfig/broker_config.h"
 #include "brokerconfig/broker_detection.h"
 #include "common/unique_handle.h"
