@@ -76,7 +76,9 @@ TEST_F(PositionSnapshotStoreTest, ReadersNeverSeeANewMapWithThePreviousRows) {
     };
     std::thread first(reader);
     std::thread second(reader);
-    for (int n = 1; n <= 20000; ++n) {
+    // On a loaded machine the readers may start only after many writes: keep writing until
+    // both have looked a few times.
+    for (int n = 1; n <= 20000 || (observations.load() < 100 && n <= 2000000); ++n) {
         PositionRows rows{position(L"600036", n), position(L"000001", n), position(L"600036", n)};
         PositionsByCode byCode{{L"600036", rows[0]}, {L"000001", rows[1]}};
         store->replacePositions(std::move(byCode), std::move(rows));
