@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "broker/remote_list_reader.h"
+#include "broker/broker_tables.h"
+#include "broker/panel_recognition.h"
 #include "broker/sim_broker.h"
 #include "broker/sim_orders.h"
 #include "broker/window_toolkit.h"

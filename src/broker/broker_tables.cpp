@@ -1,5 +1,5 @@
-// The broker client's positions and orders lists read into rows, within the ceiling of a
-// table read, and stored in the snapshot store.
+#include "broker/broker_tables.h"
+
 #include <algorithm>
 
 #include "broker/number_text.h"

@@ -1,6 +1,6 @@
 #include "broker/client_windows.h"
 
-#include "broker/remote_list_reader.h"
+#include "broker/remote_memory.h"
 #include "broker/window_toolkit.h"
 
 namespace {

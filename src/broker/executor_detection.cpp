@@ -2,8 +2,8 @@
 // fits the running client.
 #include <utility>
 
+#include "broker/panel_recognition.h"
 #include "broker/position_snapshot_store.h"
-#include "broker/remote_list_reader.h"
 #include "broker/result_codes.h"
 #include "broker/window_toolkit.h"
 #include "broker/zszq_order_executor.h"

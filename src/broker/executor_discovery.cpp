@@ -1,6 +1,6 @@
 #include "broker/client_windows.h"
 #include "broker/order_panel_captions.h"
-#include "broker/remote_list_reader.h"
+#include "broker/panel_recognition.h"
 #include "broker/result_codes.h"
 #include "broker/window_toolkit.h"
 #include "broker/zszq_order_executor.h"

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "broker/broker_tables.h"
 #include "broker/number_text.h"
 #include "broker/remote_list_reader.h"
 #include "broker/result_codes.h"

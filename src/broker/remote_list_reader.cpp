@@ -11,16 +11,12 @@
 
 namespace {
 
-constexpr DWORD kProcessAccess =
-    PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION;
 constexpr int kTextUnits = 256;
 constexpr size_t kTextBytes = kTextUnits * sizeof(uint16_t);
 constexpr size_t kCellsPerBatch = 512;
 constexpr size_t kBlockGranularity = 64 * 1024;
 constexpr int kMaxColumnTitles = 20;
 constexpr int kMaxRows = 100000;
-
-ProcessOpener processOpener = nullptr;
 
 // LVITEMW and LVCOLUMNW as a 32-bit and as a 64-bit list control reads them.
 struct ItemRequest32 {
@@ -106,77 +102,7 @@ std::wstring textAt(const std::vector<uint8_t>& texts, size_t slot) {
     return text;
 }
 
-HWND firstListOf(HWND window) {
-    std::vector<HWND> lists = findDescendants(window, L"SysListView32");
-    return lists.empty() ? nullptr : lists.front();
-}
-
 }  // namespace
-
-void setProcessOpener(ProcessOpener opener) {
-    processOpener = opener;
-}
-
-RemoteBlock::RemoteBlock(HANDLE process, size_t size) : process_(process), size_(size) {
-    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    if (!address_) size_ = 0;
-}
-
-RemoteBlock::RemoteBlock(RemoteBlock&& other) noexcept
-    : process_(other.process_),
-      address_(std::exchange(other.address_, nullptr)),
-      size_(std::exchange(other.size_, 0)) {}
-
-RemoteBlock& RemoteBlock::operator=(RemoteBlock&& other) noexcept {
-    if (this != &other) {
-        release();
-        process_ = other.process_;
-        address_ = std::exchange(other.address_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-    }
-    return *this;
-}
-
-RemoteBlock::~RemoteBlock() {
-    release();
-}
-
-void RemoteBlock::release() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    address_ = nullptr;
-    size_ = 0;
-}
-
-bool RemoteBlock::write(size_t offset, const void* data, size_t length) const {
-    if (!address_ || offset + length > size_) return false;
-    SIZE_T done = 0;
-    return WriteProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
-           done == length;
-}
-
-bool RemoteBlock::read(size_t offset, void* data, size_t length) const {
-    if (!address_ || offset + length > size_) return false;
-    SIZE_T done = 0;
-    return ReadProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
-           done == length;
-}
-
-ClientProcess::ClientProcess(HWND window) {
-    DWORD processId = 0;
-    if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return;
-    handle_.reset(processOpener ? processOpener(kProcessAccess, FALSE, processId)
-                                : OpenProcess(kProcessAccess, FALSE, processId));
-    if (!handle_) return;
-    BOOL clientIsWow64 = FALSE;
-    IsWow64Process(handle_.get(), &clientIsWow64);
-#ifdef _WIN64
-    is32Bit_ = clientIsWow64 != FALSE;
-#else
-    BOOL selfIsWow64 = FALSE;
-    IsWow64Process(GetCurrentProcess(), &selfIsWow64);
-    is32Bit_ = !selfIsWow64 || clientIsWow64;
-#endif
-}
 
 RemoteList::RemoteList(HWND list) : list_(IsWindow(list) ? list : nullptr), process_(list_) {}
 
@@ -294,40 +220,6 @@ std::vector<std::wstring> readColumnTitles(HWND list) {
         titles.push_back(std::move(title));
     }
     return titles;
-}
-
-std::vector<std::wstring> listTitlesOf(HWND window) {
-    HWND list = firstListOf(window);
-    return list ? readColumnTitles(list) : std::vector<std::wstring>();
-}
-
-HWND listHasExactColumns(HWND window, const std::vector<std::wstring>& expected) {
-    HWND list = firstListOf(window);
-    if (!list || expected.empty()) return nullptr;
-    RemoteList remote(list);
-    const int n = static_cast<int>(expected.size());
-    std::optional<std::vector<std::wstring>> titles = remote.columnTitles(n + 1);
-    if (!titles) return nullptr;
-    // The read one past the last expected column must still show the last title.
-    for (int i = 0; i <= n; ++i)
-        if ((*titles)[i] != expected[std::min(i, n - 1)]) return nullptr;
-    return list;
-}
-
-bool containsAllTitles(const std::vector<std::wstring>& required, const std::vector<std::wstring>& titles) {
-    return std::all_of(required.begin(), required.end(), [&](const std::wstring& wanted) {
-        return std::find(titles.begin(), titles.end(), wanted) != titles.end();
-    });
-}
-
-bool isPositionsPanel(HWND window) {
-    std::vector<std::wstring> titles = listTitlesOf(window);
-    return !titles.empty() && containsAllTitles({L"浮动盈亏", L"盈亏比例(%)"}, titles);
-}
-
-bool isOrdersPanel(HWND window) {
-    std::vector<std::wstring> titles = listTitlesOf(window);
-    return !titles.empty() && containsAllTitles({L"买卖标志", L"委托价格", L"委托数量"}, titles);
 }
 
 int32_t listRowHeight(HWND list) {

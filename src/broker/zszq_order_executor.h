@@ -12,61 +12,17 @@
 #include <type_traits>
 #include <vector>
 
+#include "broker/broker_tables.h"
 #include "broker/client_contact.h"
+#include "broker/confirm_sweep.h"
 #include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
-#include "broker/remote_list_reader.h"
 #include "brokerconfig/broker_config.h"
 #include "brokerconfig/broker_detection.h"
 #include "common/unique_handle.h"
 
 static_assert(std::is_same_v<WindowHandle, HWND>, "the interface's window handle is the Win32 HWND");
-
-// What the confirmation sweep may touch, shared by the executor and its worker: only pop-ups of
-// the client's process, and "交易确认" only in the seconds after Halyard itself pressed an order
-// or cancel button (at other times it is the user's own order, left for the user to check).
-// The texts of the pop-ups confirmed are kept for the journal.
-class SweepScope {
-public:
-    static constexpr uint32_t kOwnPressWindowMs = 10000;
-
-    void watchProcess(DWORD processId) { processId_ = processId; }
-    DWORD process() const { return processId_; }
-    void ownPressStarted();
-    bool ownPressRecent() const;
-    void addNotice(std::wstring text);
-    std::vector<std::wstring> takeNotices();
-
-private:
-    std::atomic<DWORD> processId_{0};
-    std::atomic<uint32_t> ownPressTick_{0};
-    std::atomic<bool> ownPressed_{false};
-    std::mutex lock_;
-    std::vector<std::wstring> notices_;
-};
-
-// Presses "确认" in the client's pop-ups every 2.2 s (every 0.4 s while Halyard's own order
-// awaits its confirmation), on a thread of its own.
-class ConfirmSweepWorker {
-public:
-    explicit ConfirmSweepWorker(std::shared_ptr<SweepScope> scope);
-    ConfirmSweepWorker(const ConfirmSweepWorker&) = delete;
-    ConfirmSweepWorker& operator=(const ConfirmSweepWorker&) = delete;
-    // Waits at most 4000 ms; a thread still inside a sweep then finishes on its own.
-    ~ConfirmSweepWorker();
-
-private:
-    struct State;
-    static DWORD WINAPI run(LPVOID parameter);
-
-    std::shared_ptr<State> state;
-    halyard::UniqueHandle thread;
-};
-
-// One pass over the top-level windows that confirms the first client pop-up the scope allows;
-// its text goes to the scope's notices.
-void sweepConfirmDialogs(SweepScope& scope);
 
 class ZsZqOrderExecutor : public OrderExecutor, public ClientContact, public BrokerDetection {
 public:

@@ -9,8 +9,9 @@
 #include <chrono>
 #include <thread>
 
+#include "broker/broker_tables.h"
 #include "broker/client_windows.h"
-#include "broker/remote_list_reader.h"
+#include "broker/remote_memory.h"
 #include "broker/result_codes.h"
 #include "sim_broker.h"
 #include "sim_orders.h"

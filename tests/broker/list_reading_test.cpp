@@ -1,6 +1,7 @@
 // The column readers and panel tests against the client's real list views.
 #include <gtest/gtest.h>
 
+#include "broker/panel_recognition.h"
 #include "broker/remote_list_reader.h"
 #include "broker/window_toolkit.h"
 #include "sim_orders.h"

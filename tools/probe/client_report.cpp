@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "broker/order_panel_captions.h"
+#include "broker/panel_recognition.h"
 #include "broker/remote_list_reader.h"
 #include "broker/window_toolkit.h"
 #include "probe/window_tree.h"

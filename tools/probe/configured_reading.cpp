@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "broker/broker_tables.h"
 #include "broker/remote_list_reader.h"
 #include "broker/window_toolkit.h"
 #include "brokerconfig/broker_config_file.h"

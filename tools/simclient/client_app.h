@@ -56,24 +56,35 @@ public:
     CommandReply runCommand(const std::wstring& text);
 
 private:
+    // The "hang" command's message to the client itself; the timer of the scenario's next step.
+    static constexpr UINT kHangMessage = WM_APP + 10;
+    static constexpr UINT_PTR kScenarioTimer = 1;
+
+    // The message loop, the main window's messages, popups and the status line (client_app.cpp).
     static LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
+    bool dialogMessage(MSG& message);
+    void showPopup(const std::wstring& title, const std::wstring& text, std::vector<std::wstring> buttons,
+                   std::function<void(const std::wstring& button)> then = nullptr);
+    void notice(const std::wstring& text) { showPopup(L"提示", text, {L"确认"}); }
+    void updateStatus();
+    std::wstring now() const;
+
+    // The window tree and its layout (client_windows.cpp).
+    static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool registerClasses();
     bool createWindows();
     void layOutMain();
     void layOutFrame();
     RECT panelArea() const;
-    bool dialogMessage(MSG& message);
 
+    // The toolbar's pages (client_pages.cpp).
     void toolbarClicked(int index);
     void openPage(Page page);
     bool pageAvailable(Page page) const;
     void destroyPanels();
 
-    void startScenario();
-    void runDueSteps();
-    void scheduleNextStep();
+    // Orders and cancellations through their confirmations (client_order_desk.cpp).
     void journalTrades(const std::vector<Trade>& trades);
     void journalCancelled(const Order& order);
     void refuse(Side side, const std::wstring& code, const std::wstring& price, const std::wstring& quantity,
@@ -82,11 +93,10 @@ private:
                         const std::wstring& quantity);
     void cancelConfirmed(int orderId);
 
-    void showPopup(const std::wstring& title, const std::wstring& text, std::vector<std::wstring> buttons,
-                   std::function<void(const std::wstring& button)> then = nullptr);
-    void notice(const std::wstring& text) { showPopup(L"提示", text, {L"确认"}); }
-    void updateStatus();
-    std::wstring now() const;
+    // The scenario's timed steps (client_scenario.cpp); the commands are in client_commands.cpp.
+    void startScenario();
+    void runDueSteps();
+    void scheduleNextStep();
 
     ClientOptions options_;
     Journal journal_;

@@ -1,0 +1,77 @@
+#include "broker/remote_memory.h"
+
+#include <utility>
+
+namespace {
+
+constexpr DWORD kProcessAccess =
+    PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION;
+
+ProcessOpener processOpener = nullptr;
+
+}  // namespace
+
+void setProcessOpener(ProcessOpener opener) {
+    processOpener = opener;
+}
+
+RemoteBlock::RemoteBlock(HANDLE process, size_t size) : process_(process), size_(size) {
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (!address_) size_ = 0;
+}
+
+RemoteBlock::RemoteBlock(RemoteBlock&& other) noexcept
+    : process_(other.process_),
+      address_(std::exchange(other.address_, nullptr)),
+      size_(std::exchange(other.size_, 0)) {}
+
+RemoteBlock& RemoteBlock::operator=(RemoteBlock&& other) noexcept {
+    if (this != &other) {
+        release();
+        process_ = other.process_;
+        address_ = std::exchange(other.address_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+RemoteBlock::~RemoteBlock() {
+    release();
+}
+
+void RemoteBlock::release() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    address_ = nullptr;
+    size_ = 0;
+}
+
+bool RemoteBlock::write(size_t offset, const void* data, size_t length) const {
+    if (!address_ || offset + length > size_) return false;
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
+           done == length;
+}
+
+bool RemoteBlock::read(size_t offset, void* data, size_t length) const {
+    if (!address_ || offset + length > size_) return false;
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, static_cast<uint8_t*>(address_) + offset, data, length, &done) &&
+           done == length;
+}
+
+ClientProcess::ClientProcess(HWND window) {
+    DWORD processId = 0;
+    if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return;
+    handle_.reset(processOpener ? processOpener(kProcessAccess, FALSE, processId)
+                                : OpenProcess(kProcessAccess, FALSE, processId));
+    if (!handle_) return;
+    BOOL clientIsWow64 = FALSE;
+    IsWow64Process(handle_.get(), &clientIsWow64);
+#ifdef _WIN64
+    is32Bit_ = clientIsWow64 != FALSE;
+#else
+    BOOL selfIsWow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &selfIsWow64);
+    is32Bit_ = !selfIsWow64 || clientIsWow64;
+#endif
+}
