@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/c_format.h"
+#include "common/json_text.h"
 #include "common/text_encoding.h"
 
 namespace {
@@ -164,33 +165,7 @@ const wchar_t* webhookFormatName(WebhookFormat format) {
 }
 
 std::string jsonQuoted(const std::wstring& text) {
-    std::string out = "\"";
-    for (unsigned char c : halyard::toUtf8(text)) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    out += halyard::cformat("\\u%04x", c);
-                } else {
-                    out.push_back(static_cast<char>(c));
-                }
-        }
-    }
-    return out + "\"";
+    return halyard::jsonQuoted(halyard::toUtf8(text));
 }
 
 std::string webhookBody(WebhookFormat format, const std::wstring& text) {

@@ -1,40 +1,10 @@
 #include "simclient/journal.h"
 
 #include "common/c_format.h"
+#include "common/json_text.h"
 #include "common/text_encoding.h"
 
 namespace halyard::simclient {
-
-std::string jsonQuoted(const std::string& utf8) {
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    out += cformat("\\u%04x", c);
-                } else {
-                    out.push_back(static_cast<char>(c));
-                }
-        }
-    }
-    out += "\"";
-    return out;
-}
 
 JournalLine::JournalLine(const char* event) {
     fields_ = ",\"event\":" + jsonQuoted(event);

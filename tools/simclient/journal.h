@@ -21,8 +21,6 @@ private:
     std::string fields_;
 };
 
-std::string jsonQuoted(const std::string& utf8);
-
 class Journal {
 public:
     Journal() : start_(std::chrono::steady_clock::now()) {}
