@@ -35,4 +35,18 @@ function(halyard_test name)
   get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   list(APPEND ARG_LABELS ${folder})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+  halyard_disable_if_needs_32bit(${name})
+endfunction()
+
+# On a machine that cannot run 32-bit programs: disables every test of the 32-bit build, and in
+# the 64-bit build a test labelled client32 (it starts the 32-bit simulated client). Called in
+# the folder that adds the test.
+function(halyard_disable_if_needs_32bit test)
+  if(NOT WIN32 OR HALYARD_RUN_32BIT)
+    return()
+  endif()
+  get_test_property(${test} LABELS labels)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4 OR "client32" IN_LIST labels)
+    set_tests_properties(${test} PROPERTIES DISABLED TRUE)
+  endif()
 endfunction()

@@ -5,9 +5,14 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=${HALYARD_JOBS:-$(nproc)}
 
+. scripts/wine-probe.sh
+run_32bit=$([ "$HALYARD_RUNS_32BIT" = 1 ] && echo ON || echo OFF)
+
+# Configured once, and again when the probe's answer differs from the one the build was made for.
 configure() {
   local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+  [ -f "$dir/build.ninja" ] && grep -qx "HALYARD_RUN_32BIT:BOOL=$run_32bit" "$dir/CMakeCache.txt" && return 0
+  cmake -S . -B "$dir" -G Ninja -DHALYARD_RUN_32BIT="$run_32bit" "$@" >"$dir.configure.log" 2>&1 ||
     { cat "$dir.configure.log"; exit 1; }
 }
 mkdir -p build

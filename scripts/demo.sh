@@ -76,11 +76,25 @@ wine reg add "$key" /v NeverFoundValidBroke /t REG_DWORD /d 0 /f >>"$run/reg.log
 journal=$client/journal.jsonl
 (cd "$client" && exec wine simclient.exe --scenario portfolio.txt --journal journal.jsonl \
   </dev/null >"$client/simclient.out" 2>&1) &
+client_pid=$!
 for _ in $(seq 1 100); do
   grep -q '"event":"started"' "$journal" 2>/dev/null && break
+  kill -0 "$client_pid" 2>/dev/null || break
   sleep 0.2
 done
-grep -q '"event":"started"' "$journal" 2>/dev/null || { echo "demo: the simulated client did not start" >&2; exit 1; }
+if ! grep -q '"event":"started"' "$journal" 2>/dev/null; then
+  if kill -0 "$client_pid" 2>/dev/null; then
+    echo "demo: the simulated client did not start: no \"started\" in its journal after 20 s" >&2
+  else
+    code=0
+    wait "$client_pid" || code=$?
+    echo "demo: the simulated client did not start: it exited with code $code" >&2
+  fi
+  echo "demo: its output ($client/simclient.out):" >&2
+  tail -n 20 "$client/simclient.out" >&2
+  [ -f "$journal" ] && { echo "demo: its journal:" >&2; tail -n 5 "$journal" >&2; }
+  exit 1
+fi
 echo "demo: simulated client running (journal $journal)"
 
 (cd "$program" && TZ=$demo_tz exec wine Halyard.exe </dev/null >"$program/halyard.out" 2>&1) &

@@ -4,9 +4,11 @@
 # the project version of the top CMakeLists.txt.
 #
 # HALYARD_RELEASE_NO_BUILD=1 packs what is built already (the test command has just built it).
-set -euo pipefail
+set -Eeuo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+# A failed step names itself; what it printed stands above this line.
+trap 'echo "release: FAILED at line $LINENO: $BASH_COMMAND (exit $?)" >&2' ERR
 
 if [ -z "${HALYARD_RELEASE_NO_BUILD:-}" ]; then
   bash scripts/setup.sh >/dev/null
@@ -21,7 +23,10 @@ if ! ls "$shots"/*.png >/dev/null 2>&1; then
     halyard_top=$top
     . scripts/wine-env.sh
     halyard_start_wine
-    (cd build/win64 && ctest -R 'e2e_' >"$top/build/release-screenshots.log" 2>&1) || true
+    # A failed scenario still leaves the pictures it took; say which failed.
+    (cd build/win64 && ctest -R 'e2e_' >"$top/build/release-screenshots.log" 2>&1) ||
+      { echo "release: some end-to-end scenarios failed (build/release-screenshots.log):"
+        grep -E 'Failed|\*\*\*' "$top/build/release-screenshots.log" | head -n 20; }
   )
   for shot in "$shots"/*.bmp; do
     [ -f "$shot" ] && /usr/bin/convert "$shot" "${shot%.bmp}.png" 2>/dev/null && rm -f "$shot"

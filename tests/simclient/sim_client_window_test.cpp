@@ -326,12 +326,13 @@ TEST_P(SimClientVariantTest, ToolbarVariantsMoveOrHideTheToolbar) {
     EXPECT_EQ(findDescendant(hidden.mainWindow(), L"MHPToolBar"), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientWindowTest,
-                         ::testing::Values(SimClientProcess::Bits::Client64,
-                                           SimClientProcess::Bits::Client32));
-INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientVariantTest,
-                         ::testing::Values(SimClientProcess::Bits::Client64,
-                                           SimClientProcess::Bits::Client32));
+// Named by width, so that each width can be run (or left out) on its own.
+std::string widthName(const ::testing::TestParamInfo<SimClientProcess::Bits>& info) {
+    return info.param == SimClientProcess::Bits::Client32 ? "Client32" : "Client64";
+}
+const auto kBothWidths = ::testing::Values(SimClientProcess::Bits::Client64, SimClientProcess::Bits::Client32);
+INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientWindowTest, kBothWidths, widthName);
+INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientVariantTest, kBothWidths, widthName);
 
 }  // namespace
 }  // namespace halyard::testing
