@@ -330,7 +330,8 @@ TEST_P(SimClientVariantTest, ToolbarVariantsMoveOrHideTheToolbar) {
 std::string widthName(const ::testing::TestParamInfo<SimClientProcess::Bits>& info) {
     return info.param == SimClientProcess::Bits::Client32 ? "Client32" : "Client64";
 }
-const auto kBothWidths = ::testing::Values(SimClientProcess::Bits::Client64, SimClientProcess::Bits::Client32);
+const auto kBothWidths =
+    ::testing::Values(SimClientProcess::Bits::Client64, SimClientProcess::Bits::Client32);
 INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientWindowTest, kBothWidths, widthName);
 INSTANTIATE_TEST_SUITE_P(BothWidths, SimClientVariantTest, kBothWidths, widthName);
 
