@@ -12,6 +12,16 @@
 #include "res/resource.h"
 #include "rules/column_check.h"
 
+namespace {
+
+std::size_t armedTrailingStops(const RuleTable& rules) {
+    std::size_t armed = 0;
+    for (const auto& entry : rules) armed += entry.second.HasTrigerMoveStopPrice ? 1 : 0;
+    return armed;
+}
+
+}  // namespace
+
 const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
     return *AppSettings::instance();
 }
@@ -54,9 +64,14 @@ void CKeelsonDlg::runMonitorCycle() {
     cycleRunning_ = true;
     MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_,
                        &monitorState_, dynamic_cast<ClientContact*>(&executor()));
+    const std::size_t armedBefore = armedTrailingStops(rules);
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
     cycleRunning_ = false;
-    if (result.rulesChanged) saveRules();
+    // A trigger or a newly armed trailing stop is written at once; highs alone are spaced out.
+    if (result.actions > 0 || armedTrailingStops(rules) != armedBefore)
+        ruleSaver_.saveNow(rules, environment_.tickMs());
+    else if (result.rulesChanged)
+        ruleSaver_.highsMoved(rules, environment_.tickMs());
 }
 
 void CKeelsonDlg::onTimer(UINT_PTR timerId) {
@@ -64,7 +79,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
-    if (timerId != kMonitorTimer || !running) return;
+    if (timerId != kMonitorTimer) return;
+    ruleSaver_.tick(rules, environment_.tickMs());
+    if (!running) return;
     if (!withinTradingHours(currentLocalTime())) {
         // Outside trading hours only the contact is watched, so a morning restart is caught.
         if (cycleRunning_) return;
