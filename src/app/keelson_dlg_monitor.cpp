@@ -1,5 +1,8 @@
 // Timers of the main window: the monitor cycle behind the trading-hours gate, and the tool
 // tips shown once after start-up.
+#include <algorithm>
+#include <set>
+
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/client_contact.h"
@@ -18,6 +21,12 @@ std::size_t armedTrailingStops(const RuleTable& rules) {
     std::size_t armed = 0;
     for (const auto& entry : rules) armed += entry.second.HasTrigerMoveStopPrice ? 1 : 0;
     return armed;
+}
+
+std::set<std::wstring> pendingSaleCodes(const MonitorState& state) {
+    std::set<std::wstring> codes;
+    for (const auto& entry : state.pendingSales) codes.insert(entry.first);
+    return codes;
 }
 
 }  // namespace
@@ -65,10 +74,15 @@ void CKeelsonDlg::runMonitorCycle() {
     MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_,
                        &monitorState_, dynamic_cast<ClientContact*>(&executor()));
     const std::size_t armedBefore = armedTrailingStops(rules);
+    const std::set<std::wstring> salesBefore = pendingSaleCodes(monitorState_);
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
     cycleRunning_ = false;
-    // A trigger or a newly armed trailing stop is written at once; highs alone are spaced out.
-    if (result.actions > 0 || armedTrailingStops(rules) != armedBefore)
+    // A sale or a newly armed trailing stop is written at once; highs alone are spaced out (an
+    // alert-only rule triggers every cycle and moves nothing worth more).
+    const std::set<std::wstring> salesAfter = pendingSaleCodes(monitorState_);
+    const bool sold =
+        !std::includes(salesBefore.begin(), salesBefore.end(), salesAfter.begin(), salesAfter.end());
+    if (sold || armedTrailingStops(rules) != armedBefore)
         ruleSaver_.saveNow(rules, environment_.tickMs());
     else if (result.rulesChanged)
         ruleSaver_.highsMoved(rules, environment_.tickMs());

@@ -233,13 +233,10 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
 
         // The box applies at once and alone, also while the interval edit holds a wrong value.
         run.setText(IDC_MONITOR_INTERVAL, L"100");
-        for (BOOL ticked : {TRUE, FALSE, TRUE}) {
-            run.click(IDC_TRACE_ORDER);
-            ASSERT_TRUE(run.settle());
-            EXPECT_EQ(run.currentMessageBox(), nullptr);
-            EXPECT_EQ(dialog.traceOrder, ticked);
-            EXPECT_EQ(run.isChecked(IDC_TRACE_ORDER), ticked == TRUE);
-        }
+        run.click(IDC_TRACE_ORDER);
+        ASSERT_TRUE(run.settle());
+        EXPECT_EQ(run.currentMessageBox(), nullptr);
+        EXPECT_EQ(dialog.traceOrder, TRUE);
         run.command(IDOK);
         EXPECT_EQ(answer(run, IDOK), L"请输入一个 3 至 60 之间的整数。");
         ASSERT_TRUE(run.settle());
@@ -275,25 +272,23 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
         int timer;
     } endings[] = {{L"25", false, 25}, {L"100", false, 25}, {L"40", true, 40}, {L"4x", true, 40}};
     for (const Ending& ending : endings) {
-        CKeelsonDlg dialog(profile, folder.folder(), &executor);
-        halyard::ModalDialogThread run(dialog);
-        HWND window = run.waitForDialog();
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(run.settle());
-        run.setText(IDC_MONITOR_INTERVAL, ending.typed);
-        if (ending.sessionEnd) {
+        {
+            CKeelsonDlg dialog(profile, folder.folder(), &executor);
+            halyard::ModalDialogThread run(dialog);
+            HWND window = run.waitForDialog();
+            ASSERT_TRUE(window && run.settle());
+            run.setText(IDC_MONITOR_INTERVAL, ending.typed);
             dialog.waitForRuleFile();
             ASSERT_TRUE(DeleteFileW(folder.file(L"Stock_Config.xml").c_str()));
-            DWORD_PTR allowed = 0;
-            SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000,
-                                &allowed);
-            EXPECT_EQ(allowed, static_cast<DWORD_PTR>(TRUE));
-            SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, nullptr);
-            EXPECT_EQ(profile.ints[L"Timer"], ending.timer) << ending.typed;
-            std::string saved;
-            EXPECT_TRUE(halyard::readWholeFile(folder.file(L"Stock_Config.xml"), saved));
+            if (ending.sessionEnd) {
+                SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000,
+                                    nullptr);
+                EXPECT_EQ(profile.ints[L"Timer"], ending.timer) << ending.typed;
+                EXPECT_NE(GetFileAttributesW(folder.file(L"Stock_Config.xml").c_str()),
+                          INVALID_FILE_ATTRIBUTES);
+            }
+            close(run, window);
         }
-        close(run, window);
         EXPECT_EQ(profile.ints[L"Timer"], ending.timer) << ending.typed;
     }
 }

@@ -123,25 +123,17 @@ TEST(RuleFileStorage, SaverSpacesOutHighsAndWritesTheNewestTable) {
         {Now, 0x00002100u, 13, 13, false},   {Highs, 0x00002200u, 14, 13, true},
         {Exit, 0x00002300u, 15, 15, false},  {Tick, 0x00010000u, 16, 15, false},
     };
+    void (RuleFileSaver::*const act[])(const RuleTable&, uint32_t) = {
+        &RuleFileSaver::highsMoved, &RuleFileSaver::tick, &RuleFileSaver::saveNow};
     TempFolder dir;
     RuleFileSaver saver(dir.folder());
     for (const Step& step : steps) {
         RuleTable rules = sampleRules();
         rules[L"600036"].High = step.high;
-        switch (step.kind) {
-            case Highs:
-                saver.highsMoved(rules, step.nowMs);
-                break;
-            case Tick:
-                saver.tick(rules, step.nowMs);
-                break;
-            case Now:
-                saver.saveNow(rules, step.nowMs);
-                break;
-            case Exit:
-                EXPECT_TRUE(saver.saveAndWait(rules));
-                break;
-        }
+        if (step.kind == Exit)
+            EXPECT_TRUE(saver.saveAndWait(rules));
+        else
+            (saver.*act[step.kind])(rules, step.nowMs);
         saver.waitUntilWritten();
         EXPECT_FLOAT_EQ(loadRules(dir.folder())[L"600036"].High, step.highOnDisk) << step.nowMs;
         EXPECT_EQ(saver.highsWaiting(), step.waiting) << step.nowMs;
