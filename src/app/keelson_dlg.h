@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "alerts/alert_dispatch.h"
+#include "app/help_link.h"
 #include "framework/dialog.h"
 #include "framework/icon.h"
 #include "framework/image_button.h"
-#include "framework/link_ctrl.h"
 #include "framework/tool_tip.h"
 #include "rules/monitor_cycle.h"
+#include "rules/rule_file_saver.h"
 #include "rules/stock_rule.h"
 #include "rules/trade_journal.h"
 #include "widgets/my_link_ctrl.h"
@@ -40,9 +41,14 @@ public:
     void updateRunButton();
     void runMonitorCycle();
     void loadRules();
+    // Writes Stock_Config.xml now and returns once it is on disk (exit, end of session).
     void saveRules();
+    // Returns once every save handed to the rule file's writer is on disk.
+    void waitForRuleFile() { ruleSaver_.waitUntilWritten(); }
 
     RuleTable rules;
+    static constexpr int kShortestInterval = 3;
+    static constexpr int kLongestInterval = 60;
     int monitorInterval = 6;
     BOOL running = TRUE;
     BOOL traceOrder = FALSE;
@@ -107,6 +113,11 @@ private:
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
     void afterCommand();
+    // A valid interval typed without Enter counts as confirmed; an invalid one is dropped.
+    void keepTypedInterval();
+    // What exit saves: the three settings and the rules (the configurations save themselves).
+    void saveSettingsAndRules();
+    void saveForSessionEnd();
     void journalClientNotices();
     // Commands refuse rows whose price could not be read: the order would go out at whatever
     // the client's form holds. Returns whether the row may be sold.
@@ -118,6 +129,7 @@ private:
 
     SettingsProfile& profile_;
     std::wstring folder_;
+    RuleFileSaver ruleSaver_;
     OrderExecutor* injectedExecutor_;
     TradeJournal journal_;
     Environment environment_{*this};
@@ -136,7 +148,7 @@ private:
     halyard::UniqueIcon brokerIcon_;
     CMyListCtrl positionList_;
     CMyLinkCtrl supportLink_;
-    halyard::LinkCtrl helpLink_;
+    HelpLink helpLink_;
     halyard::ToolTip toolTips_;
     halyard::ImageButton runButton_;
     halyard::ImageButton alertSettingsButton_;

@@ -130,6 +130,6 @@ void CKeelsonDlg::editRule() {
     editor.setFields(prefillRuleEditorFields(rules, row.code));
     if (editor.doModal() != IDOK) return;
     storeRuleEditorFields(rules, row.code, editor.fields());
-    saveRules();
+    ruleSaver_.saveNow(rules, environment_.tickMs());
     positionList_.invalidate(true);
 }

@@ -72,6 +72,7 @@ CKeelsonDlg::CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExe
     : halyard::Dialog(IDD_HALYARD_DIALOG),
       profile_(profile),
       folder_(std::move(folder)),
+      ruleSaver_(folder_),
       injectedExecutor_(executor),
       journal_(folder_),
       icon_(halyard::loadIcon(IDR_MAINFRAME)),
@@ -87,7 +88,7 @@ OrderExecutor& CKeelsonDlg::executor() {
 
 void CKeelsonDlg::doDataExchange(halyard::DataExchange& exchange) {
     exchange.text(IDC_MONITOR_INTERVAL, monitorInterval);
-    exchange.range(monitorInterval, 3, 60);
+    exchange.range(monitorInterval, kShortestInterval, kLongestInterval);
     exchange.check(IDC_TRACE_ORDER, traceOrder);
 }
 
@@ -95,7 +96,7 @@ void CKeelsonDlg::attachControls() {
     positionList_.attach(hwnd(), IDC_POSITION_LIST);
     supportLink_.attach(hwnd(), IDC_SUPPORT_LINK);
     helpLink_.attach(hwnd(), IDC_HELP_LINK);
-    helpLink_.setTarget(L"Halyard帮助.doc");
+    helpLink_.setFolder(folder_);
     runButton_.attach(hwnd(), IDC_RUN_BUTTON);
     alertSettingsButton_.attach(hwnd(), IDC_ALERT_SETTINGS);
     alertSettingsButton_.setIcon(alertIcon_.get());
@@ -245,5 +246,5 @@ void CKeelsonDlg::loadRules() {
 }
 
 void CKeelsonDlg::saveRules() {
-    ::saveRules(folder_, rules);
+    ruleSaver_.saveAndWait(rules);
 }

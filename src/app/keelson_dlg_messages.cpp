@@ -11,7 +11,9 @@
 bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
     switch (id) {
         case IDC_TRACE_ORDER:
-            if (code == BN_CLICKED) updateData(true);
+            // The box takes effect on its own, whatever the interval edit holds.
+            if (code == BN_CLICKED)
+                traceOrder = IsDlgButtonChecked(hwnd(), IDC_TRACE_ORDER) == BST_CHECKED ? TRUE : FALSE;
             return true;
         case IDC_RUN_BUTTON:
             running = !running;
@@ -52,7 +54,7 @@ void CKeelsonDlg::onOK() {
 // Esc must not end the monitoring; the close box, Alt+F4 and the system menu arrive as WM_CLOSE.
 void CKeelsonDlg::onCancel() {}
 
-bool CKeelsonDlg::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool CKeelsonDlg::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     if (message == kColumnsMessage) {
         if (!columnsMessageOpen_ && !missingColumns_.empty()) {
             columnsMessageOpen_ = true;
@@ -62,7 +64,18 @@ bool CKeelsonDlg::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
         result = 0;
         return true;
     }
+    if (message == WM_QUERYENDSESSION) {
+        result = TRUE;  // a log-off or shutdown is never held up
+        return true;
+    }
+    if (message == WM_ENDSESSION) {
+        // The process may be ended any moment after this returns: save what exit would save.
+        if (wParam) saveForSessionEnd();
+        result = 0;
+        return true;
+    }
     if (message != WM_CLOSE) return false;
+    keepTypedInterval();
     endDialog(IDCANCEL);
     result = 0;
     return true;

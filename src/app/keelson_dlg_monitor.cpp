@@ -1,5 +1,8 @@
 // Timers of the main window: the monitor cycle behind the trading-hours gate, and the tool
 // tips shown once after start-up.
+#include <algorithm>
+#include <set>
+
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/client_contact.h"
@@ -11,6 +14,22 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/column_check.h"
+
+namespace {
+
+std::size_t armedTrailingStops(const RuleTable& rules) {
+    std::size_t armed = 0;
+    for (const auto& entry : rules) armed += entry.second.HasTrigerMoveStopPrice ? 1 : 0;
+    return armed;
+}
+
+std::set<std::wstring> pendingSaleCodes(const MonitorState& state) {
+    std::set<std::wstring> codes;
+    for (const auto& entry : state.pendingSales) codes.insert(entry.first);
+    return codes;
+}
+
+}  // namespace
 
 const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
     return *AppSettings::instance();
@@ -54,9 +73,19 @@ void CKeelsonDlg::runMonitorCycle() {
     cycleRunning_ = true;
     MonitorCycle cycle(executor(), *PositionSnapshotStore::instance(), environment_, &journal_,
                        &monitorState_, dynamic_cast<ClientContact*>(&executor()));
+    const std::size_t armedBefore = armedTrailingStops(rules);
+    const std::set<std::wstring> salesBefore = pendingSaleCodes(monitorState_);
     const MonitorCycleResult result = cycle.run(rules, traceOrder != FALSE);
     cycleRunning_ = false;
-    if (result.rulesChanged) saveRules();
+    // A sale or a newly armed trailing stop is written at once; highs alone are spaced out (an
+    // alert-only rule triggers every cycle and moves nothing worth more).
+    const std::set<std::wstring> salesAfter = pendingSaleCodes(monitorState_);
+    const bool sold =
+        !std::includes(salesBefore.begin(), salesBefore.end(), salesAfter.begin(), salesAfter.end());
+    if (sold || armedTrailingStops(rules) != armedBefore)
+        ruleSaver_.saveNow(rules, environment_.tickMs());
+    else if (result.rulesChanged)
+        ruleSaver_.highsMoved(rules, environment_.tickMs());
 }
 
 void CKeelsonDlg::onTimer(UINT_PTR timerId) {
@@ -64,7 +93,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
-    if (timerId != kMonitorTimer || !running) return;
+    if (timerId != kMonitorTimer) return;
+    ruleSaver_.tick(rules, environment_.tickMs());
+    if (!running) return;
     if (!withinTradingHours(currentLocalTime())) {
         // Outside trading hours only the contact is watched, so a morning restart is caught.
         if (cycleRunning_) return;

@@ -30,8 +30,17 @@ void CBrokerSetting::doDataExchange(halyard::DataExchange& exchange) {
 bool CBrokerSetting::onInitDialog() {
     halyard::Dialog::onInitDialog();
     BrokerConfigStore* store = BrokerConfigStore::instance();
+    currentAtOpen_ = store->current;
+    showStoreList();
+    if (hideDetectButton) ShowWindow(item(IDC_DETECT_BROKER), SW_HIDE);
+    return true;
+}
+
+void CBrokerSetting::showStoreList() {
+    BrokerConfigStore* store = BrokerConfigStore::instance();
     selectedConfig = store->current;
-    currentAtOpen_ = selectedConfig;
+    windowNameText.clear();
+    brokerCombo.send(CB_RESETCONTENT);
     int index = 0;
     for (BrokerConfig* config : store->brokers()) {
         brokerCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(config->name.c_str()));
@@ -41,9 +50,7 @@ bool CBrokerSetting::onInitDialog() {
         }
         ++index;
     }
-    if (hideDetectButton) ShowWindow(item(IDC_DETECT_BROKER), SW_HIDE);
     showWindowName();
-    return true;
 }
 
 void CBrokerSetting::showWindowName() {
@@ -120,6 +127,9 @@ void CBrokerSetting::OnBnClickedAdd() {
 
 void CBrokerSetting::OnBnClickedDetect() {
     if (!detection_) return;
+    BrokerConfigStore* store = BrokerConfigStore::instance();
+    const BrokerConfig* currentBefore = store->current;
+    const std::size_t countBefore = store->brokers().size();
     CAutoCheckBrokerDlg detection(*detection_, hwnd());
     detection.doModal();
     if (detection.succeeded) {
@@ -131,6 +141,12 @@ void CBrokerSetting::OnBnClickedDetect() {
         }
         onCancel();
         return;
+    }
+    // A layout learnt before the connect failed is in the store (added, current, saved): the
+    // list must show it, or the next 增加 and OK would work on the wrong entries.
+    if (store->current != currentBefore || store->brokers().size() != countBefore) {
+        storeChanged_ = true;
+        showStoreList();
     }
     const std::wstring reason = mainWindow ? mainWindow->brokerErrorText() : std::wstring();
     halyard::showMessageBox(hwnd(), kDetectionFailed + reason, MB_OK);

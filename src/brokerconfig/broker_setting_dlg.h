@@ -60,6 +60,8 @@ private:
     void OnBnClickedDetect();
     void openEditor(int mode);
     void showWindowName();
+    // Fills the list from the store and selects its current configuration.
+    void showStoreList();
 
     BrokerDetection* detection_;
     BrokerConfig* currentAtOpen_ = nullptr;

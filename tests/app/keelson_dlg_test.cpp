@@ -213,6 +213,11 @@ TEST_F(MainWindowTest, ListShowsPositionsWithTheirRules) {
     EXPECT_EQ(cell(list, 2, 3), L"0");
     for (int c = 9; c < 12; ++c) EXPECT_EQ(cell(list, 2, c), L" ") << c;
     EXPECT_EQ(cell(list, 3, 1), L"");  // beyond the rows: no text
+
+    // 帮助 looks beside the program, not in the folder it was started in.
+    run.click(IDC_HELP_LINK);
+    EXPECT_EQ(answer(run, IDOK), L"找不到帮助文件:\n" + folder.file(L"Halyard帮助.doc") +
+                                     L"\n它应该在 Halyard.exe 所在的文件夹里。");
     close(run, window);
 }
 
@@ -226,12 +231,17 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
         EXPECT_EQ(run.text(IDC_MONITOR_INTERVAL), L"6");
         EXPECT_FALSE(run.isChecked(IDC_TRACE_ORDER));
 
+        // The box applies at once and alone, also while the interval edit holds a wrong value.
         run.setText(IDC_MONITOR_INTERVAL, L"100");
         run.click(IDC_TRACE_ORDER);
+        ASSERT_TRUE(run.settle());
+        EXPECT_EQ(run.currentMessageBox(), nullptr);
+        EXPECT_EQ(dialog.traceOrder, TRUE);
+        run.command(IDOK);
         EXPECT_EQ(answer(run, IDOK), L"请输入一个 3 至 60 之间的整数。");
         ASSERT_TRUE(run.settle());
         EXPECT_EQ(dialog.monitorInterval, 6);
-        EXPECT_EQ(dialog.traceOrder, FALSE);
+        EXPECT_EQ(dialog.traceOrder, TRUE);
 
         run.setText(IDC_MONITOR_INTERVAL, L"abc");
         run.command(IDOK);
@@ -245,7 +255,7 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
         EXPECT_TRUE(run.running());
         EXPECT_EQ(run.currentMessageBox(), nullptr);
         EXPECT_EQ(dialog.monitorInterval, 10);
-        EXPECT_EQ(dialog.traceOrder, TRUE);  // the box was ticked by the first click
+        EXPECT_EQ(dialog.traceOrder, TRUE);
 
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(run.waitForEnd());
@@ -253,6 +263,34 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
     EXPECT_EQ(profile.ints[L"Timer"], 10);
     EXPECT_EQ(profile.ints[L"TraceOrdr"], 1);
     EXPECT_EQ(profile.ints[L"NeverFoundValidBroke"], 0);  // connected at start-up
+
+    // Typed without Enter: kept at exit and at the end of the Windows session when valid,
+    // dropped when not. The end of the session writes the files while the window still runs.
+    struct Ending {
+        const wchar_t* typed;
+        bool sessionEnd;
+        int timer;
+    } endings[] = {{L"25", false, 25}, {L"100", false, 25}, {L"40", true, 40}, {L"4x", true, 40}};
+    for (const Ending& ending : endings) {
+        {
+            CKeelsonDlg dialog(profile, folder.folder(), &executor);
+            halyard::ModalDialogThread run(dialog);
+            HWND window = run.waitForDialog();
+            ASSERT_TRUE(window && run.settle());
+            run.setText(IDC_MONITOR_INTERVAL, ending.typed);
+            dialog.waitForRuleFile();
+            ASSERT_TRUE(DeleteFileW(folder.file(L"Stock_Config.xml").c_str()));
+            if (ending.sessionEnd) {
+                SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000,
+                                    nullptr);
+                EXPECT_EQ(profile.ints[L"Timer"], ending.timer) << ending.typed;
+                EXPECT_NE(GetFileAttributesW(folder.file(L"Stock_Config.xml").c_str()),
+                          INVALID_FILE_ATTRIBUTES);
+            }
+            close(run, window);
+        }
+        EXPECT_EQ(profile.ints[L"Timer"], ending.timer) << ending.typed;
+    }
 }
 
 TEST_F(MainWindowTest, CloseAllAndCancelAllAskFirstAndIgnoreResults) {
@@ -338,6 +376,8 @@ TEST_F(MainWindowTest, RulesAreSavedAfterAHighMovedAndAfterTheEditor) {
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(run.settle());
+    dialog.waitForRuleFile();
     // The first cycle raised High: the file holds it while the program still runs.
     EXPECT_FLOAT_EQ(loadRules(folder.folder())[L"600000"].High, 9.87f);
 
@@ -362,6 +402,7 @@ TEST_F(MainWindowTest, RulesAreSavedAfterAHighMovedAndAfterTheEditor) {
     for (int i = 0; i < 500 && IsWindow(editor); ++i) Sleep(10);
     ASSERT_FALSE(IsWindow(editor));
     ASSERT_TRUE(run.settle());
+    dialog.waitForRuleFile();
 
     RuleTable saved = loadRules(folder.folder());
     ASSERT_EQ(saved.count(L"000001"), 1u);

@@ -164,9 +164,15 @@ TEST_F(BrokerSettingTest, AnEmptyStoreGetsAnEmptyConfigurationAndOkWithoutOneCha
 
 class ScriptedDetection : public BrokerDetection {
 public:
-    int learnt = 0;
-    int autoConfigure() override { return learnt; }
-    int connect() override { return 1; }
+    int learnt = 0, connected = 1;
+    std::wstring learntName;  // when set, the layout learnt goes into the store as the executor does
+    int autoConfigure() override {
+        if (!learntName.empty())
+            BrokerConfigStore::instance()->addAsCurrent(
+                std::make_unique<BrokerConfig>(learntName, learntName + L"交易"));
+        return learnt;
+    }
+    int connect() override { return connected; }
     unsigned learntPages() const override { return 0; }
 };
 
@@ -187,29 +193,42 @@ TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsT
     dialog.hideDetectButton = false;
     dialog.mainWindow = &owner;
     ASSERT_TRUE(open(dialog));
-    run->click(IDC_DETECT_BROKER);
     const std::wstring failed = L"无法自动检测到券商软件";
-    HWND box = nullptr;  // the detection dialog shows first
-    for (int i = 0; i < 500 && !box; ++i, Sleep(20)) {
-        HWND shown = run->currentMessageBox();
-        if (shown && halyard::messageBoxText(shown).rfind(failed, 0) == 0) box = shown;
-    }
-    ASSERT_TRUE(box);
-    EXPECT_EQ(halyard::messageBoxText(box),
+    auto failureShown = [&] {
+        run->click(IDC_DETECT_BROKER);
+        HWND box = nullptr;  // the detection dialog shows first
+        for (int i = 0; i < 500 && !box; ++i, Sleep(20)) {
+            HWND shown = run->currentMessageBox();
+            if (shown && halyard::messageBoxText(shown).rfind(failed, 0) == 0) box = shown;
+        }
+        const std::wstring text = box ? halyard::messageBoxText(box) : L"";
+        if (box) halyard::pressMessageBoxButton(box, IDOK);
+        return text;
+    };
+    EXPECT_EQ(failureShown(),
               L"无法自动检测到券商软件\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试.\n"
               L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:找不到券商软件主窗口");
-    halyard::pressMessageBoxButton(box, IDOK);
     ASSERT_TRUE(run->settle());
     EXPECT_TRUE(run->running());
     EXPECT_EQ(owner.cleared, 0);
+    EXPECT_FALSE(dialog.storeChanged());
 
+    // A layout learnt, then no connection: the list shows the store as it now is.
     detection.learnt = 1;
+    detection.connected = 0;
+    detection.learntName = L"乙证券";
+    EXPECT_NE(failureShown().find(L"错误信息:"), std::wstring::npos);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_BROKER_SELECT), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(selected(), L"乙证券");
+    EXPECT_EQ(run->text(IDC_WINDOW_NAME), L"乙证券交易");
+    EXPECT_TRUE(dialog.storeChanged());  // OK then asks nothing: the selection is the current one
+
+    detection.connected = 1;
     run->click(IDC_DETECT_BROKER);
     ASSERT_TRUE(run->waitForEnd());
     EXPECT_EQ(run->result(), IDCANCEL);
     EXPECT_EQ(owner.cleared, 1);
     EXPECT_EQ(owner.refreshed, 1);
-    EXPECT_TRUE(dialog.storeChanged());
     EXPECT_FALSE(dialog.currentConfigChanged());  // detection connected already
 }
 

@@ -7,6 +7,7 @@
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "rules/rule_file.h"
+#include "rules/rule_file_saver.h"
 #include "support/temp_folder.h"
 
 #ifdef _WIN32
@@ -103,4 +104,38 @@ TEST(RuleFileStorage, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(fileBytes(path), previous);
     EXPECT_EQ(loadRules(dir.folder()), before);
     EXPECT_EQ(entriesIn(dir.path()), 1u);
+}
+
+// Saves on the writer thread against a fake clock: highs alone at most once every 10 s (also
+// across the wrap of the tick count), a save that must go out at once, and the one of exit.
+TEST(RuleFileStorage, SaverSpacesOutHighsAndWritesTheNewestTable) {
+    enum Kind { Highs, Tick, Now, Exit };
+    struct Step {
+        Kind kind;
+        uint32_t nowMs;
+        float high;        // High of the table handed over
+        float highOnDisk;  // once the writer is idle
+        bool waiting;      // highs kept back for a later tick
+    } steps[] = {
+        {Highs, 0xFFFFE000u, 10, 10, false},  // the first save goes out at once
+        {Highs, 0xFFFFF000u, 11, 10, true},  {Tick, 0x00000100u, 11, 10, true},  // 8.4 s, across the wrap
+        {Tick, 0x00000800u, 11, 11, false},  {Highs, 0x00002000u, 12, 11, true},
+        {Now, 0x00002100u, 13, 13, false},   {Highs, 0x00002200u, 14, 13, true},
+        {Exit, 0x00002300u, 15, 15, false},  {Tick, 0x00010000u, 16, 15, false},
+    };
+    void (RuleFileSaver::*const act[])(const RuleTable&, uint32_t) = {
+        &RuleFileSaver::highsMoved, &RuleFileSaver::tick, &RuleFileSaver::saveNow};
+    TempFolder dir;
+    RuleFileSaver saver(dir.folder());
+    for (const Step& step : steps) {
+        RuleTable rules = sampleRules();
+        rules[L"600036"].High = step.high;
+        if (step.kind == Exit)
+            EXPECT_TRUE(saver.saveAndWait(rules));
+        else
+            (saver.*act[step.kind])(rules, step.nowMs);
+        saver.waitUntilWritten();
+        EXPECT_FLOAT_EQ(loadRules(dir.folder())[L"600036"].High, step.highOnDisk) << step.nowMs;
+        EXPECT_EQ(saver.highsWaiting(), step.waiting) << step.nowMs;
+    }
 }

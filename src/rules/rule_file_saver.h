@@ -1,0 +1,53 @@
+#pragma once
+// Writes Stock_Config.xml away from the monitor: a save hands a copy of the table to a writer
+// thread and returns, the newest copy handed over is the one written, and saves that only moved
+// highs are spaced out (on a rising market they come every cycle).
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "rules/stock_rule.h"
+
+class RuleFileSaver {
+public:
+    static constexpr uint32_t kHighsSpacingMs = 10000;
+
+    // `folder` ends with a separator.
+    explicit RuleFileSaver(std::wstring folder);
+    ~RuleFileSaver();  // what was handed over is written before the writer ends
+    RuleFileSaver(const RuleFileSaver&) = delete;
+    RuleFileSaver& operator=(const RuleFileSaver&) = delete;
+
+    // A rule edit, a trigger, an armed trailing stop: written at once.
+    void saveNow(const RuleTable& rules, uint32_t nowMs);
+    // Only highs moved: written at once when the last save is 10 s old, else kept for tick().
+    void highsMoved(const RuleTable& rules, uint32_t nowMs);
+    // Highs kept back are written once 10 s have passed since the last save.
+    void tick(const RuleTable& rules, uint32_t nowMs);
+    bool highsWaiting() const { return highsWaiting_; }
+    // Exit and the end of the session: writes `rules` and returns once the file holds them.
+    bool saveAndWait(const RuleTable& rules);
+    // Returns once everything handed over so far is on disk.
+    void waitUntilWritten();
+
+private:
+    void handOver(const RuleTable& rules);
+    void writerLoop();
+
+    const std::wstring folder_;
+    // Touched on the caller's thread only.
+    bool saved_ = false;
+    uint32_t lastSaveMs_ = 0;
+    bool highsWaiting_ = false;
+
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::unique_ptr<RuleTable> queued_;
+    bool writing_ = false;
+    bool stopping_ = false;
+    bool lastWriteOk_ = true;
+    std::thread writer_;
+};
