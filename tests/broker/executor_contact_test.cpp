@@ -227,7 +227,9 @@ TEST(ExecutorContact, AListReSortedOrAnsweredLateDuringAReadNeverMixesStocks) {
     } reads[] = {{"row read again", nullptr},
                  {"row left out, its last good row kept", L"position 600000 浦发银行 7000 7000 8.50 8.88"}};
     for (const auto& [read, before] : reads) {
-        if (before) ASSERT_TRUE(client->send(before));
+        if (before) {
+            ASSERT_TRUE(client->send(before));
+        }
         Sleep(kPastThrottleMs);
         executor->refreshPositions();
         const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
