@@ -8,8 +8,8 @@
 #include "broker/client_contact.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
-#include "broker/zszq_order_executor.h"
 #include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/broker_detection.h"
 #include "common/c_format.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
@@ -52,10 +52,10 @@ void CKeelsonDlg::Environment::positionsRead(std::size_t count) {
         owner_.positionList_.setItemCount(static_cast<int>(count), 0);
 }
 
-// Detection replaces the current configuration on its own thread; a stand-in executor never
-// detects.
+// Detection replaces the current configuration and the client windows on its own thread.
 bool CKeelsonDlg::detectionRunning() {
-    return !injectedExecutor_ && ZsZqOrderExecutor::instance()->detectionRunning();
+    const auto* detection = dynamic_cast<const BrokerDetection*>(&executor());
+    return detection && detection->detectionRunning();
 }
 
 void CKeelsonDlg::Environment::contactChanged(const ContactStatus& status) {
@@ -64,6 +64,8 @@ void CKeelsonDlg::Environment::contactChanged(const ContactStatus& status) {
 
 void CKeelsonDlg::Environment::reconnected() {
     owner_.checkColumns(false);
+    // The new connection may have an orders list where the old one had none, or the reverse.
+    owner_.refreshList();
 }
 
 void CKeelsonDlg::runMonitorCycle() {
@@ -96,6 +98,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
     if (timerId != kMonitorTimer) return;
     ruleSaver_.tick(rules, environment_.tickMs());
     if (!running) return;
+    // A detection works on the executor's windows and configuration: in or out of trading hours
+    // the timer leaves the executor alone until it ends.
+    if (detectionRunning()) return;
     if (!withinTradingHours(currentLocalTime())) {
         // Outside trading hours only the contact is watched, so a morning restart is caught.
         if (cycleRunning_) return;

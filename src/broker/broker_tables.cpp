@@ -1,33 +1,53 @@
 #include "broker/broker_tables.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "broker/number_text.h"
 #include "broker/order_direction.h"
 #include "broker/remote_list_reader.h"
+#include "broker/steady_rows.h"
 
-std::optional<PositionRows> readPositionRows(HWND list, const BrokerConfig& config, bool* cut) {
+namespace {
+
+std::optional<SteadyRows> readTable(HWND list, const std::vector<int>& columns, TableReadNotes* notes) {
+    RemoteList remote(list);
+    std::optional<SteadyRows> read = readSteadyRows(remote, columns, kMaxTableRows, kMaxTableReadMs);
+    if (notes) {
+        notes->leftBehindBytes += remote.leftBehind();
+        if (read) {
+            notes->cut = read->cut;
+            notes->unsteadyCodes = read->unsteadyCodes;
+        }
+    }
+    return read;
+}
+
+// The last read's rows of stocks left out of this one: a list re-sorted under the read must
+// not make a stock look sold.
+void keepLastRowsOf(PositionRows& rows, const std::vector<std::wstring>& codes, const PositionRows& last) {
+    for (const std::wstring& code : codes) {
+        auto sameCode = [&](const PositionRow& row) { return row.code == code; };
+        if (std::any_of(rows.begin(), rows.end(), sameCode)) continue;
+        std::copy_if(last.begin(), last.end(), std::back_inserter(rows), sameCode);
+    }
+}
+
+}  // namespace
+
+std::optional<PositionRows> readPositionRows(HWND list, const BrokerConfig& config, TableReadNotes* notes) {
     static const wchar_t* const kOwnNames[] = {L"股票",  L"数量", L"可卖数量", L"成本价",  L"盈亏",
                                                L"盈亏%", L"市值", L"当前价",   L"证券代码"};
     constexpr int kCellsPerRow = 9;
-    int columns[kCellsPerRow];
+    std::vector<int> columns(kCellsPerRow);
     for (int i = 0; i < kCellsPerRow; ++i) columns[i] = config.positionColumnIndex(kOwnNames[i]);
 
-    RemoteList remote(list);
-    std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return std::nullopt;
-    const int wanted = std::min(*rowCount, kMaxTableRows);
-    std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(wanted) * kCellsPerRow);
-    for (int row = 0; row < wanted; ++row)
-        for (int column : columns) cells.push_back({row, column});
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells, kMaxTableReadMs);
-    if (!texts) return std::nullopt;
+    std::optional<SteadyRows> read = readTable(list, columns, notes);
+    if (!read) return std::nullopt;
 
-    PositionRows rows(texts->size() / kCellsPerRow);
-    if (cut) *cut = static_cast<int>(rows.size()) < *rowCount;
+    PositionRows rows(read->rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        const std::wstring* cell = texts->data() + i * kCellsPerRow;
+        const std::wstring* cell = read->rows[i].data();
         PositionRow& row = rows[i];
         row.name = cell[0];
         row.quantity = parseCellInteger(cell[1]);
@@ -58,27 +78,17 @@ OrderDirection directionOf(const std::wstring& side) {
 
 }  // namespace
 
-std::optional<PositionRows> readOrderRows(HWND list, const BrokerConfig& config, bool* cut) {
+std::optional<PositionRows> readOrderRows(HWND list, const BrokerConfig& config, TableReadNotes* notes) {
     const OrderColumns columns(config);
-    RemoteList remote(list);
-    std::optional<int> rowCount = remote.itemCount();
-    if (!rowCount) return std::nullopt;
-    const int wanted = std::min(*rowCount, kMaxTableRows);
-    std::vector<ListCell> cells;
-    cells.reserve(static_cast<size_t>(wanted) * 3);
-    for (int row = 0; row < wanted; ++row) {
-        cells.push_back({row, columns.direction});
-        cells.push_back({row, columns.quantity});
-        cells.push_back({row, columns.code});
-    }
-    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(cells, kMaxTableReadMs);
-    if (!texts) return std::nullopt;
-    PositionRows rows(texts->size() / 3);
-    if (cut) *cut = static_cast<int>(rows.size()) < *rowCount;
+    std::optional<SteadyRows> read =
+        readTable(list, {columns.direction, columns.quantity, columns.code}, notes);
+    if (!read) return std::nullopt;
+    PositionRows rows(read->rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i].direction = directionOf((*texts)[i * 3]);
-        rows[i].quantity = parseCellInteger((*texts)[i * 3 + 1]);
-        rows[i].code = (*texts)[i * 3 + 2];
+        const RowTexts& texts = read->rows[i];
+        rows[i].direction = directionOf(texts[0]);
+        rows[i].quantity = parseCellInteger(texts[1]);
+        rows[i].code = texts[2];
     }
     return rows;
 }
@@ -88,9 +98,11 @@ std::optional<PositionRow> readOrderRowAt(HWND list, const BrokerConfig& config,
     RemoteList remote(list);
     std::optional<int> rowCount = remote.itemCount();
     if (!rowCount || row < 0 || row >= *rowCount) return std::nullopt;
-    std::optional<std::vector<std::wstring>> texts =
-        remote.cellTexts({{row, columns.direction}, {row, columns.quantity}, {row, columns.code}});
-    if (!texts) return std::nullopt;
+    // The code before and after: a row that changed meanwhile is no answer.
+    std::optional<std::vector<std::wstring>> texts = remote.cellTexts(
+        {{row, columns.code}, {row, columns.direction}, {row, columns.quantity}, {row, columns.code}});
+    if (!texts || (*texts)[0] != (*texts)[3]) return std::nullopt;
+    texts->erase(texts->begin());
     PositionRow order;
     order.direction = directionOf((*texts)[0]);
     order.quantity = parseCellInteger((*texts)[1]);
@@ -98,20 +110,24 @@ std::optional<PositionRow> readOrderRowAt(HWND list, const BrokerConfig& config,
     return order;
 }
 
-TableRead readPositions(HWND list, const BrokerConfig& config) {
-    bool cut = false;
-    std::optional<PositionRows> rows = readPositionRows(list, config, &cut);
+TableRead readPositions(HWND list, const BrokerConfig& config, TableReadNotes* notes) {
+    TableReadNotes own;
+    TableReadNotes& read = notes ? *notes : own;
+    std::optional<PositionRows> rows = readPositionRows(list, config, &read);
     if (!rows) return TableRead::NotATable;
+    keepLastRowsOf(*rows, read.unsteadyCodes, PositionSnapshotStore::instance()->copyPositionRows());
     PositionsByCode byCode;
     for (const PositionRow& row : *rows) byCode.emplace(row.code, row);
     PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(*rows));
-    return cut ? TableRead::Cut : TableRead::Whole;
+    return read.cut ? TableRead::Cut : TableRead::Whole;
 }
 
-TableRead readOrders(HWND list, const BrokerConfig& config) {
-    bool cut = false;
-    std::optional<PositionRows> rows = readOrderRows(list, config, &cut);
+TableRead readOrders(HWND list, const BrokerConfig& config, TableReadNotes* notes) {
+    TableReadNotes own;
+    TableReadNotes& read = notes ? *notes : own;
+    std::optional<PositionRows> rows = readOrderRows(list, config, &read);
     if (!rows) return TableRead::NotATable;
+    keepLastRowsOf(*rows, read.unsteadyCodes, PositionSnapshotStore::instance()->copyOrderRows());
     PositionSnapshotStore::instance()->replaceOrders(std::move(*rows));
-    return cut ? TableRead::Cut : TableRead::Whole;
+    return read.cut ? TableRead::Cut : TableRead::Whole;
 }

@@ -1,6 +1,7 @@
 #include "broker/client_windows.h"
 
 #include "broker/remote_memory.h"
+#include "broker/result_codes.h"
 #include "broker/window_toolkit.h"
 
 namespace {
@@ -44,4 +45,9 @@ bool clientRefusesAccess(HWND main) {
     if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kClientMessageTimeoutMs, &ignored))
         return false;
     return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+int clientOutOfReach(HWND main) {
+    if (clientRefusesAccess(main)) return kClientElevated;
+    return ClientProcess(main).tooWide() ? kClientTooWide : 0;
 }

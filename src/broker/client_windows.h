@@ -15,3 +15,6 @@ HWND findClientWindowByTitle(const wchar_t* text);
 // True when the client's process cannot be opened for reading, or refuses messages for access:
 // a client started as administrator, out of reach of a Halyard started normally.
 bool clientRefusesAccess(HWND main);
+// 0 when Halyard may read and press the client; else why not: kClientElevated, or
+// kClientTooWide for a 64-bit client seen from a 32-bit Halyard.
+int clientOutOfReach(HWND main);

@@ -14,6 +14,7 @@ constexpr DWORD kWorkerOwnOrderPauseMs = 200;
 
 struct SweepWalk {
     SweepScope* scope;
+    DWORD watched;      // taken once per pass
     std::wstring text;  // the pop-up's own texts, buttons left out
 };
 
@@ -36,10 +37,10 @@ BOOL CALLBACK pressConfirmChild(HWND child, LPARAM) {
     return TRUE;
 }
 
-bool confirmable(const SweepScope& scope, HWND window) {
+bool confirmable(const SweepScope& scope, DWORD watched, HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == 0 || owner != scope.process()) return false;
+    if (owner == 0 || owner != watched) return false;
     const std::wstring title = windowText(window);
     if (title.find(L"提示") != std::wstring::npos) return true;
     return title.find(L"交易确认") != std::wstring::npos && scope.ownPressRecent();
@@ -47,7 +48,7 @@ bool confirmable(const SweepScope& scope, HWND window) {
 
 BOOL CALLBACK sweepStep(HWND window, LPARAM param) {
     auto* walk = reinterpret_cast<SweepWalk*>(param);
-    if (!confirmable(*walk->scope, window)) return TRUE;
+    if (!confirmable(*walk->scope, walk->watched, window)) return TRUE;
     EnumChildWindows(window, readPopupText, param);
     EnumChildWindows(window, pressConfirmChild, 0);
     if (!walk->text.empty()) walk->scope->addNotice(L"券商提示: " + walk->text);
@@ -55,6 +56,28 @@ BOOL CALLBACK sweepStep(HWND window, LPARAM param) {
 }
 
 }  // namespace
+
+void SweepScope::watchClient(HWND main) {
+    DWORD owner = 0;
+    if (main) GetWindowThreadProcessId(main, &owner);
+    window_ = owner ? main : nullptr;
+    processId_ = owner;
+}
+
+void SweepScope::watchProcess(DWORD processId) {
+    window_ = nullptr;
+    processId_ = processId;
+}
+
+DWORD SweepScope::process() const {
+    const HWND main = window_;
+    const DWORD watched = processId_;
+    if (!main) return watched;
+    // A handle that went, or was reused by another program, watches nothing.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(main, &owner);
+    return owner == watched ? watched : 0;
+}
 
 void SweepScope::ownPressStarted() {
     ownPressTick_ = GetTickCount();
@@ -78,8 +101,9 @@ std::vector<std::wstring> SweepScope::takeNotices() {
 }
 
 void sweepConfirmDialogs(SweepScope& scope) {
-    if (scope.process() == 0) return;
-    SweepWalk walk{&scope, {}};
+    const DWORD watched = scope.process();
+    if (watched == 0) return;
+    SweepWalk walk{&scope, watched, {}};
     EnumWindows(sweepStep, reinterpret_cast<LPARAM>(&walk));
 }
 

@@ -14,19 +14,25 @@
 // What the confirmation sweep may touch, shared by the executor and its worker: only pop-ups of
 // the client's process, and "交易确认" only in the seconds after Halyard itself pressed an order
 // or cancel button (at other times it is the user's own order, left for the user to check).
-// The texts of the pop-ups confirmed are kept for the journal.
+// The texts of the pop-ups confirmed are kept for the journal. Nothing is watched until
+// discovery or detection found the client's main window with its toolbar.
 class SweepScope {
 public:
     static constexpr uint32_t kOwnPressWindowMs = 10000;
 
-    void watchProcess(DWORD processId) { processId_ = processId; }
-    DWORD process() const { return processId_; }
+    // The process of the client's main window, watched until that window goes.
+    void watchClient(HWND main);
+    void watchProcess(DWORD processId);
+    // The watched process; 0 when none is, or the watched main window is gone.
+    DWORD process() const;
+    HWND client() const { return window_; }
     void ownPressStarted();
     bool ownPressRecent() const;
     void addNotice(std::wstring text);
     std::vector<std::wstring> takeNotices();
 
 private:
+    std::atomic<HWND> window_{nullptr};
     std::atomic<DWORD> processId_{0};
     std::atomic<uint32_t> ownPressTick_{0};
     std::atomic<bool> ownPressed_{false};

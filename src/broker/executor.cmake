@@ -4,5 +4,5 @@ halyard_library(halyard_broker
   SOURCES result_codes.cpp window_toolkit.cpp remote_memory.cpp remote_list_reader.cpp
           panel_recognition.cpp confirm_sweep.cpp executor_core.cpp
           executor_discovery.cpp executor_pages.cpp executor_orders.cpp
-          broker_tables.cpp client_windows.cpp executor_detection.cpp
+          broker_tables.cpp steady_rows.cpp client_windows.cpp executor_detection.cpp
   DEPS halyard_broker_core halyard_brokerconfig halyard_common comctl32 user32)

@@ -1,7 +1,9 @@
 // Learning an unknown client's layout by sweeping its toolbar, and finding which stored layout
 // fits the running client.
+#include <array>
 #include <utility>
 
+#include "broker/client_windows.h"
 #include "broker/panel_recognition.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/result_codes.h"
@@ -58,12 +60,33 @@ void ZsZqOrderExecutor::setLayoutLearnedListener(std::function<void(const Broker
     layoutLearned = std::move(listener);
 }
 
+std::array<HWND*, 15> ZsZqOrderExecutor::windowFields() {
+    return {&clientMainWindow, &toolbarWindow,  &buyCodeEdit,   &buyPriceEdit,  &buyQuantityEdit,
+            &buyMaxLabel,      &buyOrderButton, &sellCodeEdit,  &sellPriceEdit, &sellQuantityEdit,
+            &sellOrderButton,  &sellMaxLabel,   &positionsList, &ordersList,    &cancelButton};
+}
+
 void ZsZqOrderExecutor::forgetClientWindows() {
     std::lock_guard<std::mutex> hold(lock);
-    for (HWND* handle : {&clientMainWindow, &toolbarWindow, &buyCodeEdit, &buyPriceEdit, &buyQuantityEdit,
-                         &buyMaxLabel, &buyOrderButton, &sellCodeEdit, &sellPriceEdit, &sellQuantityEdit,
-                         &sellOrderButton, &sellMaxLabel, &positionsList, &ordersList, &cancelButton})
-        *handle = nullptr;
+    for (HWND* handle : windowFields()) *handle = nullptr;
+}
+
+ZsZqOrderExecutor::Connection ZsZqOrderExecutor::connection() {
+    std::lock_guard<std::mutex> hold(lock);
+    Connection kept;
+    const std::array<HWND*, 15> fields = windowFields();
+    for (size_t i = 0; i < fields.size(); ++i) kept.windows[i] = *fields[i];
+    kept.watched = sweepScope->client();
+    kept.config = BrokerConfigStore::instance()->current;
+    return kept;
+}
+
+void ZsZqOrderExecutor::restore(const Connection& kept) {
+    std::lock_guard<std::mutex> hold(lock);
+    const std::array<HWND*, 15> fields = windowFields();
+    for (size_t i = 0; i < fields.size(); ++i) *fields[i] = kept.windows[i];
+    sweepScope->watchClient(kept.watched);
+    BrokerConfigStore::instance()->current = kept.config;
 }
 
 std::wstring ZsZqOrderExecutor::clientTitle() {
@@ -85,11 +108,23 @@ BrokerConfig* ZsZqOrderExecutor::addLearned(std::unique_ptr<BrokerConfig> config
     return added;
 }
 
+// A detection that fails leaves the executor as it was: connected with the configuration it had.
 int ZsZqOrderExecutor::autoConfigure() {
     DetectionScope scope(detectionDepth);
+    const Connection before = connection();
     forgetClientWindows();
-    if (learnLayout(kFirstSweepX)) return 1;
-    return learnLayout(kSecondSweepX);
+    if (learnLayout(kFirstSweepX) || learnLayout(kSecondSweepX)) return 1;
+    restore(before);
+    return 0;
+}
+
+int ZsZqOrderExecutor::learnAndConnect() {
+    DetectionScope scope(detectionDepth);
+    const Connection before = connection();
+    if (!autoConfigure()) return 0;
+    if (connect()) return 1;
+    restore(before);
+    return 0;
 }
 
 int ZsZqOrderExecutor::learnLayout(int32_t startX) {
@@ -111,6 +146,12 @@ int ZsZqOrderExecutor::learnLayout(int32_t startX) {
         lastError = kToolbarParentNotFound;
         return 0;
     }
+    if (const int refused = clientOutOfReach(clientMainWindow)) {
+        lastError = refused;
+        return 0;
+    }
+    // The pop-ups the sweep's clicks raise are this client's.
+    sweepScope->watchClient(clientMainWindow);
 
     SweepFind find;
     find.buttons.resize(5);
@@ -160,6 +201,7 @@ int ZsZqOrderExecutor::learnLayout(int32_t startX) {
 
 int ZsZqOrderExecutor::detectBroker() {
     DetectionScope scope(detectionDepth);
+    const Connection before = connection();
     PositionSnapshotStore::instance()->clear();
     BrokerConfigStore* store = BrokerConfigStore::instance();
     for (BrokerConfig* config : store->brokers()) {
@@ -168,7 +210,9 @@ int ZsZqOrderExecutor::detectBroker() {
         discoverWindows(config);
         if (isConnected()) return 1;
     }
-    return tryUnknownClient(distinctLayouts());
+    if (tryUnknownClient(distinctLayouts())) return 1;
+    restore(before);
+    return 0;
 }
 
 std::vector<BrokerConfig*> ZsZqOrderExecutor::distinctLayouts() const {

@@ -17,6 +17,14 @@ HWND firstList(HWND panel) {
     return lists.empty() ? nullptr : lists.front();
 }
 
+// The orders panel's cancel button: the one captioned 撤单, else the button that recognised the
+// panel; never 全撤, which would cancel every order.
+HWND cancelButtonOf(HWND panel, HWND recognising) {
+    for (HWND button : findDescendants(panel, L"Button"))
+        if (windowText(button) == L"撤单") return button;
+    return windowText(recognising) == L"全撤" ? nullptr : recognising;
+}
+
 // The buy and sell forms differ only in how many statics they have and which one shows the
 // maximum quantity.
 struct FormShape {
@@ -68,19 +76,19 @@ int ZsZqOrderExecutor::discoverWindows(const BrokerConfig* config) {
         lastError = kMainWindowNotFound;
         return 0;
     }
-    if (clientRefusesAccess(clientMainWindow)) {
-        lastError = kClientElevated;
+    if (const int refused = clientOutOfReach(clientMainWindow)) {
+        lastError = refused;
         return 0;
     }
-    DWORD clientProcess = 0;
-    GetWindowThreadProcessId(clientMainWindow, &clientProcess);
-    sweepScope->watchProcess(clientProcess);
     std::vector<HWND> toolbars = findDescendants(clientMainWindow, L"MHPToolBar", L"MainViewBar");
     if (toolbars.empty() || !toolbars.front()) {
         lastError = kToolbarNotFound;
         return 0;
     }
     toolbarWindow = toolbars.front();
+    // Only a window with the client's toolbar is the client: a look-alike title (a browser
+    // tab, a news window) never gets its pop-ups pressed.
+    sweepScope->watchClient(clientMainWindow);
     HWND top = grandparent(toolbarWindow);
     if (!top) {
         lastError = kToolbarParentNotFound;
@@ -131,7 +139,7 @@ ZsZqOrderExecutor::Panels ZsZqOrderExecutor::classifyPanels(const std::vector<HW
                 panels.positions = dialog;
             } else if (!panels.orders && listHasExactColumns(dialog, commitTitles)) {
                 panels.orders = dialog;
-                cancelButton = button;
+                cancelButton = cancelButtonOf(dialog, button);
             }
         }
     }

@@ -52,7 +52,9 @@ void ZsZqOrderExecutor::refreshPositions() {
     Sleep(0);
     sweepConfirmDialogs();
     clickToolbarButton(ButtonSlot::Positions);
-    const TableRead read = readPositions(positionsList, *config);
+    TableReadNotes notes;
+    const TableRead read = readPositions(positionsList, *config, &notes);
+    noteLeftBehind(notes.leftBehindBytes);
     if (read == TableRead::NotATable) return;
     noteCutRead(read, L"持仓");
     lastPositionsRefresh = started;
@@ -66,6 +68,14 @@ void ZsZqOrderExecutor::noteCutRead(TableRead read, const wchar_t* list) {
                               L"行或读取超过" + std::to_wstring(kMaxTableReadMs / 1000) +
                               L"秒, 只读取了前面的行");
     lastReadCut = cut;
+}
+
+void ZsZqOrderExecutor::noteLeftBehind(size_t bytes) {
+    // Once: a client that keeps timing out would otherwise fill the journal.
+    if (bytes == 0 || leftBehindNoted) return;
+    leftBehindNoted = true;
+    sweepScope->addNotice(L"券商软件没有及时回答列表读取: 为免它稍后写入已释放的内存, 留在券商软件中的" +
+                          std::to_wstring((bytes + 1023) / 1024) + L"KiB内存不再释放");
 }
 
 std::vector<std::wstring> ZsZqOrderExecutor::takeClientNotices() {
@@ -82,7 +92,10 @@ void ZsZqOrderExecutor::refreshOrders() {
 }
 
 void ZsZqOrderExecutor::readOrdersNow(const BrokerConfig& config) {
-    if (readOrders(ordersList, config) == TableRead::NotATable) return;
+    TableReadNotes notes;
+    const TableRead read = readOrders(ordersList, config, &notes);
+    noteLeftBehind(notes.leftBehindBytes);
+    if (read == TableRead::NotATable) return;
     lastOrdersRefresh = GetTickCount();
 }
 

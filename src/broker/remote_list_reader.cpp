@@ -121,9 +121,17 @@ std::optional<int> RemoteList::itemCount() {
     return static_cast<int>(std::clamp<LRESULT>(*count, 0, kMaxRows));
 }
 
+std::optional<LRESULT> RemoteList::ask(UINT message, WPARAM wParam, std::pair<size_t, size_t> request,
+                                       std::pair<size_t, size_t> answer) {
+    std::optional<LRESULT> result =
+        sendToWindow(list_, message, wParam, static_cast<LPARAM>(block_.address() + request.first));
+    // A list that is gone holds no message; one that is there may answer it later.
+    if (!result && IsWindow(list_)) leftBehind_ += block_.abandon({request, answer});
+    return result;
+}
+
 std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector<ListCell>& cells,
-                                                               DWORD budgetMs) {
-    const DWORD started = GetTickCount();
+                                                               const ReadBudget& budget) {
     std::vector<std::wstring> texts(cells.size());
     std::vector<size_t> asked;
     for (size_t i = 0; i < cells.size(); ++i)
@@ -133,31 +141,34 @@ std::optional<std::vector<std::wstring>> RemoteList::cellTexts(const std::vector
 
     const size_t stride = requestSize(RequestKind::Item, process_.is32Bit());
     const size_t batch = std::min(asked.size(), kCellsPerBatch);
-    if (!reserve(batch * (stride + kTextBytes))) return std::nullopt;
-    const uint64_t base = block_.address();
-    const uint64_t textBase = base + batch * stride;
     std::vector<uint8_t> image(batch * (stride + kTextBytes));
     std::vector<uint8_t> replies(batch * kTextBytes);
 
     for (size_t first = 0; first < asked.size(); first += batch) {
-        if (budgetMs != INFINITE && first > 0 && GetTickCount() - started >= budgetMs) {
-            texts.resize(asked[first]);
-            break;
-        }
+        if (!reserve(batch * (stride + kTextBytes))) return std::nullopt;
+        const uint64_t textBase = block_.address() + batch * stride;
         const size_t count = std::min(batch, asked.size() - first);
         std::fill(image.begin(), image.end(), 0);
         for (size_t slot = 0; slot < count; ++slot)
             encodeRequest(image.data() + slot * stride, RequestKind::Item, process_.is32Bit(),
                           cells[asked[first + slot]].column, textBase + slot * kTextBytes);
         if (!block_.write(0, image.data(), image.size())) return std::nullopt;
-        for (size_t slot = 0; slot < count; ++slot) {
-            const ListCell& cell = cells[asked[first + slot]];
-            if (!sendToWindow(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(cell.row),
-                              static_cast<LPARAM>(base + slot * stride)))
+        size_t answered = 0;
+        bool spent = false;
+        while (answered < count && !spent) {
+            const ListCell& cell = cells[asked[first + answered]];
+            if (!ask(LVM_GETITEMTEXTW, static_cast<WPARAM>(cell.row), {answered * stride, stride},
+                     {batch * stride + answered * kTextBytes, kTextBytes}))
                 return std::nullopt;
+            ++answered;
+            spent = budget.spent();
         }
-        if (!block_.read(batch * stride, replies.data(), count * kTextBytes)) return std::nullopt;
-        for (size_t slot = 0; slot < count; ++slot) texts[asked[first + slot]] = textAt(replies, slot);
+        if (!block_.read(batch * stride, replies.data(), answered * kTextBytes)) return std::nullopt;
+        for (size_t slot = 0; slot < answered; ++slot) texts[asked[first + slot]] = textAt(replies, slot);
+        if (spent && first + answered < asked.size()) {
+            texts.resize(asked[first + answered]);
+            break;
+        }
     }
     return texts;
 }
@@ -176,8 +187,8 @@ std::optional<std::vector<std::wstring>> RemoteList::columnTitles(int count) {
     if (!block_.write(0, image.data(), image.size())) return std::nullopt;
     std::vector<bool> answered(slots);
     for (size_t slot = 0; slot < slots; ++slot) {
-        std::optional<LRESULT> found =
-            sendToWindow(list_, LVM_GETCOLUMNW, slot, static_cast<LPARAM>(base + slot * stride));
+        std::optional<LRESULT> found = ask(LVM_GETCOLUMNW, slot, {slot * stride, stride},
+                                           {slots * stride + slot * kTextBytes, kTextBytes});
         if (!found) return std::nullopt;
         answered[slot] = *found != 0;
     }
@@ -196,8 +207,8 @@ std::optional<RECT> RemoteList::itemRect(int item, bool scrollIntoView) {
     if (!reserve(sizeof(RECT))) return std::nullopt;
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
     if (!block_.write(0, &rect, sizeof rect)) return std::nullopt;
-    std::optional<LRESULT> found = sendToWindow(list_, LVM_GETITEMRECT, static_cast<WPARAM>(item),
-                                                static_cast<LPARAM>(block_.address()));
+    std::optional<LRESULT> found =
+        ask(LVM_GETITEMRECT, static_cast<WPARAM>(item), {0, sizeof rect}, {0, sizeof rect});
     if (!found || !*found || !block_.read(0, &rect, sizeof rect)) return std::nullopt;
     return rect;
 }

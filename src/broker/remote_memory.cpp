@@ -1,6 +1,7 @@
 #include "broker/remote_memory.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,6 +46,27 @@ void RemoteBlock::release() {
     size_ = 0;
 }
 
+size_t RemoteBlock::abandon(std::initializer_list<std::pair<size_t, size_t>> kept) {
+    if (!address_) return 0;
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize ? system.dwPageSize : 4096;
+    const size_t pages = (size_ + page - 1) / page;
+    std::vector<bool> keep(pages);
+    for (const auto& [offset, length] : kept)
+        for (size_t p = offset / page; p < pages && p * page < offset + length; ++p) keep[p] = true;
+    size_t left = 0;
+    for (size_t p = 0; p < pages; ++p) {
+        if (keep[p])
+            left += page;
+        else
+            VirtualFreeEx(process_, static_cast<uint8_t*>(address_) + p * page, page, MEM_DECOMMIT);
+    }
+    address_ = nullptr;
+    size_ = 0;
+    return left;
+}
+
 bool RemoteBlock::write(size_t offset, const void* data, size_t length) const {
     if (!address_ || offset + length > size_) return false;
     SIZE_T done = 0;
@@ -73,5 +95,6 @@ ClientProcess::ClientProcess(HWND window) {
     BOOL selfIsWow64 = FALSE;
     IsWow64Process(GetCurrentProcess(), &selfIsWow64);
     is32Bit_ = !selfIsWow64 || clientIsWow64;
+    tooWide_ = !is32Bit_;
 #endif
 }

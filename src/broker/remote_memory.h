@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 #include "common/unique_handle.h"
 
@@ -22,6 +24,10 @@ public:
     size_t size() const { return size_; }
     bool write(size_t offset, const void* data, size_t length) const;
     bool read(size_t offset, void* data, size_t length) const;
+    // Gives the block up without freeing it, after a message pointing into it timed out: the
+    // client may still answer that message and write into it later. Only the pages holding the
+    // given (offset, length) ranges stay committed; the bytes left in the client are returned.
+    size_t abandon(std::initializer_list<std::pair<size_t, size_t>> kept);
 
 private:
     void release();
@@ -43,8 +49,12 @@ public:
     HANDLE handle() const { return handle_.get(); }
     // True when the process reads 32-bit structures (a WoW64 process, or any on 32-bit Windows).
     bool is32Bit() const { return is32Bit_; }
+    // True for a 64-bit client seen from a 32-bit Halyard: its addresses do not fit the 32-bit
+    // message parameter, so nothing may be placed in it.
+    bool tooWide() const { return tooWide_; }
 
 private:
     halyard::UniqueHandle handle_;
     bool is32Bit_ = true;
+    bool tooWide_ = false;
 };

@@ -45,6 +45,8 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"券商软件以管理员身份运行, 请以管理员身份运行Halyard";
         case kCancelButtonNotPressed:
             return L"撤单按钮没有按下";
+        case kClientTooWide:
+            return L"64位的券商软件请使用64位的Halyard";
         default:
             return L"未知错误";
     }

@@ -28,6 +28,7 @@ enum ResultCode : int32_t {
     kOrderButtonNotPressed = -20,
     kClientElevated = -21,
     kCancelButtonNotPressed = -22,
+    kClientTooWide = -23,
 };
 
 // "成功" for 0 and above; a code without a text of its own reads as "未知错误".

@@ -2,6 +2,7 @@
 // The one implementation of OrderExecutor: drives the broker's trading client through its windows.
 #include <windows.h>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,7 @@ public:
     int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) override;
     int sendQqMessage(const wchar_t* windowTitle, const wchar_t* text) override;
     int autoConfigure() override;
+    int learnAndConnect() override;
     int hasOrdersList() override;
     WindowHandle findClientMainWindow() override;
 
@@ -75,9 +77,9 @@ public:
     static bool sameLayout(const BrokerConfig& a, const BrokerConfig& b);
     int tryUnknownClient(const std::vector<BrokerConfig*>& candidates);
 
-    // True while autoConfigure or detectBroker runs on some thread: the monitor then keeps
-    // away from a configuration that is being replaced.
-    bool detectionRunning() const { return detectionDepth.load() > 0; }
+    // True while a detection runs on some thread: the monitor then keeps away from a
+    // configuration that is being replaced.
+    bool detectionRunning() const override { return detectionDepth.load() > 0; }
     unsigned learntPages() const override { return learntPageBits.load(); }
     // Called on the detecting thread with each configuration detection adds.
     void setLayoutLearnedListener(std::function<void(const BrokerConfig&)> listener);
@@ -115,10 +117,21 @@ private:
     bool liveOrderMatches(int row, const std::wstring& code, int32_t direction);
     void readOrdersNow(const BrokerConfig& config);
     void noteCutRead(TableRead read, const wchar_t* list);
+    void noteLeftBehind(size_t bytes);
     std::optional<PositionRow> heldPosition(const wchar_t* code);
 
     // Forgets every client window, so that the next discovery's match is its own.
     void forgetClientWindows();
+    std::array<HWND*, 15> windowFields();
+    // What a failed detection gives back: the client windows, the watched client and the
+    // current configuration as they were before it.
+    struct Connection {
+        std::array<HWND, 15> windows{};
+        HWND watched = nullptr;
+        BrokerConfig* config = nullptr;
+    };
+    Connection connection();
+    void restore(const Connection& kept);
     BrokerConfig* addLearned(std::unique_ptr<BrokerConfig> config);
     std::wstring clientTitle();
 
@@ -145,6 +158,7 @@ private:
     std::mutex lock;
     std::shared_ptr<SweepScope> sweepScope = std::make_shared<SweepScope>();
     bool lastReadCut = false;
+    bool leftBehindNoted = false;
     std::unique_ptr<ConfirmSweepWorker> worker;
     std::atomic<int> detectionDepth{0};
     std::atomic<unsigned> learntPageBits{0};

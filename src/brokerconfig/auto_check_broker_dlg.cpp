@@ -74,8 +74,7 @@ bool CAutoCheckBrokerDlg::onInitDialog() {
 
 DWORD WINAPI CAutoCheckBrokerDlg::detectionThread(LPVOID parameter) {
     std::unique_ptr<DetectionJob> job(static_cast<DetectionJob*>(parameter));
-    bool detected = job->detection->autoConfigure() != 0;
-    if (detected) detected = job->detection->connect() != 0;
+    const bool detected = job->detection->learnAndConnect() != 0;
     PostMessageW(job->dialog, WM_BROKER_DETECTED, detected ? 1 : 0, 0);
     return 0;
 }

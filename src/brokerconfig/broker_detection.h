@@ -14,4 +14,9 @@ public:
     virtual int connect() = 0;
     // The pages the running (or last) sweep has recognised so far, LearntPage bits.
     virtual unsigned learntPages() const = 0;
+    // The detection the dialog runs: learn the layout, then connect with it; 1 when both
+    // succeeded. An executor that keeps a connection gives it back when either fails.
+    virtual int learnAndConnect() { return autoConfigure() && connect() ? 1 : 0; }
+    // True while a detection runs on some thread (the monitor's timer then leaves the executor alone).
+    virtual bool detectionRunning() const { return false; }
 };

@@ -12,6 +12,7 @@ namespace {
 constexpr uint32_t kEveryCycleMs = 60000;
 constexpr uint32_t kRetryPauseMs = 30000;
 constexpr uint32_t kAlertAfterMs = 60000;
+constexpr wchar_t kNoClientWindow[] = L"券商软件还没运行";
 
 }  // namespace
 
@@ -36,22 +37,37 @@ bool MonitorCycle::keepInContact(bool tradingHours) {
     const bool due = !contact.attempted || now - contact.lostSinceMs < kEveryCycleMs ||
                      now - contact.lastAttemptMs >= kRetryPauseMs;
     if (due) {
-        environment_.contactChanged(status(ContactStatus::Kind::Reconnecting));
         contact.attempted = true;
         contact.lastAttemptMs = now;
-        if (executor_.connect()) {
-            contactBack(firstLook ? L"券商软件的窗口已关闭或重建, 已重新连接" : L"已重新连接券商软件");
-            return true;
+        // Outside trading hours a connect (which clicks through the client's pages) is made only
+        // for a client window not tried before: one that does not fit is left alone all evening.
+        const WindowHandle window = executor_.findClientMainWindow();
+        if (tradingHours || (window && window != contact.triedWindow)) {
+            contact.triedWindow = window;
+            if (tryConnect(firstLook)) return true;
+        } else if (firstLook) {
+            contact.errorText = kNoClientWindow;
+            note(L"与券商软件失去连接: " + contact.errorText);
         }
-        const std::wstring error = executor_.lastErrorText();
-        if (firstLook || error != contact.errorText) note(L"与券商软件失去连接: " + error);
-        contact.errorText = error;
     }
     environment_.contactChanged(status(ContactStatus::Kind::Lost));
     if (tradingHours && !contact.lossAlerted && now - contact.lostSinceMs >= kAlertAfterMs) {
         contact.lossAlerted = true;
         connectionAlert(kContactLostAlert);
     }
+    return false;
+}
+
+bool MonitorCycle::tryConnect(bool firstLook) {
+    ContactState& contact = state_.contact;
+    environment_.contactChanged(status(ContactStatus::Kind::Reconnecting));
+    if (executor_.connect()) {
+        contactBack(firstLook ? L"券商软件的窗口已关闭或重建, 已重新连接" : L"已重新连接券商软件");
+        return true;
+    }
+    const std::wstring error = executor_.lastErrorText();
+    if (firstLook || error != contact.errorText) note(L"与券商软件失去连接: " + error);
+    contact.errorText = error;
     return false;
 }
 

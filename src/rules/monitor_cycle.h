@@ -72,6 +72,7 @@ public:
 private:
     // True when the connection holds (or was made again in this cycle).
     bool keepInContact(bool tradingHours);
+    bool tryConnect(bool firstLook);
     void contactBack(const std::wstring& line);
     void connectionAlert(const wchar_t* text);
     void journalNotices();

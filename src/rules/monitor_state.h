@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "broker/window_handle.h"
+
 // A sale counts as placed once a positions read after it shows the sellable quantity reduced
 // by the order (or the stock gone), or an orders read shows the order.
 struct PendingSale {
@@ -24,6 +26,7 @@ struct ContactState {
     uint32_t lostSinceMs = 0;
     uint32_t lastAttemptMs = 0;
     std::wstring errorText;
+    WindowHandle triedWindow = nullptr;  // the client window the last connect was made for
 };
 
 struct MonitorState {

@@ -445,6 +445,24 @@ TEST_F(MainWindowTest, TimerRunsTheCycleOnlyWhileRunningAndInTradingHours) {
         EXPECT_EQ(logged(log, "refresh"), c.cycle) << c.hour << ":" << c.minute;
     }
 
+    // While a detection runs the timer leaves the executor alone, in and out of trading hours.
+    executor.detecting = true;
+    executor.connected = 0;
+    for (int hour : {10, 20}) {
+        setLocalHour(hour, 0);
+        log.clear();
+        PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
+        ASSERT_TRUE(run.settle());
+        EXPECT_TRUE(log.empty()) << hour;
+    }
+    // The watch's reconnect refreshes the list: the 追单 box follows the new connection.
+    executor.detecting = false;
+    executor.ordersList = 0;
+    PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
+    ASSERT_TRUE(run.settle());
+    EXPECT_TRUE(logged(log, "connect"));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_TRACE_ORDER)));
+
     setLocalHour(10, 0);
     run.click(IDC_RUN_BUTTON);
     ASSERT_TRUE(run.settle());

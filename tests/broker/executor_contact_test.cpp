@@ -64,6 +64,8 @@ TEST(ExecutorContact, ARestartedClientIsNoticedAndUsedAndStaleFormsSellNothing) 
     EXPECT_TRUE(waitUntil([&] { return !eventsNamed(*client, "order_accepted").empty(); }));
 }
 
+// Nor is a look-alike window's process ever watched by the sweep: once the client went, its
+// pop-ups are pressed by nobody.
 TEST(ExecutorContact, ALookAlikeWindowInFrontDoesNotHideTheClient) {
     const std::wstring title = uniqueTitle();
     auto real = startClient(title);
@@ -77,6 +79,15 @@ TEST(ExecutorContact, ALookAlikeWindowInFrontDoesNotHideTheClient) {
     EXPECT_EQ(session.executor()->findClientMainWindow(), real->mainWindow());
     ASSERT_EQ(session.executor()->connect(), 1);
     EXPECT_EQ(session.executor()->clientProcessId(), real->processId());
+
+    ASSERT_TRUE(real->stop());
+    EXPECT_EQ(session.executor()->clientProcessId(), 0u) << "forgotten with its window";
+    EXPECT_EQ(session.executor()->connect(), 0);
+    EXPECT_EQ(session.executor()->lastErrorCode(), kToolbarNotFound);
+    ASSERT_TRUE(lookAlike->send(L"popup 提示 请确认删除"));
+    session.executor()->sweepConfirmDialogs();
+    Sleep(300);
+    EXPECT_TRUE(eventsNamed(*lookAlike, "popup_closed").empty());
 }
 
 HANDLE WINAPI refuseToOpen(DWORD, BOOL, DWORD) {
@@ -191,6 +202,60 @@ TEST(ExecutorContact, SeparatedNumbersReadWholeAndAHugeListIsCutAtTheCeiling) {
                       [](const std::wstring& n) { return n.find(L"持仓列表超过") != std::wstring::npos; }),
         1)
         << "the cut is told once";
+}
+
+// A list re-sorted between the cells of a row (a click on a column header) never joins one
+// stock's cells to another's code: the row is read again, or left out with its last good row
+// kept. A list message answered late leaves its block to the client, which writes its answer
+// there unharmed; the next read takes a fresh block.
+TEST(ExecutorContact, AListReSortedOrAnsweredLateDuringAReadNeverMixesStocks) {
+    const std::wstring title = uniqueTitle();
+    // Connect reads cells 1-30 (three rows of ten). The next read is re-sorted in its first
+    // row; the one after in its first row and again while that row is read once more; the
+    // fourth read's cell 115 is answered late.
+    auto client = startClient(title, {L"--resort-after-cells", L"35,75,105", L"--late-cells", L"115"});
+    ASSERT_TRUE(client->started()) << client->error();
+    ExecutorSession session(simBrokerConfig(title));
+    ZsZqOrderExecutor* executor = session.executor();
+    ASSERT_EQ(executor->connect(), 1);
+    const PositionsByCode clean = PositionSnapshotStore::instance()->copyPositionsByCode();
+    ASSERT_EQ(clean.size(), 3u);
+    // Before the second, 600000 changes: only its last good row may show it, never the new one.
+    const struct {
+        const char* read;
+        const wchar_t* before;
+    } reads[] = {{"row read again", nullptr},
+                 {"row left out, its last good row kept", L"position 600000 浦发银行 7000 7000 8.50 8.88"}};
+    for (const auto& [read, before] : reads) {
+        if (before) {
+            ASSERT_TRUE(client->send(before));
+        }
+        Sleep(kPastThrottleMs);
+        executor->refreshPositions();
+        const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
+        EXPECT_EQ(rows.size(), 3u) << read;
+        for (const PositionRow& row : rows) {
+            ASSERT_EQ(clean.count(row.code), 1u) << read;
+            const PositionRow& want = clean.at(row.code);
+            EXPECT_EQ(row.name, want.name) << read;
+            EXPECT_EQ(row.quantity, want.quantity) << read;
+            EXPECT_FLOAT_EQ(row.currentPrice, want.currentPrice) << read;
+        }
+    }
+    EXPECT_EQ(eventsNamed(*client, "list_resorted").size(), 3u);
+
+    Sleep(kPastThrottleMs);
+    executor->refreshPositions();
+    ASSERT_TRUE(client->waitFor("late_cell_answered", 5000));
+    EXPECT_TRUE(client->send(L"status")) << "the client's late answer went into memory still its own";
+    Sleep(kPastThrottleMs);
+    executor->refreshPositions();
+    EXPECT_EQ(PositionSnapshotStore::instance()->copyPositionsByCode()[L"600000"].quantity, 7000);
+    const std::vector<std::wstring> notices = executor->takeClientNotices();
+    EXPECT_EQ(
+        std::count_if(notices.begin(), notices.end(),
+                      [](const std::wstring& n) { return n.find(L"内存不再释放") != std::wstring::npos; }),
+        1);
 }
 
 }  // namespace

@@ -96,6 +96,7 @@ TEST(Detection, FirstSweepLearnsWhereEachPageFirstComesUpAndTheListTitles) {
         EXPECT_TRUE(sawRunning) << "the monitor must see detection running";
         EXPECT_FALSE(executor->detectionRunning());
         ASSERT_EQ(result, 1);
+        EXPECT_EQ(executor->clientProcessId(), client.processId()) << "the sweep's pop-ups are confirmed";
 
         const BrokerConfig* learnt = session.config();
         ASSERT_NE(learnt, nullptr);

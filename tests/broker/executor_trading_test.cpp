@@ -21,9 +21,10 @@ constexpr DWORD kPastThrottleMs = 3100;
 
 class ExecutorAgainstClient : public testing::Test {
 protected:
-    void start() {
+    void start(std::vector<std::wstring> more = {}) {
         const std::wstring title = L"模拟证券交易系统 " + std::to_wstring(GetCurrentProcessId());
-        client_ = std::make_unique<SimClientProcess>(std::vector<std::wstring>{L"--title", title});
+        more.insert(more.begin(), {L"--title", title});
+        client_ = std::make_unique<SimClientProcess>(more);
         ASSERT_TRUE(client_->started()) << client_->error();
         session_ = std::make_unique<ExecutorSession>(simBrokerConfig(title));
     }
@@ -127,8 +128,9 @@ TEST_F(ExecutorAgainstClient, SellsOnceWithThePriceTextTheClientAcceptsAndThrott
     EXPECT_EQ(events("order_submitted").size(), 1u) << "throttled sells send nothing";
 }
 
+// On a client whose orders panel shows 全撤 before 撤单: a cancel never takes 全撤.
 TEST_F(ExecutorAgainstClient, CancelsExactlyTheIntendedOrderWhenTheListIsScrolledOrHasChanged) {
-    start();
+    start({L"--variant", L"cancel-all-first"});
     ASSERT_EQ(executor()->connect(), 1);
     HWND list = clientOrdersList(client());
     ASSERT_NE(list, nullptr);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "broker/remote_list_reader.h"
+#include "broker/remote_memory.h"
+#include "broker/result_codes.h"
 #include "sim_broker.h"
 #include "sim_orders.h"
 
@@ -50,6 +52,32 @@ TEST(ExecutorAgainst32BitClient, ReadsSellsAtTheClientsOwnPriceAndCancels) {
     EXPECT_TRUE(executor->cancelOrder(L"600000", 1));
     ASSERT_TRUE(waitUntil([&] { return !cancelledIds(client).empty(); }));
     EXPECT_EQ(cancelledIds(client), std::vector<long long>{id});
+}
+
+// Stands in for a 64-bit client: opens the desktop's process, a 64-bit one in a 64-bit Windows.
+HANDLE WINAPI openDesktopProcess(DWORD access, BOOL inherit, DWORD) {
+    DWORD desktop = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktop);
+    return OpenProcess(access, inherit, desktop);
+}
+
+// A 32-bit Halyard cannot place its requests in a 64-bit client (an address above 2 GiB would
+// be cut to the 32-bit message parameter): it says so, and clicks and reads nothing.
+TEST(ExecutorAgainst32BitClient, A32BitHalyardRefusesA64BitClient) {
+    BOOL onWow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &onWow64);
+    if (sizeof(void*) == 8 || !onWow64) GTEST_SKIP() << "only a 32-bit Halyard on 64-bit Windows meets one";
+    const std::wstring title = L"模拟证券交易系统 32位 " + std::to_wstring(GetCurrentProcessId());
+    SimClientProcess client({L"--title", title}, SimClientProcess::Bits::Client32);
+    ASSERT_TRUE(client.started()) << client.error();
+    ExecutorSession session(simBrokerConfig(title));
+    setProcessOpener(openDesktopProcess);
+    const int connected = session.executor()->connect();
+    setProcessOpener(nullptr);
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(session.executor()->lastErrorCode(), kClientTooWide);
+    EXPECT_STREQ(session.executor()->lastErrorText(), L"64位的券商软件请使用64位的Halyard");
+    EXPECT_TRUE(eventsNamed(client, "page_opened").empty()) << "nothing was clicked";
 }
 
 }  // namespace

@@ -260,7 +260,8 @@ TEST(ResultCodes, EveryCodeHasItsText) {
     EXPECT_STREQ(resultCodeText(-20), L"下单按钮没有按下");
     EXPECT_STREQ(resultCodeText(-21), L"券商软件以管理员身份运行, 请以管理员身份运行Halyard");
     EXPECT_STREQ(resultCodeText(-22), L"撤单按钮没有按下");
-    EXPECT_STREQ(resultCodeText(-23), L"未知错误");
+    EXPECT_STREQ(resultCodeText(-23), L"64位的券商软件请使用64位的Halyard");
+    EXPECT_STREQ(resultCodeText(-24), L"未知错误");
 }
 
 }  // namespace

@@ -128,9 +128,10 @@ TEST_F(BrokerDialogs, DetectionDialogIgnoresEnterEscAndCloseAndFailsWhenConnectF
     EXPECT_EQ(run.result(), IDOK);
     EXPECT_FALSE(dialog.succeeded);
     EXPECT_EQ(ZsZqOrderExecutor::instance()->lastErrorCode(), -16);
-    const BrokerConfig* learnt = BrokerConfigStore::instance()->current;
-    ASSERT_NE(learnt, nullptr);
-    EXPECT_EQ(learnt->name, L"模拟证券交易系统");
+    // The learnt layout is kept; the executor goes on with the configuration it had (none).
+    EXPECT_EQ(BrokerConfigStore::instance()->current, nullptr);
+    ASSERT_EQ(BrokerConfigStore::instance()->brokers().size(), 1u);
+    EXPECT_EQ(BrokerConfigStore::instance()->brokers().front()->name, L"模拟证券交易系统");
 }
 
 }  // namespace

@@ -406,21 +406,29 @@ TEST_F(MonitorCycleTest, LostClientIsReconnectedPacedAndAlertedOncePerLoss) {
     EXPECT_EQ(count(text, L":03 已重新连接券商软件"), 1u);
 }
 
-TEST_F(MonitorCycleTest, OutsideTradingHoursTheWatchReconnectsButNeverAlerts) {
+// Outside trading hours the watch only looks for the client's window, and connects (clicking
+// through its pages) once for each window not tried before; it never alerts.
+TEST_F(MonitorCycleTest, OutsideTradingHoursTheWatchConnectsOnlyToANewClientWindowAndNeverAlerts) {
     MonitorState state;
     executor.connected = 0;
     executor.connectResult = 0;
-    for (uint32_t at : {0u, 70000u, 200000u}) {
-        environment.tick = 1000 + at;
+    const auto first = reinterpret_cast<WindowHandle>(1);
+    const auto second = reinterpret_cast<WindowHandle>(2);
+    const struct {
+        uint32_t atMs;
+        WindowHandle window;
+        int result;
+        bool connects;
+    } steps[] = {{0, nullptr, 0, false},    {70000, first, 0, true},    {200000, first, 0, false},
+                 {300000, second, 0, true}, {400000, second, 1, false}, {500000, first, 1, true}};
+    for (const auto& step : steps) {
+        environment.tick = 1000 + step.atMs;
+        executor.clientWindow = step.window;
+        executor.connectResult = step.result;
         log.clear();
         MonitorCycle(executor, *PositionSnapshotStore::instance(), environment, nullptr, &state).watchOnly();
-        EXPECT_EQ(log, (CallLog{"connect"})) << at;
+        EXPECT_EQ(log, step.connects ? CallLog{"connect"} : CallLog{}) << step.atMs;
     }
-    EXPECT_TRUE(environment.messageTexts.empty());
-    executor.connectResult = 1;
-    environment.tick = 1000 + 240000;
-    log.clear();
-    MonitorCycle(executor, *PositionSnapshotStore::instance(), environment, nullptr, &state).watchOnly();
     EXPECT_EQ(environment.statuses.back().kind, ContactStatus::Kind::Connected);
     EXPECT_TRUE(environment.messageTexts.empty()) << "no loss was told, so no recovery is";
 }

@@ -9,10 +9,11 @@
 
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
+#include "brokerconfig/broker_detection.h"
 
 using CallLog = std::vector<std::string>;
 
-class FakeExecutor : public OrderExecutor {
+class FakeExecutor : public OrderExecutor, public BrokerDetection {
 public:
     explicit FakeExecutor(CallLog& log) : log_(log) {}
 
@@ -29,6 +30,7 @@ public:
     bool cancelResult = true;
     int ordersList = 1;
     const wchar_t* errorText = L"成功";
+    bool detecting = false;  // detectionRunning
 
     int32_t sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) override {
         char text[160];
@@ -85,6 +87,8 @@ public:
         return autoConfigureResult;
     }
     int hasOrdersList() override { return ordersList; }
+    unsigned learntPages() const override { return 0; }
+    bool detectionRunning() const override { return detecting; }
     WindowHandle findClientMainWindow() override { return clientWindow; }
 
     static std::string narrow(const std::wstring& text) {

@@ -20,6 +20,15 @@ std::vector<std::wstring> splitTitles(const std::wstring& text) {
     return titles;
 }
 
+bool parseCellCounts(const std::wstring& text, std::vector<int>& counts) {
+    for (const std::wstring& word : splitTitles(text)) {
+        int64_t count = 0;
+        if (!parseWholeInteger(word, count) || count < 1 || count > 1000000) return false;
+        counts.push_back(static_cast<int>(count));
+    }
+    return true;
+}
+
 }  // namespace
 
 const std::vector<std::wstring>& defaultPositionsColumns() {
@@ -37,10 +46,10 @@ const std::vector<std::wstring>& defaultOrdersColumns() {
 
 const std::vector<std::wstring>& knownVariants() {
     static const std::vector<std::wstring> names{
-        L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",   L"no-sell-page",
-        L"no-orders-page", L"positions-extra-column", L"buy-3-edits",   L"sell-3-edits",
-        L"buy-1-button",   L"sell-1-button",          L"buy-9-statics", L"sell-7-statics",
-        L"modal-popups",   L"thousands-separators"};
+        L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",     L"no-sell-page",
+        L"no-orders-page", L"positions-extra-column", L"buy-3-edits",     L"sell-3-edits",
+        L"buy-1-button",   L"sell-1-button",          L"buy-9-statics",   L"sell-7-statics",
+        L"modal-popups",   L"thousands-separators",   L"cancel-all-first"};
     return names;
 }
 
@@ -94,6 +103,11 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
                 return false;
             }
             (a == L"--button-width" ? o.buttonWidth : o.buttonPitch) = static_cast<int>(px);
+        } else if (a == L"--resort-after-cells" || a == L"--late-cells") {
+            if (!parseCellCounts(v, a == L"--late-cells" ? o.lateCells : o.resortAfterCells)) {
+                error = a + L" takes cell counts, separated by commas";
+                return false;
+            }
         } else if (a == L"--positions-columns") {
             o.positionsColumns = splitTitles(v);
         } else if (a == L"--orders-columns") {

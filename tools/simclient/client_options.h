@@ -18,6 +18,12 @@ struct ClientOptions {
     std::vector<std::wstring> positionsColumns;
     std::vector<std::wstring> ordersColumns;
     std::set<std::wstring> variants;
+    // Cells of the positions list answered to other programs, counted from the start: after
+    // each of these the list re-sorts itself (reverses its rows, as a click on a column header
+    // does); each of the late ones is answered only after kLateCellMs.
+    std::vector<int> resortAfterCells;
+    std::vector<int> lateCells;
+    static constexpr unsigned kLateCellMs = 6500;
 
     // --send: hand the command to a running instance instead of starting one.
     bool sendMode = false;

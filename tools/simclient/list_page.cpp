@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/c_format.h"
 #include "simclient/client_app.h"
 #include "simclient/column_cells.h"
@@ -48,7 +50,25 @@ LRESULT CALLBACK ListPage::listProcedure(HWND window, UINT message, WPARAM wPara
     // Only other programs are told the claimed count; the client's own code sees the real one.
     if (message == LVM_GETITEMCOUNT && self->app_.claimedRows() > 0 && InSendMessage())
         return self->app_.claimedRows();
+    if (message == LVM_GETITEMTEXTW && InSendMessage()) return self->answerCell(window, wParam, lParam);
     return CallWindowProcW(self->listBase_, window, message, wParam, lParam);
+}
+
+LRESULT ListPage::answerCell(HWND list, WPARAM wParam, LPARAM lParam) {
+    const int cell = ++cellsAnswered_;
+    const ClientOptions& options = app_.options();
+    auto listed = [cell](const std::vector<int>& cells) {
+        return std::find(cells.begin(), cells.end(), cell) != cells.end();
+    };
+    if (listed(options.lateCells)) Sleep(ClientOptions::kLateCellMs);
+    const LRESULT answer = CallWindowProcW(listBase_, list, LVM_GETITEMTEXTW, wParam, lParam);
+    if (listed(options.lateCells)) app_.journal(JournalLine("late_cell_answered").number("cell", cell));
+    if (listed(options.resortAfterCells)) {
+        reversed_ = !reversed_;
+        refresh();
+        app_.journal(JournalLine("list_resorted").number("cell", cell));
+    }
+    return answer;
 }
 
 bool ListPage::create(HWND frame, const RECT& area) {
@@ -64,10 +84,16 @@ bool ListPage::create(HWND frame, const RECT& area) {
 void ListPage::createControls() {
     HFONT font = app_.font();
     if (kind_ == ListKind::Orders) {
+        // Some clients put 全撤 first.
+        const bool cancelAllFirst = app_.options().hasVariant(L"cancel-all-first");
+        if (cancelAllFirst)
+            addControl(panel_, L"Button", L"全撤", WS_TABSTOP, 100, kButtonTop, 80, kButtonHeight,
+                       kCancelAllId, font);
         addControl(panel_, L"Button", L"撤单", WS_TABSTOP, 10, kButtonTop, 80, kButtonHeight, kCancelId,
                    font);
-        addControl(panel_, L"Button", L"全撤", WS_TABSTOP, 100, kButtonTop, 80, kButtonHeight, kCancelAllId,
-                   font);
+        if (!cancelAllFirst)
+            addControl(panel_, L"Button", L"全撤", WS_TABSTOP, 100, kButtonTop, 80, kButtonHeight,
+                       kCancelAllId, font);
         addControl(panel_, L"Button", L"刷新", WS_TABSTOP, 190, kButtonTop, 80, kButtonHeight, kRefreshId,
                    font);
     } else {
@@ -170,6 +196,7 @@ void ListPage::refresh() {
         };
         if (kind_ == ListKind::Positions) {
             for (const auto& p : market.positions()) addRow(positionCell, p, 0);
+            if (reversed_) std::reverse(rows.begin(), rows.end());
         } else if (kind_ == ListKind::Orders) {
             for (const auto& o : market.pendingOrders()) addRow(orderCell, o, o.id);
         } else {

@@ -31,6 +31,7 @@ private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK listProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT answerCell(HWND list, WPARAM wParam, LPARAM lParam);
     void createControls();
     void setRows(const std::vector<std::vector<std::wstring>>& rows, const std::vector<int>& ids);
     std::optional<int> selectedId() const;
@@ -44,6 +45,8 @@ private:
     WNDPROC listBase_ = nullptr;
     std::vector<int> rowIds_;
     bool updating_ = false;
+    int cellsAnswered_ = 0;  // to other programs
+    bool reversed_ = false;
 };
 
 }  // namespace halyard::simclient
