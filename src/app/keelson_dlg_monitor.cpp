@@ -47,6 +47,10 @@ void CKeelsonDlg::Environment::reconnected() {
     owner_.checkColumns(false);
 }
 
+void CKeelsonDlg::Environment::monitorEvent(MonitorEvent event) {
+    owner_.dailyReport_.count(event, currentLocalTime());
+}
+
 void CKeelsonDlg::runMonitorCycle() {
     // Executor calls may pump messages; a tick arriving inside a cycle is dropped, and so is
     // every tick while detection runs.
@@ -64,7 +68,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
-    if (timerId != kMonitorTimer || !running) return;
+    if (timerId != kMonitorTimer) return;
+    sendDueDailyReport();
+    if (!running) return;
     if (!withinTradingHours(currentLocalTime())) {
         // Outside trading hours only the contact is watched, so a morning restart is caught.
         if (cycleRunning_) return;
