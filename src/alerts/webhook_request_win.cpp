@@ -87,15 +87,18 @@ public:
     // Hands WinHTTP its reference to the exchange; false when the callback could not be set.
     bool watch() {
         auto* holder = new ExchangeRef(exchange_);
-        DWORD_PTR context = reinterpret_cast<DWORD_PTR>(holder);
-        if (!WinHttpSetOption(request_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context) ||
+        context_ = reinterpret_cast<DWORD_PTR>(holder);
+        if (!WinHttpSetOption(request_, WINHTTP_OPTION_CONTEXT_VALUE, &context_, sizeof context_) ||
             WinHttpSetStatusCallback(request_, onStatus, kNotifications, 0) ==
                 WINHTTP_INVALID_STATUS_CALLBACK) {
             delete holder;
+            context_ = 0;
             return false;
         }
         return true;
     }
+    // Sending sets the request's context again: it must stay the same.
+    DWORD_PTR context() const { return context_; }
     // Starts one phase with `start` and waits for it to complete until the deadline.
     template <typename Start>
     bool step(Start start, WebhookReply& reply) {
@@ -126,6 +129,7 @@ private:
     }
 
     HINTERNET request_;
+    DWORD_PTR context_ = 0;
     Clock::time_point deadline_;
     ExchangeRef exchange_;
 };
@@ -179,7 +183,8 @@ WebhookReply postWithDeadline(const WebhookRequest& target, unsigned timeoutMs) 
     if (!pending.step(
             [&] {
                 return WinHttpSendRequest(handle, kHeaders, static_cast<DWORD>(-1),
-                                          const_cast<char*>(target.body.data()), size, size, 0) != FALSE;
+                                          const_cast<char*>(target.body.data()), size, size,
+                                          pending.context()) != FALSE;
             },
             reply) ||
         !pending.step([&] { return WinHttpReceiveResponse(handle, nullptr) != FALSE; }, reply))

@@ -5,7 +5,8 @@ Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and
 (a Windows path) set; exits with its code. Each request is logged as it arrives, one JSON line
 {"path", "type", "body"}. The first path segment picks the answer: wecom (errcode 0), feishu
 (code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
-slowonce (only the first request is slow).
+slowonce (only the first request is slow), trickle (the answer one byte every 150 ms). As a
+proxy it logs each CONNECT as {"path": "CONNECT host:port"} and refuses it.
 """
 import http.server
 import json
@@ -23,18 +24,28 @@ seen_lock = threading.Lock()
 class Handler(http.server.BaseHTTPRequestHandler):
     log_path = None
 
+    def record(self, path, body):
+        with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
+            log.write(json.dumps({"path": path, "type": self.headers.get("Content-Type", ""),
+                                  "body": body}, ensure_ascii=False) + "\n")
+            first = path not in seen_paths
+            seen_paths.add(path)
+        return first
+
+    def do_CONNECT(self):
+        self.record("CONNECT " + self.path, "")
+        self.answer(502, "text/plain", "no tunnel")
+
     def do_POST(self):
         length = int(self.headers.get("Content-Length", "0"))
         body = self.rfile.read(length).decode("utf-8", "replace")
-        with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
-            log.write(json.dumps({"path": self.path, "type": self.headers.get("Content-Type", ""),
-                                  "body": body}, ensure_ascii=False) + "\n")
-            first = self.path not in seen_paths
-            seen_paths.add(self.path)
+        first = self.record(self.path, body)
         kind = self.path.split("/")[1]
         if kind == "slow" or (kind == "slowonce" and first):
             time.sleep(3)
-        if kind == "status500":
+        if kind == "trickle":
+            self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}', 0.15)
+        elif kind == "status500":
             self.answer(500, "text/plain", "server error")
         elif kind == "html":
             self.answer(200, "text/html", "<html>502 Bad Gateway</html>")
@@ -45,14 +56,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}')
 
-    def answer(self, status, content_type, text):
+    def answer(self, status, content_type, text, pause=0.0):
         data = text.encode("utf-8")
         try:
             self.send_response(status)
             self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
-            self.wfile.write(data)
+            if pause:
+                for byte in data:
+                    self.wfile.write(bytes([byte]))
+                    self.wfile.flush()
+                    time.sleep(pause)
+            else:
+                self.wfile.write(data)
         except OSError:
             pass  # the client gave up waiting
 
