@@ -102,6 +102,9 @@ public:
     // Starts one phase with `start` and waits for it to complete until the deadline.
     template <typename Start>
     bool step(Start start, WebhookReply& reply) {
+        // A completion may come within the call itself after it blocked (Wine reads so): the
+        // deadline is checked before each phase as well as while waiting.
+        if (Clock::now() >= deadline_) return fail(ERROR_WINHTTP_TIMEOUT, reply);
         {
             std::lock_guard<std::mutex> guard(exchange_->lock);
             exchange_->stepDone = false;
@@ -142,15 +145,6 @@ void askForCurrentTls(HINTERNET session) {
     WinHttpSetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
 }
 
-void useProxy(HINTERNET request, const WebhookProxy& proxy) {
-    if (!proxy.named) return;
-    WINHTTP_PROXY_INFO info{};
-    info.dwAccessType = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
-    info.lpszProxy = const_cast<LPWSTR>(proxy.proxy.c_str());
-    info.lpszProxyBypass = proxy.bypass.empty() ? nullptr : const_cast<LPWSTR>(proxy.bypass.c_str());
-    WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
-}
-
 WebhookReply failure(WebhookReply reply) {
     reply.error = GetLastError();
     return reply;
@@ -161,8 +155,12 @@ WebhookReply failure(WebhookReply reply) {
 WebhookReply postWithDeadline(const WebhookRequest& target, unsigned timeoutMs) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     WebhookReply reply;
-    UniqueInternet session(WinHttpOpen(L"Halyard", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                       WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
+    const WebhookProxy& proxy = target.proxy;
+    UniqueInternet session(
+        WinHttpOpen(L"Halyard", proxy.named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
+                    proxy.named ? proxy.proxy.c_str() : WINHTTP_NO_PROXY_NAME,
+                    proxy.named && !proxy.bypass.empty() ? proxy.bypass.c_str() : WINHTTP_NO_PROXY_BYPASS,
+                    WINHTTP_FLAG_ASYNC));
     if (!session) return failure(reply);
     askForCurrentTls(session.get());
     // WinHTTP's own timeouts only back the deadline up.
@@ -174,7 +172,6 @@ WebhookReply postWithDeadline(const WebhookRequest& target, unsigned timeoutMs) 
                                               WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                               target.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request) return failure(reply);
-    useProxy(request.get(), target.proxy);
     PendingRequest pending(request.get(), deadline);
     if (!pending.watch()) return failure(reply);
 
