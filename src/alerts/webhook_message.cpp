@@ -287,6 +287,8 @@ std::wstring webhookOutcomeText(const WebhookResult& result) {
             return L"网络错误 " + halyard::wcformat("%lu", result.systemError) +
                    networkErrorWords(result.systemError, result.secureFlags) +
                    (result.attempts > 1 ? L" (已重试)" : L"");
+        case WebhookResult::Kind::Unsigned:
+            return L"无法计算签名, 未发送";
         case WebhookResult::Kind::BadUrl:
             break;
     }

@@ -36,7 +36,7 @@ WebhookAnswer readWebhookAnswer(WebhookFormat format, const std::string& body);
 std::wstring maskedWebhookUrl(const std::wstring& url);
 
 struct WebhookResult {
-    enum class Kind { Delivered, Refused, HttpError, Unreadable, NetworkError, BadUrl };
+    enum class Kind { Delivered, Refused, HttpError, Unreadable, NetworkError, BadUrl, Unsigned };
     Kind kind = Kind::BadUrl;
     int httpStatus = 0;
     unsigned long systemError = 0;  // the network error's code

@@ -113,7 +113,7 @@ WebhookResult sendWebhook(const WebhookTarget& target, const std::wstring& text,
     std::wstring url;
     WebhookRequest request;
     if (!prepare(target, text, timing, url, request.body)) {
-        result.detail = L"无法计算签名";
+        result.kind = WebhookResult::Kind::Unsigned;
         return result;
     }
     if (!crack(url, request, result.detail)) return result;

@@ -62,6 +62,27 @@ TEST(WebhookMessage, TheSecretOfTheUrlIsMasked) {
     for (const auto& c : cases) EXPECT_EQ(maskedWebhookUrl(c.url), c.masked) << halyard::toUtf8(c.url);
 }
 
+// A certificate fault is only what the secure failure's flags say is one; the rest of a failed
+// handshake (no common TLS version) must not send the user looking for a certificate.
+TEST(WebhookMessage, SecureFailuresAreToldByWhatWentWrong) {
+    const struct {
+        unsigned long code, flags;
+        const wchar_t* outcome;
+    } cases[] = {
+        {12175, 0x80000000, L"网络错误 12175 加密握手失败"}, {12175, 0x8, L"网络错误 12175 证书无效"},
+        {12175, 0x80000020, L"网络错误 12175 证书无效"},     {12157, 0, L"网络错误 12157 加密握手失败"},
+        {12007, 0, L"网络错误 12007 找不到服务器"},
+    };
+    for (const auto& c : cases) {
+        WebhookResult result;
+        result.kind = WebhookResult::Kind::NetworkError;
+        result.systemError = c.code;
+        result.secureFlags = c.flags;
+        result.attempts = 1;
+        EXPECT_EQ(webhookOutcomeText(result), c.outcome) << c.code << " " << c.flags;
+    }
+}
+
 TEST(WebhookMessage, SignaturesAreTakenOfEachServicesOwnInputAndEncodedWhole) {
     std::string key;
     std::string message;
