@@ -10,5 +10,6 @@ struct WebhookProxy {
 };
 
 // The proxy for this URL. Automatic configuration is asked first when the user switched it on;
-// when it finds nothing the user's named proxy is taken, and without one the connection is direct.
+// when it finds nothing the user's named proxy is taken, and without one the connection is direct
+// (as is a second try after a proxy that could not be reached).
 WebhookProxy userProxyFor(const std::wstring& url);

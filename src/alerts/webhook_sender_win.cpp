@@ -122,6 +122,8 @@ WebhookResult sendWebhook(const WebhookTarget& target, const std::wstring& text,
         result = resultOf(postWithDeadline(request, timing.timeoutMs), target.format);
         result.attempts = attempt;
         if (attempt == 2 || !mayRetry(result)) return result;
+        // Nothing reached the proxy either: the second try goes direct.
+        request.proxy = WebhookProxy();
         if (pause && !pause(timing.retryDelayMs)) return result;
     }
 }

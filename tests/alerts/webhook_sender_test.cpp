@@ -174,25 +174,34 @@ TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
 
     // Internet options' record of the user's connection: version, counter, flags (2: a named
     // proxy), then the proxy, the bypass list and the script's address, each with its length.
-    const std::string proxy = "127.0.0.1:" + halyard::toUtf8(port);
-    std::string settings = std::string("\x46\0\0\0\x01\0\0\0\x02\0\0\0", 12);
-    const uint32_t length = static_cast<uint32_t>(proxy.size());
-    settings.append(reinterpret_cast<const char*>(&length), 4).append(proxy).append(std::string(24, '\0'));
     const wchar_t* const key =
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
     HKEY connections = nullptr;
     ASSERT_EQ(
         RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &connections, nullptr),
         ERROR_SUCCESS);
-    RegSetValueExW(connections, L"DefaultConnectionSettings", 0, REG_BINARY,
-                   reinterpret_cast<const BYTE*>(settings.data()), static_cast<DWORD>(settings.size()));
-    result = sendWebhook(WebhookTarget{L"https://robot.example/hook/d2", WebhookFormat::Feishu, L""}, L"止损",
-                         timed(3000, 150), nullptr);
-    RegDeleteValueW(connections, L"DefaultConnectionSettings");
-    RegCloseKey(connections);
+    auto sendThrough = [&](const std::string& proxy, const wchar_t* url) {
+        std::string settings = std::string("\x46\0\0\0\x01\0\0\0\x02\0\0\0", 12);
+        const uint32_t length = static_cast<uint32_t>(proxy.size());
+        settings.append(reinterpret_cast<const char*>(&length), 4)
+            .append(proxy)
+            .append(std::string(24, '\0'));
+        RegSetValueExW(connections, L"DefaultConnectionSettings", 0, REG_BINARY,
+                       reinterpret_cast<const BYTE*>(settings.data()), static_cast<DWORD>(settings.size()));
+        return sendWebhook(WebhookTarget{url, WebhookFormat::Feishu, L""}, L"止损", timed(3000, 150),
+                           [](unsigned) { return true; });
+    };
+    result = sendThrough("127.0.0.1:" + halyard::toUtf8(port), L"https://robot.example/hook/d2");
     EXPECT_NE(result.kind, WebhookResult::Kind::Delivered);
     EXPECT_EQ(requestsTo(L"CONNECT robot.example:443").size(), 1u)
         << halyard::toUtf8(webhookOutcomeText(result));
+    // A proxy that cannot be reached: the second try goes direct (and finds no such server).
+    result = sendThrough("127.0.0.1:1", L"https://robot.example/hook/d3");
+    EXPECT_EQ(result.attempts, 2);
+    EXPECT_EQ(result.systemError, static_cast<unsigned long>(ERROR_WINHTTP_NAME_NOT_RESOLVED))
+        << halyard::toUtf8(webhookOutcomeText(result));
+    RegDeleteValueW(connections, L"DefaultConnectionSettings");
+    RegCloseKey(connections);
 }
 
 TEST_F(WebhookSenderTest, TheSecretNeverGoesOutUnencryptedAndBadUrlsSendNothing) {
