@@ -10,8 +10,11 @@
 #include "alerts/webhook_message.h"
 
 struct WebhookTiming {
-    unsigned timeoutMs = 15000;  // for the whole of one attempt
-    unsigned retryDelayMs = 5000;
+    explicit WebhookTiming(unsigned timeout = 15000, unsigned retryDelay = 5000)
+        : timeoutMs(timeout), retryDelayMs(retryDelay) {}
+
+    unsigned timeoutMs;  // for the whole of one attempt
+    unsigned retryDelayMs;
     // Milliseconds since 1970 for a signed robot's timestamp; the system's clock when empty.
     std::function<long long()> epochMs;
 };

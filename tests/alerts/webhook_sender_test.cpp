@@ -22,13 +22,6 @@ std::wstring environment(const wchar_t* name) {
     return length > 0 && length < 1024 ? value : L"";
 }
 
-WebhookTiming timed(unsigned timeoutMs, unsigned retryDelayMs) {
-    WebhookTiming timing;
-    timing.timeoutMs = timeoutMs;
-    timing.retryDelayMs = retryDelayMs;
-    return timing;
-}
-
 class WebhookSenderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -141,7 +134,8 @@ TEST_F(WebhookSenderTest, ARequestIsRetriedOnlyWhenNothingWasSentAndEndsByItsDea
         {L"/trickle/c3", 1000, 1, 1},  // each byte within WinHTTP's own receive timeout
     };
     for (const auto& c : cases) {
-        const WebhookResult result = send(c.path, WebhookFormat::WeCom, L"止损", timed(c.timeoutMs, 150));
+        const WebhookResult result =
+            send(c.path, WebhookFormat::WeCom, L"止损", WebhookTiming(c.timeoutMs, 150));
         EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError) << halyard::toUtf8(c.path);
         EXPECT_EQ(result.systemError, static_cast<unsigned long>(ERROR_WINHTTP_TIMEOUT))
             << halyard::toUtf8(c.path);
@@ -154,7 +148,7 @@ TEST_F(WebhookSenderTest, ARequestIsRetriedOnlyWhenNothingWasSentAndEndsByItsDea
     // Nothing listens on port 1: refused at once, so tried again after the pause.
     const WebhookResult result =
         sendWebhook(WebhookTarget{L"http://127.0.0.1:1/send", WebhookFormat::WeCom, L""}, L"止损",
-                    timed(400, 150), [this](unsigned ms) { return pausedMs += ms, true; });
+                    WebhookTiming(400, 150), [this](unsigned ms) { return pausedMs += ms, true; });
     EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
     EXPECT_FALSE(result.requestSent);
     EXPECT_EQ(result.attempts, 2);
@@ -166,11 +160,24 @@ TEST_F(WebhookSenderTest, ARequestIsRetriedOnlyWhenNothingWasSentAndEndsByItsDea
 TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
     WebhookResult result =
         sendWebhook(WebhookTarget{L"https://127.0.0.1:" + port + L"/wecom/d1", WebhookFormat::WeCom, L""},
-                    L"止损", timed(3000, 150), nullptr);
+                    L"止损", WebhookTiming(3000, 150), nullptr);
     EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
     EXPECT_NE(webhookOutcomeText(result).find(L"加密握手失败"), std::wstring::npos)
         << halyard::toUtf8(webhookOutcomeText(result)) << " " << result.secureFlags;
     EXPECT_EQ(result.attempts, 1);
+
+    // A server that offers only TLS 1.0 and 1.1 must never be agreed with.
+    const std::wstring oldTls = environment(L"HALYARD_WEBHOOK_OLD_TLS_PORT");
+    if (!oldTls.empty()) {
+        result = sendWebhook(
+            WebhookTarget{L"https://127.0.0.1:" + oldTls + L"/wecom/d4", WebhookFormat::WeCom, L""}, L"止损",
+            WebhookTiming(3000, 150), nullptr);
+        EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
+        for (int i = 0; i < 250 && requestsTo(L"TLS").empty(); ++i) Sleep(20);  // the server logs after us
+        const auto handshakes = requestsTo(L"TLS");
+        ASSERT_EQ(handshakes.size(), 1u);
+        EXPECT_EQ(handshakes[0].text("body"), L"failed");
+    }
 
     // Internet options' record of the user's connection: version, counter, flags (2: a named
     // proxy), then the proxy, the bypass list and the script's address, each with its length.
@@ -188,7 +195,7 @@ TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
             .append(std::string(24, '\0'));
         RegSetValueExW(connections, L"DefaultConnectionSettings", 0, REG_BINARY,
                        reinterpret_cast<const BYTE*>(settings.data()), static_cast<DWORD>(settings.size()));
-        return sendWebhook(WebhookTarget{url, WebhookFormat::Feishu, L""}, L"止损", timed(3000, 150),
+        return sendWebhook(WebhookTarget{url, WebhookFormat::Feishu, L""}, L"止损", WebhookTiming(3000, 150),
                            [](unsigned) { return true; });
     };
     result = sendThrough("127.0.0.1:" + halyard::toUtf8(port), L"https://robot.example/hook/d2");
@@ -215,8 +222,8 @@ TEST_F(WebhookSenderTest, TheSecretNeverGoesOutUnencryptedAndBadUrlsSendNothing)
         {L"ftp://127.0.0.1/send", L"网址无效: 无法识别的网址"},
     };
     for (const auto& c : cases) {
-        const WebhookResult result =
-            sendWebhook(WebhookTarget{c.url, WebhookFormat::WeCom, L""}, L"止损", timed(400, 0), nullptr);
+        const WebhookResult result = sendWebhook(WebhookTarget{c.url, WebhookFormat::WeCom, L""}, L"止损",
+                                                 WebhookTiming(400, 0), nullptr);
         EXPECT_EQ(result.kind, WebhookResult::Kind::BadUrl) << halyard::toUtf8(c.url);
         EXPECT_EQ(webhookOutcomeText(result), c.outcome) << halyard::toUtf8(c.url);
         EXPECT_EQ(result.attempts, 0);

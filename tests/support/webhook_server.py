@@ -7,15 +7,23 @@ Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and
 (code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
 slowonce (only the first request is slow), trickle (the answer one byte every 150 ms). As a
 proxy it logs each CONNECT as {"path": "CONNECT host:port"} and refuses it.
+
+When openssl can make a certificate, HALYARD_WEBHOOK_OLD_TLS_PORT is a server that speaks only
+TLS 1.0 and 1.1 (as outdated robot servers and interceptors do); each handshake is logged as
+{"path": "TLS", "body": the version agreed, or "failed"}.
 """
 import http.server
 import json
 import os
+import shutil
+import socket
+import ssl
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+import warnings
 
 seen_paths = set()
 seen_lock = threading.Lock()
@@ -77,6 +85,42 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
 
+def log_line(entry):
+    with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
+        log.write(json.dumps(entry, ensure_ascii=False) + "\n")
+
+
+def old_tls_server(folder):
+    """A listening socket for TLS 1.0/1.1 only, or None without openssl."""
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    made = subprocess.call(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
+                            "-out", cert, "-days", "2", "-subj", "/CN=127.0.0.1"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) if shutil.which("openssl") else 1
+    if made != 0:
+        return None, None
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore", DeprecationWarning)
+        context.minimum_version = ssl.TLSVersion.TLSv1
+        context.maximum_version = ssl.TLSVersion.TLSv1_1
+    context.set_ciphers("DEFAULT:@SECLEVEL=0")
+    context.load_cert_chain(cert, key)
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(5)
+    return listener, context
+
+
+def serve_old_tls(listener, context):
+    while True:
+        connection, _ = listener.accept()
+        try:
+            with context.wrap_socket(connection, server_side=True) as secure:
+                log_line({"path": "TLS", "type": "", "body": secure.version()})
+        except (OSError, ssl.SSLError):
+            log_line({"path": "TLS", "type": "", "body": "failed"})
+
+
 def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
@@ -94,6 +138,10 @@ def main():
         threading.Thread(target=server.serve_forever, daemon=True).start()
         env = dict(os.environ, HALYARD_WEBHOOK_PORT=str(server.server_address[1]),
                    HALYARD_WEBHOOK_LOG=windows_path(Handler.log_path))
+        listener, context = old_tls_server(folder)
+        if listener:
+            threading.Thread(target=serve_old_tls, args=(listener, context), daemon=True).start()
+            env["HALYARD_WEBHOOK_OLD_TLS_PORT"] = str(listener.getsockname()[1])
         try:
             return subprocess.call(command, env=env)
         finally:
