@@ -22,16 +22,9 @@ std::tm at(int day, int hour, int minute) {
 }
 
 TEST(DailyReport, OneReadyMessageAndOneSummaryEachTradingDayWithTheDaysCounts) {
-    ReadyState ready;
-    ready.connected = true;
-    ready.brokerName = L"模拟券商";
-    ready.ruleCount = 3;
-    ReadyState wrong;
-    wrong.monitoring = false;
-    wrong.connectionError = L"找不到券商软件主窗口";
+    const ReadyState ready{true, true, L"模拟券商", L"", 3};
+    const ReadyState wrong{false, false, L"", L"找不到券商软件主窗口", 0};
     const std::wstring readyText = L"Halyard 已就绪: 已连接 模拟券商, 监控 3 只股票";
-    const std::wstring wrongText =
-        L"Halyard 未就绪: 监控已停止, 未连接券商 (找不到券商软件主窗口), 没有止损规则";
     const std::wstring quietDay =
         L"Halyard 今日运行报告: 触发 0 次, 卖出已提交 0 笔 (已确认 0, 未确认 0), 未能提交 0 笔, "
         L"与券商失去连接 0 次";
@@ -56,17 +49,15 @@ TEST(DailyReport, OneReadyMessageAndOneSummaryEachTradingDayWithTheDaysCounts) {
          L"Halyard 今日运行报告: 触发 3 次, 卖出已提交 2 笔 (已确认 1, 未确认 1), 未能提交 1 笔, "
          L"与券商失去连接 1 次"},
         {0, 15, 30, ready, L""},
-        {1, 9, 25, wrong, wrongText},
+        {1, 9, 25, wrong, L"Halyard 未就绪: 监控已停止, 未连接券商 (找不到券商软件主窗口), 没有止损规则"},
         {1, 16, 0, ready, quietDay},
         {2, 15, 30, ready, L""},        // started after the close: nothing ran that day
         {3, 13, 40, ready, readyText},  // a late start still says so
         {5, 9, 20, ready, L""},         // Saturday
-        {5, 15, 5, ready, L""},
     };
     for (const auto& tick : ticks)
         EXPECT_EQ(report.due(at(tick.day, tick.hour, tick.minute), tick.state), tick.due)
             << tick.day << " " << tick.hour << ":" << tick.minute;
-    EXPECT_EQ(report.counts().triggers, 0);
 }
 
 }  // namespace

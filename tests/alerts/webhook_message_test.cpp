@@ -1,7 +1,6 @@
-// The group robot's answers as read, the URL's secret masked, and what a signature is made of
+// The group robot's answers as read, the URL's secret masked, and the words of secure failures
 // (the bodies and signatures are checked on the wire by webhook_sender_test).
 #include "alerts/webhook_message.h"
-#include "alerts/webhook_signature.h"
 
 #include <gtest/gtest.h>
 
@@ -62,43 +61,20 @@ TEST(WebhookMessage, TheSecretOfTheUrlIsMasked) {
     for (const auto& c : cases) EXPECT_EQ(maskedWebhookUrl(c.url), c.masked) << halyard::toUtf8(c.url);
 }
 
-// A certificate fault is only what the secure failure's flags say is one; the rest of a failed
-// handshake (no common TLS version) must not send the user looking for a certificate.
-TEST(WebhookMessage, SecureFailuresAreToldByWhatWentWrong) {
+// A failed handshake (no common TLS version) must not send the user looking for a certificate.
+TEST(WebhookMessage, ACertificateFaultIsOnlyWhatTheSecureFailuresFlagsSay) {
     const struct {
         unsigned long code, flags;
-        const wchar_t* outcome;
+        const wchar_t* words;
     } cases[] = {
-        {12175, 0x80000000, L"网络错误 12175 加密握手失败"}, {12175, 0x8, L"网络错误 12175 证书无效"},
-        {12175, 0x80000020, L"网络错误 12175 证书无效"},     {12157, 0, L"网络错误 12157 加密握手失败"},
-        {12007, 0, L"网络错误 12007 找不到服务器"},
-    };
+        {12175, 0x80000000, L"加密握手失败"}, {12175, 0x80000020, L"证书无效"}, {12157, 0, L"加密握手失败"}};
     for (const auto& c : cases) {
         WebhookResult result;
         result.kind = WebhookResult::Kind::NetworkError;
         result.systemError = c.code;
         result.secureFlags = c.flags;
-        result.attempts = 1;
-        EXPECT_EQ(webhookOutcomeText(result), c.outcome) << c.code << " " << c.flags;
+        EXPECT_NE(webhookOutcomeText(result).find(c.words), std::wstring::npos) << c.code << " " << c.flags;
     }
-}
-
-TEST(WebhookMessage, SignaturesAreTakenOfEachServicesOwnInputAndEncodedWhole) {
-    std::string key;
-    std::string message;
-    webhookSigningInput(WebhookFormat::DingTalk, 1700000000000, L"SEC密钥", key, message);
-    EXPECT_EQ(key, "SEC\xE5\xAF\x86\xE9\x92\xA5");
-    EXPECT_EQ(message, "1700000000000\nSEC\xE5\xAF\x86\xE9\x92\xA5");
-    webhookSigningInput(WebhookFormat::Feishu, 1700000000, L"s", key, message);
-    EXPECT_EQ(key, "1700000000\ns");
-    EXPECT_EQ(message, "");
-    EXPECT_EQ(webhookSignatureTime(WebhookFormat::Feishu, 1700000000999), 1700000000);
-    EXPECT_EQ(webhookSignatureTime(WebhookFormat::DingTalk, 1700000000999), 1700000000999);
-    // RFC 4648's vectors: every padding.
-    const char* const encoded[] = {"", "Zg==", "Zm8=", "Zm9v", "Zm9vYg==", "Zm9vYmE=", "Zm9vYmFy"};
-    for (size_t length = 0; length <= 6; ++length)
-        EXPECT_EQ(base64(std::string("foobar", length)), encoded[length]) << length;
-    EXPECT_EQ(base64("\xFF\xFE"), "//4=");
 }
 
 }  // namespace

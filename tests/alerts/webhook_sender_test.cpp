@@ -73,13 +73,11 @@ TEST_F(WebhookSenderTest, BodiesArriveExactlyAsJsonWithEscapesAndChinese) {
         // Signatures computed apart: HMAC-SHA256 and Base64 by Python's hmac and by openssl.
         {L"/wecom/robot/send?access_token=a4", WebhookFormat::DingTalk, L"止损",
          L"{\"msgtype\":\"text\",\"text\":{\"content\":\"止损\"}}", L"SEC0123456789abcdef",
-         L"/wecom/robot/"
-         L"send?access_token=a4&timestamp=1700000000000&sign=TSZbRFUuvaSQaRKUpF970OPCb2%2FLcQAP3wOvwZIzBZk%"
-         L"3D"},
+         L"/wecom/robot/send?access_token=a4&timestamp=1700000000000&"
+         L"sign=TSZbRFUuvaSQaRKUpF970OPCb2%2FLcQAP3wOvwZIzBZk%3D"},
         {L"/feishu/hook/a5", WebhookFormat::Feishu, L"止损",
-         L"{\"timestamp\":\"1700000000\",\"sign\":\"OrBzY1Y01Gq+HgJsl+7OfWcMVwc7YocohQm5iiZwjhU=\",\"msg_"
-         L"type\":"
-         L"\"text\",\"content\":{\"text\":\"止损\"}}",
+         L"{\"timestamp\":\"1700000000\",\"sign\":\"OrBzY1Y01Gq+HgJsl+7OfWcMVwc7YocohQm5iiZwjhU=\","
+         L"\"msg_type\":\"text\",\"content\":{\"text\":\"止损\"}}",
          L"feishu-secret"},
         {L"/wecom/send?key=a6 \r\n", WebhookFormat::WeCom, L"止损",
          L"{\"msgtype\":\"text\",\"text\":{\"content\":\"止损\"}}", L"unused", L"/wecom/send?key=a6"},
@@ -126,12 +124,10 @@ TEST_F(WebhookSenderTest, ARequestIsRetriedOnlyWhenNothingWasSentAndEndsByItsDea
     const struct {
         const wchar_t* path;
         unsigned timeoutMs;
-        int attempts;
-        size_t requests;
     } cases[] = {
-        {L"/slow/c1", 400, 1, 1},
-        {L"/slowonce/c2", 400, 1, 1},
-        {L"/trickle/c3", 1000, 1, 1},  // each byte within WinHTTP's own receive timeout
+        {L"/slow/c1", 400},
+        {L"/slowonce/c2", 400},
+        {L"/trickle/c3", 1000},  // each byte within WinHTTP's own receive timeout
     };
     for (const auto& c : cases) {
         const WebhookResult result =
@@ -140,8 +136,8 @@ TEST_F(WebhookSenderTest, ARequestIsRetriedOnlyWhenNothingWasSentAndEndsByItsDea
         EXPECT_EQ(result.systemError, static_cast<unsigned long>(ERROR_WINHTTP_TIMEOUT))
             << halyard::toUtf8(c.path);
         EXPECT_EQ(webhookOutcomeText(result), L"网络错误 12002 超时");
-        EXPECT_EQ(result.attempts, c.attempts);
-        EXPECT_EQ(requestsTo(c.path).size(), c.requests);
+        EXPECT_EQ(result.attempts, 1);
+        EXPECT_EQ(requestsTo(c.path).size(), 1u);
     }
     EXPECT_EQ(pausedMs, 0u);
 
@@ -161,7 +157,6 @@ TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
     WebhookResult result =
         sendWebhook(WebhookTarget{L"https://127.0.0.1:" + port + L"/wecom/d1", WebhookFormat::WeCom, L""},
                     L"止损", WebhookTiming(3000, 150), nullptr);
-    EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
     EXPECT_NE(webhookOutcomeText(result).find(L"加密握手失败"), std::wstring::npos)
         << halyard::toUtf8(webhookOutcomeText(result)) << " " << result.secureFlags;
     EXPECT_EQ(result.attempts, 1);
@@ -172,7 +167,6 @@ TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
         result = sendWebhook(
             WebhookTarget{L"https://127.0.0.1:" + oldTls + L"/wecom/d4", WebhookFormat::WeCom, L""}, L"止损",
             WebhookTiming(3000, 150), nullptr);
-        EXPECT_EQ(result.kind, WebhookResult::Kind::NetworkError);
         for (int i = 0; i < 250 && requestsTo(L"TLS").empty(); ++i) Sleep(20);  // the server logs after us
         const auto handshakes = requestsTo(L"TLS");
         ASSERT_EQ(handshakes.size(), 1u);
@@ -188,11 +182,9 @@ TEST_F(WebhookSenderTest, AFailedHandshakeIsToldAsSuchAndTheUsersProxyIsUsed) {
         RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &connections, nullptr),
         ERROR_SUCCESS);
     auto sendThrough = [&](const std::string& proxy, const wchar_t* url) {
-        std::string settings = std::string("\x46\0\0\0\x01\0\0\0\x02\0\0\0", 12);
-        const uint32_t length = static_cast<uint32_t>(proxy.size());
-        settings.append(reinterpret_cast<const char*>(&length), 4)
-            .append(proxy)
-            .append(std::string(24, '\0'));
+        const std::string settings = std::string("\x46\0\0\0\x01\0\0\0\x02\0\0\0", 12) +
+                                     static_cast<char>(proxy.size()) + std::string(3, '\0') + proxy +
+                                     std::string(24, '\0');
         RegSetValueExW(connections, L"DefaultConnectionSettings", 0, REG_BINARY,
                        reinterpret_cast<const BYTE*>(settings.data()), static_cast<DWORD>(settings.size()));
         return sendWebhook(WebhookTarget{url, WebhookFormat::Feishu, L""}, L"止损", WebhookTiming(3000, 150),

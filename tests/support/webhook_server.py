@@ -8,9 +8,8 @@ Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and
 slowonce (only the first request is slow), trickle (the answer one byte every 150 ms). As a
 proxy it logs each CONNECT as {"path": "CONNECT host:port"} and refuses it.
 
-When openssl can make a certificate, HALYARD_WEBHOOK_OLD_TLS_PORT is a server that speaks only
-TLS 1.0 and 1.1 (as outdated robot servers and interceptors do); each handshake is logged as
-{"path": "TLS", "body": the version agreed, or "failed"}.
+With openssl, HALYARD_WEBHOOK_OLD_TLS_PORT speaks only TLS 1.0 and 1.1 and logs each handshake
+as {"path": "TLS", "body": the version agreed, or "failed"}.
 """
 import http.server
 import json
@@ -25,6 +24,8 @@ import threading
 import time
 import warnings
 
+warnings.simplefilter("ignore", DeprecationWarning)  # TLS 1.0 and 1.1 are wanted here
+
 seen_paths = set()
 seen_lock = threading.Lock()
 
@@ -33,9 +34,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     log_path = None
 
     def record(self, path, body):
-        with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
-            log.write(json.dumps({"path": path, "type": self.headers.get("Content-Type", ""),
-                                  "body": body}, ensure_ascii=False) + "\n")
+        log_line({"path": path, "type": self.headers.get("Content-Type", ""), "body": body})
+        with seen_lock:
             first = path not in seen_paths
             seen_paths.add(path)
         return first
@@ -71,13 +71,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
-            if pause:
-                for byte in data:
-                    self.wfile.write(bytes([byte]))
-                    self.wfile.flush()
-                    time.sleep(pause)
-            else:
-                self.wfile.write(data)
+            pieces = [data[at:at + 1] for at in range(len(data))] if pause else [data]
+            for piece in pieces:
+                self.wfile.write(piece)
+                self.wfile.flush()
+                time.sleep(pause)
         except OSError:
             pass  # the client gave up waiting
 
@@ -90,35 +88,29 @@ def log_line(entry):
         log.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
 
-def old_tls_server(folder):
-    """A listening socket for TLS 1.0/1.1 only, or None without openssl."""
+def start_old_tls_server(folder):
+    """Serves TLS 1.0/1.1 only on a free port and answers its number; None without openssl."""
     cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
-    made = subprocess.call(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
-                            "-out", cert, "-days", "2", "-subj", "/CN=127.0.0.1"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) if shutil.which("openssl") else 1
-    if made != 0:
-        return None, None
+    if not shutil.which("openssl") or subprocess.call(
+            ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert, "-days",
+             "2", "-subj", "/CN=127.0.0.1"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
+        return None
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    with warnings.catch_warnings():
-        warnings.simplefilter("ignore", DeprecationWarning)
-        context.minimum_version = ssl.TLSVersion.TLSv1
-        context.maximum_version = ssl.TLSVersion.TLSv1_1
+    context.minimum_version, context.maximum_version = ssl.TLSVersion.TLSv1, ssl.TLSVersion.TLSv1_1
     context.set_ciphers("DEFAULT:@SECLEVEL=0")
     context.load_cert_chain(cert, key)
-    listener = socket.socket()
-    listener.bind(("127.0.0.1", 0))
-    listener.listen(5)
-    return listener, context
+    listener = socket.create_server(("127.0.0.1", 0))
 
-
-def serve_old_tls(listener, context):
-    while True:
-        connection, _ = listener.accept()
-        try:
-            with context.wrap_socket(connection, server_side=True) as secure:
-                log_line({"path": "TLS", "type": "", "body": secure.version()})
-        except (OSError, ssl.SSLError):
-            log_line({"path": "TLS", "type": "", "body": "failed"})
+    def serve():
+        while True:
+            connection, _ = listener.accept()
+            try:
+                with context.wrap_socket(connection, server_side=True) as secure:
+                    log_line({"path": "TLS", "body": secure.version()})
+            except (OSError, ssl.SSLError):
+                log_line({"path": "TLS", "body": "failed"})
+    threading.Thread(target=serve, daemon=True).start()
+    return listener.getsockname()[1]
 
 
 def windows_path(path):
@@ -138,10 +130,9 @@ def main():
         threading.Thread(target=server.serve_forever, daemon=True).start()
         env = dict(os.environ, HALYARD_WEBHOOK_PORT=str(server.server_address[1]),
                    HALYARD_WEBHOOK_LOG=windows_path(Handler.log_path))
-        listener, context = old_tls_server(folder)
-        if listener:
-            threading.Thread(target=serve_old_tls, args=(listener, context), daemon=True).start()
-            env["HALYARD_WEBHOOK_OLD_TLS_PORT"] = str(listener.getsockname()[1])
+        old_tls_port = start_old_tls_server(folder)
+        if old_tls_port:
+            env["HALYARD_WEBHOOK_OLD_TLS_PORT"] = str(old_tls_port)
         try:
             return subprocess.call(command, env=env)
         finally:
