@@ -94,7 +94,9 @@ void AlertDispatch::raiseMessage(const AlertOptions& settings, const std::wstrin
     if (settings.phoneMessage) startSmsAlert(settings.phoneNumber, text);
     if (settings.qqMessage) startQqAlert(settings.qqNickname, text);
     if (settings.webhookMessage)
-        startWebhookAlert(WebhookTarget{settings.webhookUrl, webhookFormatOf(settings.webhookFormat)}, text);
+        startWebhookAlert(WebhookTarget{settings.webhookUrl, webhookFormatOf(settings.webhookFormat),
+                                        settings.webhookSecret},
+                          text);
 }
 
 bool AlertDispatch::stop(std::chrono::milliseconds budget) {

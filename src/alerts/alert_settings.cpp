@@ -6,5 +6,6 @@ bool operator==(const AlertOptions& one, const AlertOptions& other) {
            one.phoneMessage == other.phoneMessage && one.qqMessage == other.qqMessage &&
            one.phoneNumber == other.phoneNumber && one.qqNickname == other.qqNickname &&
            one.webhookMessage == other.webhookMessage && one.webhookFormat == other.webhookFormat &&
-           one.webhookUrl == other.webhookUrl;
+           one.webhookUrl == other.webhookUrl && one.webhookSecret == other.webhookSecret &&
+           one.dailyReport == other.dailyReport;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "alerts/fetion_driver_win.h"
+#include "common/trimmed_text.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 
@@ -64,6 +65,8 @@ void CVoiceSetting::doDataExchange(halyard::DataExchange& exchange) {
     exchange.text(IDC_QQ_NICKNAME, qqNickname);
     exchange.check(IDC_WEBHOOK_MESSAGE, webhookMessage);
     exchange.text(IDC_WEBHOOK_URL, webhookUrl);
+    exchange.text(IDC_WEBHOOK_SECRET, webhookSecret);
+    exchange.check(IDC_DAILY_REPORT, dailyReport);
     // The format list has no exchange of its own: its selection is the format's number.
     HWND formats = item(IDC_WEBHOOK_FORMAT);
     if (!exchange.saving()) {
@@ -92,6 +95,8 @@ bool CVoiceSetting::onInitDialog() {
     webhookMessage = stored.webhookMessage;
     webhookFormat = static_cast<int>(webhookFormatOf(stored.webhookFormat));
     webhookUrl = stored.webhookUrl;
+    webhookSecret = stored.webhookSecret;
+    dailyReport = stored.dailyReport;
     updateData(false);
     enableControls();
     return true;
@@ -105,7 +110,7 @@ void CVoiceSetting::enableControls() {
     enableItem(IDC_TEST_SMS, phoneMessage != 0);
     enableItem(IDC_QQ_NICKNAME, qqMessage != 0);
     enableItem(IDC_TEST_QQ, qqMessage != 0);
-    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK})
+    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_WEBHOOK_SECRET, IDC_TEST_WEBHOOK})
         enableItem(id, webhookMessage != 0);
 }
 
@@ -194,6 +199,7 @@ void CVoiceSetting::testQq() {
 // Unlike the messengers, a robot answers: the outcome is shown once the worker has it.
 void CVoiceSetting::testWebhook() {
     updateData(true);
+    trimWebhookFields();
     if (webhookUrl.empty()) {
         halyard::showMessageBox(hwnd(), kNoWebhookUrl);
         return;
@@ -201,8 +207,8 @@ void CVoiceSetting::testWebhook() {
     enableItem(IDC_TEST_WEBHOOK, false);
     std::shared_ptr<WebhookAnswerSlot> slot = webhookAnswer_;
     HWND window = hwnd();
-    alerts_.startWebhookAlert(WebhookTarget{webhookUrl, webhookFormatOf(webhookFormat)}, kTestMessage,
-                              [slot, window](const WebhookResult& result) {
+    alerts_.startWebhookAlert(WebhookTarget{webhookUrl, webhookFormatOf(webhookFormat), webhookSecret},
+                              kTestMessage, [slot, window](const WebhookResult& result) {
                                   {
                                       std::lock_guard<std::mutex> guard(slot->lock);
                                       slot->result = result;
@@ -229,8 +235,19 @@ void CVoiceSetting::showWebhookAnswer() {
     halyard::showMessageBox(hwnd(), L"群机器人测试: " + webhookOutcomeText(*answer));
 }
 
+// A pasted URL or secret comes with blanks around it: they are no part of it.
+void CVoiceSetting::trimWebhookFields() {
+    const std::wstring url = halyard::trimmedText(webhookUrl);
+    const std::wstring secret = halyard::trimmedText(webhookSecret);
+    if (url == webhookUrl && secret == webhookSecret) return;
+    webhookUrl = url;
+    webhookSecret = secret;
+    updateData(false);
+}
+
 void CVoiceSetting::onOK() {
     updateData(true);
+    trimWebhookFields();
     std::wstring error;
     if (phoneMessage && phoneNumber.empty()) error += kNoPhoneNumber;
     if (qqMessage && qqNickname.empty()) error += kNoNickname;
@@ -256,5 +273,7 @@ AlertOptions CVoiceSetting::settings() const {
     values.webhookMessage = webhookMessage;
     values.webhookFormat = webhookFormat;
     values.webhookUrl = webhookUrl;
+    values.webhookSecret = webhookSecret;
+    values.dailyReport = dailyReport;
     return values;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The alert settings (dialog 146): sounds and their files, SMS through Fetion, QQ, and the
-// group-robot webhook, with a test send for each message channel. It reads the settings when it
+// group-robot webhook (with its optional signing secret), with a test send for each message
+// channel, and the daily report's switch. It reads the settings when it
 // opens and stores them only on 确定.
 #include <windows.h>
 
@@ -30,6 +31,8 @@ public:
     int webhookMessage = 0;
     int webhookFormat = 0;
     std::wstring webhookUrl;
+    std::wstring webhookSecret;
+    int dailyReport = 0;
 
     // The system's open-file dialog unless replaced.
     FileChooser chooseFile;
@@ -51,6 +54,7 @@ private:
     void testQq();
     void testWebhook();
     void showWebhookAnswer();
+    void trimWebhookFields();
     AlertOptions settings() const;
 
     AlertSettingsStore& store_;

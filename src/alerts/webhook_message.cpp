@@ -122,23 +122,33 @@ private:
     size_t at_ = 0;
 };
 
+// What a secure connection's failure flags say about the certificate (revocation, validity,
+// issuer, name, dates, usage); the remaining flag is the secure channel itself.
+constexpr unsigned long kCertificateFlags = 0x7F;
+
 // Words for the network errors a user can act on (WinHTTP's codes, and the socket's under Wine).
-std::wstring networkErrorWords(unsigned long code) {
+// A handshake that failed (no common TLS version, a server that does not speak TLS) is not a
+// certificate fault, and the user must not be sent to look for one.
+std::wstring networkErrorWords(unsigned long code, unsigned long secureFlags) {
     switch (code) {
         case 12002:
         case 10060:
             return L" 超时";
         case 12007:
+        case 11001:
             return L" 找不到服务器";
         case 12029:
         case 10061:
             return L" 无法连接";
+        case 12157:
+            return L" 加密握手失败";
+        case 12175:
+            return (secureFlags & kCertificateFlags) != 0 ? L" 证书无效" : L" 加密握手失败";
         case 12037:
         case 12038:
         case 12044:
         case 12045:
         case 12169:
-        case 12175:
             return L" 证书无效";
         default:
             return L"";
@@ -204,28 +214,61 @@ WebhookAnswer readWebhookAnswer(WebhookFormat format, const std::string& body) {
     return answer;
 }
 
-std::wstring maskedWebhookUrl(const std::wstring& url) {
-    const size_t query = url.find(L'?');
-    if (query != std::wstring::npos) {
-        std::wstring masked = url.substr(0, query + 1);
-        size_t at = query + 1;
-        while (at <= url.size()) {
-            size_t end = url.find(L'&', at);
-            if (end == std::wstring::npos) end = url.size();
-            const std::wstring pair = url.substr(at, end - at);
-            const size_t equals = pair.find(L'=');
-            masked += (equals == std::wstring::npos ? pair : pair.substr(0, equals + 1) + L"***");
-            if (end == url.size()) break;
-            masked += L'&';
-            at = end + 1;
-        }
-        return masked;
+namespace {
+
+constexpr size_t kTokenLength = 16;
+constexpr wchar_t kMask[] = L"***";
+
+std::wstring maskedQuery(const std::wstring& query) {
+    std::wstring masked;
+    size_t at = 0;
+    for (;;) {
+        size_t end = query.find(L'&', at);
+        if (end == std::wstring::npos) end = query.size();
+        const std::wstring pair = query.substr(at, end - at);
+        const size_t equals = pair.find(L'=');
+        masked += equals == std::wstring::npos ? pair : pair.substr(0, equals + 1) + kMask;
+        if (end == query.size()) return masked;
+        masked += L'&';
+        at = end + 1;
     }
-    const size_t hostStart = url.find(L"://");
-    const size_t pathStart = url.find(L'/', hostStart == std::wstring::npos ? 0 : hostStart + 3);
-    const size_t lastSlash = url.rfind(L'/');
-    if (pathStart == std::wstring::npos || lastSlash + 1 >= url.size()) return url;
-    return url.substr(0, lastSlash + 1) + L"***";
+}
+
+// The path's last non-empty segment, masked when `always` or when it is as long as a token.
+std::wstring maskedPath(const std::wstring& path, bool always) {
+    size_t end = path.size();
+    while (end > 0 && path[end - 1] == L'/') --end;
+    const size_t start = path.rfind(L'/', end == 0 ? 0 : end - 1);
+    if (end == 0 || start == std::wstring::npos || start + 1 >= end) return path;
+    if (!always && end - start - 1 < kTokenLength) return path;
+    return path.substr(0, start + 1) + kMask + path.substr(end);
+}
+
+}  // namespace
+
+std::wstring maskedWebhookUrl(const std::wstring& url) {
+    std::wstring rest = url;
+    std::wstring fragment;
+    const size_t hash = rest.find(L'#');
+    if (hash != std::wstring::npos) {
+        fragment = L"#" + std::wstring(kMask);
+        rest.resize(hash);
+    }
+    std::wstring query;
+    const size_t question = rest.find(L'?');
+    if (question != std::wstring::npos) {
+        query = L"?" + maskedQuery(rest.substr(question + 1));
+        rest.resize(question);
+    }
+    const size_t scheme = rest.find(L"://");
+    const size_t hostStart = scheme == std::wstring::npos ? 0 : scheme + 3;
+    size_t pathStart = rest.find(L'/', hostStart);
+    if (pathStart == std::wstring::npos) pathStart = rest.size();
+    std::wstring host = rest.substr(hostStart, pathStart - hostStart);
+    const size_t at = host.rfind(L'@');
+    if (at != std::wstring::npos) host = kMask + host.substr(at);
+    return rest.substr(0, hostStart) + host + maskedPath(rest.substr(pathStart), query.empty()) + query +
+           fragment;
 }
 
 std::wstring webhookOutcomeText(const WebhookResult& result) {
@@ -242,7 +285,10 @@ std::wstring webhookOutcomeText(const WebhookResult& result) {
             return L"回答无法识别 (HTTP " + halyard::wcformat("%d", result.httpStatus) + L")";
         case WebhookResult::Kind::NetworkError:
             return L"网络错误 " + halyard::wcformat("%lu", result.systemError) +
-                   networkErrorWords(result.systemError) + (result.attempts > 1 ? L" (已重试)" : L"");
+                   networkErrorWords(result.systemError, result.secureFlags) +
+                   (result.attempts > 1 ? L" (已重试)" : L"");
+        case WebhookResult::Kind::Unsigned:
+            return L"无法计算签名, 未发送";
         case WebhookResult::Kind::BadUrl:
             break;
     }

@@ -15,6 +15,8 @@ constexpr int kWebhookFormatCount = 3;
 struct WebhookTarget {
     std::wstring url;
     WebhookFormat format = WebhookFormat::WeCom;
+    // The robot's signing secret (钉钉 加签, 飞书 签名校验); empty for an unsigned robot.
+    std::wstring secret;
 };
 
 // A JSON string literal of the text in UTF-8, quotes included.
@@ -28,16 +30,20 @@ struct WebhookAnswer {
 };
 WebhookAnswer readWebhookAnswer(WebhookFormat format, const std::string& body);
 
-// The URL with its secret hidden: every query value, or without a query the last path segment.
+// The URL with its secret hidden: every query value, a user name and password, a fragment, and
+// the last path segment (before a final "/") when there is no query or the segment is as long as
+// a token.
 std::wstring maskedWebhookUrl(const std::wstring& url);
 
 struct WebhookResult {
-    enum class Kind { Delivered, Refused, HttpError, Unreadable, NetworkError, BadUrl };
+    enum class Kind { Delivered, Refused, HttpError, Unreadable, NetworkError, BadUrl, Unsigned };
     Kind kind = Kind::BadUrl;
     int httpStatus = 0;
     unsigned long systemError = 0;  // the network error's code
     WebhookAnswer answer;
     int attempts = 0;
-    std::wstring detail;  // why the URL was refused
+    bool requestSent = false;       // the request may have reached the server
+    unsigned long secureFlags = 0;  // what the secure connection reported wrong (WinHTTP's flags)
+    std::wstring detail;            // why the URL was refused
 };
 std::wstring webhookOutcomeText(const WebhookResult& result);

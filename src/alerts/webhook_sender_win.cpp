@@ -4,30 +4,20 @@
 
 #include <winhttp.h>
 
-#include "common/unique_handle.h"
+#include <chrono>
+
+#include "alerts/hmac_sha256_win.h"
+#include "alerts/webhook_request_win.h"
+#include "alerts/webhook_signature.h"
+#include "common/trimmed_text.h"
 
 namespace {
-
-constexpr DWORD kAnswerLimit = 64 * 1024;
-constexpr wchar_t kHeaders[] = L"Content-Type: application/json; charset=utf-8";
-
-BOOL closeInternet(HINTERNET handle) {
-    return WinHttpCloseHandle(handle);
-}
-using UniqueInternet = halyard::UniqueResource<halyard::SimpleHandleTraits<HINTERNET, BOOL, closeInternet>>;
-
-struct Address {
-    std::wstring host;
-    std::wstring pathAndQuery;
-    INTERNET_PORT port = 0;
-    bool secure = false;
-};
 
 bool isLoopback(const std::wstring& host) {
     return host == L"127.0.0.1" || host == L"localhost" || host == L"::1" || host == L"[::1]";
 }
 
-bool crack(const std::wstring& url, Address& address, std::wstring& refusal) {
+bool crack(const std::wstring& url, WebhookRequest& request, std::wstring& refusal) {
     if (url.empty()) {
         refusal = L"网址为空";
         return false;
@@ -42,71 +32,63 @@ bool crack(const std::wstring& url, Address& address, std::wstring& refusal) {
         refusal = L"无法识别的网址";
         return false;
     }
-    address.host.assign(parts.lpszHostName, parts.dwHostNameLength);
-    if (parts.lpszUrlPath) address.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    if (parts.lpszExtraInfo) address.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    if (address.pathAndQuery.empty()) address.pathAndQuery = L"/";
-    address.port = parts.nPort;
-    address.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    request.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+    if (parts.lpszUrlPath) request.pathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (parts.lpszExtraInfo) request.pathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (request.pathAndQuery.empty()) request.pathAndQuery = L"/";
+    request.port = parts.nPort;
+    request.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
     // The URL carries the robot's secret: it never crosses the network unencrypted.
-    if (!address.secure && !(parts.nScheme == INTERNET_SCHEME_HTTP && isLoopback(address.host))) {
+    if (!request.secure && !(parts.nScheme == INTERNET_SCHEME_HTTP && isLoopback(request.host))) {
         refusal = L"只支持https网址";
         return false;
     }
     return true;
 }
 
-WebhookResult networkError() {
-    WebhookResult result;
-    result.kind = WebhookResult::Kind::NetworkError;
-    result.systemError = GetLastError();
-    return result;
+long long systemEpochMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-WebhookResult postOnce(const Address& address, WebhookFormat format, const std::string& body,
-                       unsigned timeoutMs) {
-    UniqueInternet session(WinHttpOpen(L"Halyard", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                       WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!session) return networkError();
-    const int timeout = static_cast<int>(timeoutMs);
-    WinHttpSetTimeouts(session.get(), timeout, timeout, timeout, timeout);
-    UniqueInternet connection(WinHttpConnect(session.get(), address.host.c_str(), address.port, 0));
-    if (!connection) return networkError();
-    UniqueInternet request(WinHttpOpenRequest(connection.get(), L"POST", address.pathAndQuery.c_str(),
-                                              nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                              address.secure ? WINHTTP_FLAG_SECURE : 0));
-    if (!request) return networkError();
-    // The wait for the answer has a timeout of its own besides the receive timeout.
-    WinHttpSetTimeouts(request.get(), timeout, timeout, timeout, timeout);
-    DWORD responseTimeout = timeoutMs;
-    WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
-                     sizeof responseTimeout);
-    const DWORD size = static_cast<DWORD>(body.size());
-    if (!WinHttpSendRequest(request.get(), kHeaders, static_cast<DWORD>(-1), const_cast<char*>(body.data()),
-                            size, size, 0) ||
-        !WinHttpReceiveResponse(request.get(), nullptr))
-        return networkError();
-
-    DWORD status = 0;
-    DWORD statusSize = sizeof status;
-    WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                        WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX);
-    std::string answer;
-    for (;;) {
-        char buffer[4096];
-        DWORD read = 0;
-        if (!WinHttpReadData(request.get(), buffer, sizeof buffer, &read)) return networkError();
-        if (read == 0 || answer.size() >= kAnswerLimit) break;
-        answer.append(buffer, read);
+// The URL and body the robot is sent: signed when it has a secret. False when the system could
+// not sign (nothing is sent unsigned to a robot that checks signatures).
+bool prepare(const WebhookTarget& target, const std::wstring& text, const WebhookTiming& timing,
+             std::wstring& url, std::string& body) {
+    url = halyard::trimmedText(target.url);
+    if (target.secret.empty() || target.format == WebhookFormat::WeCom) {
+        body = webhookBody(target.format, text);
+        return true;
     }
+    WebhookSignature signature;
+    signature.timestamp =
+        webhookSignatureTime(target.format, timing.epochMs ? timing.epochMs() : systemEpochMs());
+    std::string key;
+    std::string message;
+    std::string digest;
+    webhookSigningInput(target.format, signature.timestamp, target.secret, key, message);
+    if (!hmacSha256(key, message, digest)) return false;
+    signature.sign = base64(digest);
+    url = signedWebhookUrl(target.format, url, signature);
+    body = signedWebhookBody(target.format, text, signature);
+    return true;
+}
 
+WebhookResult resultOf(const WebhookReply& reply, WebhookFormat format) {
     WebhookResult result;
-    result.httpStatus = static_cast<int>(status);
-    if (status < 200 || status >= 300) {
+    result.requestSent = reply.sent;
+    if (!reply.answered) {
+        result.kind = WebhookResult::Kind::NetworkError;
+        result.systemError = reply.error;
+        result.secureFlags = reply.secureFlags;
+        return result;
+    }
+    result.httpStatus = reply.status;
+    if (reply.status < 200 || reply.status >= 300) {
         result.kind = WebhookResult::Kind::HttpError;
         return result;
     }
-    result.answer = readWebhookAnswer(format, answer);
+    result.answer = readWebhookAnswer(format, reply.body);
     if (!result.answer.recognised) {
         result.kind = WebhookResult::Kind::Unreadable;
     } else {
@@ -115,19 +97,33 @@ WebhookResult postOnce(const Address& address, WebhookFormat format, const std::
     return result;
 }
 
+// Worth a second try: the request cannot have reached the server, and the fault may pass (a
+// secure connection refused for its certificate or its TLS version stays refused).
+bool mayRetry(const WebhookResult& result) {
+    return result.kind == WebhookResult::Kind::NetworkError && !result.requestSent &&
+           result.systemError != ERROR_WINHTTP_SECURE_FAILURE &&
+           result.systemError != ERROR_WINHTTP_SECURE_CHANNEL_ERROR;
+}
+
 }  // namespace
 
 WebhookResult sendWebhook(const WebhookTarget& target, const std::wstring& text, const WebhookTiming& timing,
                           const WebhookPause& pause) {
     WebhookResult result;
-    Address address;
-    if (!crack(target.url, address, result.detail)) return result;
-    const std::string body = webhookBody(target.format, text);
-    result = postOnce(address, target.format, body, timing.timeoutMs);
-    result.attempts = 1;
-    if (result.kind != WebhookResult::Kind::NetworkError) return result;
-    if (pause && !pause(timing.retryDelayMs)) return result;
-    result = postOnce(address, target.format, body, timing.timeoutMs);
-    result.attempts = 2;
-    return result;
+    std::wstring url;
+    WebhookRequest request;
+    if (!prepare(target, text, timing, url, request.body)) {
+        result.kind = WebhookResult::Kind::Unsigned;
+        return result;
+    }
+    if (!crack(url, request, result.detail)) return result;
+    if (!isLoopback(request.host)) request.proxy = userProxyFor(url);
+    for (int attempt = 1;; ++attempt) {
+        result = resultOf(postWithDeadline(request, timing.timeoutMs), target.format);
+        result.attempts = attempt;
+        if (attempt == 2 || !mayRetry(result)) return result;
+        // Nothing reached the proxy either: the second try goes direct.
+        request.proxy = WebhookProxy();
+        if (pause && !pause(timing.retryDelayMs)) return result;
+    }
 }

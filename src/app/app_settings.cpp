@@ -5,6 +5,7 @@
 
 #include "app/settings_profile.h"
 #include "common/singleton.h"
+#include "common/trimmed_text.h"
 #ifdef _WIN32
 #include "app/registry_profile.h"
 #endif
@@ -63,7 +64,10 @@ void AppSettings::load() {
     qqNickname = profile.readString(L"QQ", L"");
     webhookMessage = profile.readInt(L"WebhookMessage", 0);
     webhookFormat = profile.readInt(L"WebhookFormat", 0);
-    webhookUrl = profile.readString(L"WebhookUrl", L"");
+    // Values stored before pasted blanks were trimmed are trimmed as they are read.
+    webhookUrl = halyard::trimmedText(profile.readString(L"WebhookUrl", L""));
+    webhookSecret = halyard::trimmedText(profile.readString(L"WebhookSecret", L""));
+    dailyReport = profile.readInt(L"DailyReport", 0);
 }
 
 void AppSettings::save() {
@@ -81,6 +85,8 @@ void AppSettings::save() {
     profile.writeInt(L"WebhookMessage", webhookMessage);
     profile.writeInt(L"WebhookFormat", webhookFormat);
     profile.writeString(L"WebhookUrl", webhookUrl);
+    profile.writeString(L"WebhookSecret", webhookSecret);
+    profile.writeInt(L"DailyReport", dailyReport);
 }
 
 MonitorSettings readMonitorSettings(SettingsProfile& profile) {

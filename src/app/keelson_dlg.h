@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alerts/alert_dispatch.h"
+#include "alerts/daily_report.h"
 #include "app/help_link.h"
 #include "framework/dialog.h"
 #include "framework/icon.h"
@@ -84,6 +85,7 @@ private:
         void positionsRead(std::size_t count) override;
         void contactChanged(const ContactStatus& status) override;
         void reconnected() override;
+        void monitorEvent(MonitorEvent event) override;
 
     private:
         CKeelsonDlg& owner_;
@@ -93,6 +95,8 @@ private:
     // Created on first use over the executor, with the messenger drivers handed to it.
     AlertDispatch& alerts();
     void openAlertSettings();
+    // Each tick, monitoring or not: the daily report's message when one is due and switched on.
+    void sendDueDailyReport();
     void attachControls();
     void checkBrokerClient();
     void openBrokerSettings();
@@ -136,6 +140,7 @@ private:
     std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
     MonitorState monitorState_;
+    DailyReport dailyReport_;
     std::wstring missingColumns_;
     bool columnsMessageOpen_ = false;
     bool started_ = false;

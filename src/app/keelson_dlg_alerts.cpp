@@ -1,11 +1,13 @@
-// The main window's alerts: the dispatch with its channel workers, and the alert settings
-// dialog opened from button 1033.
+// The main window's alerts: the dispatch with its channel workers, the alert settings dialog
+// opened from button 1033, and the daily report.
 #include "alerts/alert_dispatch_win.h"
 #include "alerts/voice_setting_dlg.h"
 #include "alerts/window_messengers_win.h"
 #include "app/app_alert_settings.h"
+#include "app/app_settings.h"
 #include "app/keelson_dlg.h"
 #include "broker/zszq_order_executor.h"
+#include "brokerconfig/broker_config_store.h"
 
 AlertDispatch& CKeelsonDlg::alerts() {
     if (!alerts_) {
@@ -20,4 +22,20 @@ void CKeelsonDlg::openAlertSettings() {
     AppAlertSettingsStore store;
     CVoiceSetting dialog(store, alerts(), hwnd());
     dialog.doModal();
+}
+
+void CKeelsonDlg::sendDueDailyReport() {
+    const AppSettings& settings = *AppSettings::instance();
+    if (!settings.dailyReport) return;
+    ReadyState state;
+    state.monitoring = running != FALSE;
+    state.connected = executor().isConnected();
+    if (!state.connected) state.connectionError = monitorState_.contact.errorText;
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    state.brokerName = config ? config->name : std::wstring();
+    state.ruleCount = rules.size();
+    const std::wstring text = dailyReport_.due(currentLocalTime(), state);
+    if (text.empty()) return;
+    journal_.note(L"每日运行报告: " + text);
+    alerts().raiseMessage(settings, text);
 }

@@ -68,6 +68,10 @@ void CKeelsonDlg::Environment::reconnected() {
     owner_.refreshList();
 }
 
+void CKeelsonDlg::Environment::monitorEvent(MonitorEvent event) {
+    owner_.dailyReport_.count(event, currentLocalTime());
+}
+
 void CKeelsonDlg::runMonitorCycle() {
     // Executor calls may pump messages; a tick arriving inside a cycle is dropped, and so is
     // every tick while detection runs.
@@ -97,6 +101,7 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
     }
     if (timerId != kMonitorTimer) return;
     ruleSaver_.tick(rules, environment_.tickMs());
+    sendDueDailyReport();
     if (!running) return;
     // A detection works on the executor's windows and configuration: in or out of trading hours
     // the timer leaves the executor alone until it ends.

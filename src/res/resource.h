@@ -87,7 +87,8 @@
 #define IDC_DETECTION_DOTS 1030
 #define IDC_DETECTION_PAGES 1034
 
-// Alert settings (146); 1037 to 1040 are the group-robot row below the message rows
+// Alert settings (146); 1037 to 1041 are the group-robot rows below the message rows, 1042
+// the daily report
 #define IDC_STOP_LOSS_SOUND 1003
 #define IDC_MOVE_STOP_LOSS_SOUND 1004
 #define IDC_TAKE_PROFIT_SOUND 1005
@@ -108,3 +109,5 @@
 #define IDC_WEBHOOK_FORMAT 1038
 #define IDC_WEBHOOK_URL 1039
 #define IDC_TEST_WEBHOOK 1040
+#define IDC_WEBHOOK_SECRET 1041
+#define IDC_DAILY_REPORT 1042

@@ -16,4 +16,8 @@ struct AlertOptions {
     int webhookMessage = 0;
     int webhookFormat = 0;
     std::wstring webhookUrl;
+    // The robot's signing secret; empty for a robot without 加签 or 签名校验.
+    std::wstring webhookSecret;
+    // The 每日运行报告: a ready message each trading morning and a summary after the close.
+    int dailyReport = 0;
 };

@@ -33,6 +33,7 @@ bool MonitorCycle::keepInContact(bool tradingHours) {
         contact = ContactState();
         contact.lost = true;
         contact.lostSinceMs = now;
+        environment_.monitorEvent(MonitorEvent::ContactLost);
     }
     const bool due = !contact.attempted || now - contact.lostSinceMs < kEveryCycleMs ||
                      now - contact.lastAttemptMs >= kRetryPauseMs;

@@ -96,6 +96,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         }
 
         ++result.actions;
+        environment_.monitorEvent(MonitorEvent::Trigger);
         if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
         const AlertOptions& settings = environment_.alertSettings();
         if (settings.playVoice) {
@@ -115,6 +116,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
             if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
             journalNotices();
             sold = sellResult == 1;
+            environment_.monitorEvent(sold ? MonitorEvent::SaleSubmitted : MonitorEvent::SaleNotSubmitted);
             if (sold) noteSale(row);
         }
 

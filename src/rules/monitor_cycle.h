@@ -20,6 +20,17 @@ class TradeJournal;
 // 9:15-11:30 and 13:00-14:59 local time, every day of the week.
 bool withinTradingHours(const std::tm& localTime);
 
+// What the day's report counts: triggers acted on, sales the executor submitted or did not,
+// submitted sales a later read confirmed or never showed, and each loss of contact.
+enum class MonitorEvent {
+    Trigger,
+    SaleSubmitted,
+    SaleNotSubmitted,
+    SaleConfirmed,
+    SaleUnconfirmed,
+    ContactLost
+};
+
 // What the cycle reaches besides the executor. Alerts return at once.
 class MonitorEnvironment {
 public:
@@ -40,6 +51,7 @@ public:
     virtual void contactChanged(const ContactStatus&) {}
     // A connect made by the watch succeeded (the columns of the configuration are checked).
     virtual void reconnected() {}
+    virtual void monitorEvent(MonitorEvent) {}
 };
 
 inline constexpr const wchar_t* kContactLostAlert = L"Halyard 已与券商软件断开, 止损暂停";

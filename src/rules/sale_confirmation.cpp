@@ -60,9 +60,11 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
             L"卖出确认 " + code + L" " + sale.name + L" 数量 " + halyard::wcformat("%d", sale.quantity);
         if (reduced || ordered) {
             note(head + L" 已确认");
+            environment_.monitorEvent(MonitorEvent::SaleConfirmed);
             it = state_.pendingSales.erase(it);
         } else if (--sale.readsLeft <= 0) {
             note(head + L" 未确认 (三次读取都没有看到这笔卖出)");
+            environment_.monitorEvent(MonitorEvent::SaleUnconfirmed);
             it = state_.pendingSales.erase(it);
         } else {
             ++it;

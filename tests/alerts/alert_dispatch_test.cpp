@@ -27,7 +27,7 @@ protected:
             return record(L"qq " + job.recipient, L"未找到QQ聊天窗口");
         };
         senders.webhook = [this](const WebhookTarget& target, const std::wstring&, const AlertPause& pause) {
-            record(L"webhook " + target.url, L"");
+            record(L"webhook " + target.url + L" " + target.secret, L"");
             WebhookResult result;
             result.kind = WebhookResult::Kind::NetworkError;
             result.systemError = 12029;
@@ -66,14 +66,18 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     settings.phoneNumber = L"13800000000";
     settings.qqNickname = L"alerts";
     settings.webhookUrl = L"https://robot.example/send?key=SECRET";
+    settings.webhookSecret = L"SIGNKEY";
     AlertDispatch dispatch(senders, &journal);
     const struct {
         int sms, qq, webhook;
         std::vector<std::wstring> calls;
     } cases[] = {
-        {1, 1, 1, {L"qq alerts", L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {1,
+         1,
+         1,
+         {L"qq alerts", L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET SIGNKEY"}},
         {0, 1, 0, {L"qq alerts"}},
-        {1, 0, 1, {L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET"}},
+        {1, 0, 1, {L"sms 13800000000", L"webhook https://robot.example/send?key=SECRET SIGNKEY"}},
         {0, 0, 0, {}}};
     for (const auto& c : cases) {
         calls.clear();
@@ -94,12 +98,13 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
           L" 提醒 群机器人 网络错误 12029 无法连接 (已重试) https://robot.example/send?key=***: 止损"})
         EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
     EXPECT_EQ(text.find(L"SECRET"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"SIGNKEY"), std::wstring::npos);
 }
 
 TEST_F(AlertDispatchTest, AFullQueueDropsTheOldestAtExitTheWaitingAreJournalledAndAPauseIsCutShort) {
     retryPauseMs = 60000;
     AlertDispatch dispatch(senders, &journal);
-    WebhookTarget target{L"https://robot.example/hook/SECRET", WebhookFormat::Feishu};
+    WebhookTarget target{L"https://robot.example/hook/SECRET", WebhookFormat::Feishu, L""};
     int attempts = 0;
     dispatch.startWebhookAlert(target, L"第一条",
                                [&](const WebhookResult& result) { attempts = result.attempts; });

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -38,7 +39,7 @@ protected:
         };
         senders.qq = [this](const AlertJob& job) { return record(L"qq " + job.recipient + L" " + job.text); };
         senders.webhook = [this](const WebhookTarget& target, const std::wstring& text, const AlertPause&) {
-            record(L"webhook " + target.url + L" " + text);
+            record(L"webhook " + target.url + L" " + target.secret + L" " + text);
             WebhookResult result;
             result.kind = WebhookResult::Kind::Refused;
             result.answer =
@@ -86,9 +87,9 @@ const std::initializer_list<int> kSoundControls = {
     IDC_CHOOSE_STOP_LOSS_SOUND, IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND};
 const std::initializer_list<int> kPlayButtons = {IDC_PLAY_STOP_LOSS_SOUND, IDC_PLAY_MOVE_STOP_LOSS_SOUND,
                                                  IDC_PLAY_TAKE_PROFIT_SOUND};
-const std::initializer_list<int> kChannelControls = {IDC_PHONE_NUMBER, IDC_TEST_SMS,       IDC_QQ_NICKNAME,
-                                                     IDC_TEST_QQ,      IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL,
-                                                     IDC_TEST_WEBHOOK};
+const std::initializer_list<int> kChannelControls = {IDC_PHONE_NUMBER,   IDC_TEST_SMS,       IDC_QQ_NICKNAME,
+                                                     IDC_TEST_QQ,        IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL,
+                                                     IDC_WEBHOOK_SECRET, IDC_TEST_WEBHOOK};
 
 TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     CVoiceSetting dialog(store, alerts);
@@ -98,13 +99,15 @@ TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     EXPECT_EQ(halyard::controlText(window), L"设置声音,短信,QQ信息");
     EXPECT_EQ(texts(run, {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_QQ_NICKNAME}),
               L"StopLoss.wav|MoveStopLoss.wav|提醒群|");
-    EXPECT_EQ(checks(run, {IDC_PLAY_VOICE, IDC_PHONE_MESSAGE, IDC_QQ_MESSAGE, IDC_WEBHOOK_MESSAGE}), L"1010");
+    EXPECT_EQ(checks(run, {IDC_PLAY_VOICE, IDC_PHONE_MESSAGE, IDC_QQ_MESSAGE, IDC_WEBHOOK_MESSAGE,
+                           IDC_DAILY_REPORT}),
+              L"10100");
     EXPECT_EQ(enabled(run, kSoundControls) + enabled(run, kPlayButtons), L"111111111");
-    EXPECT_EQ(enabled(run, kChannelControls), L"0011000");
+    EXPECT_EQ(enabled(run, kChannelControls), L"00110000");
     for (int id : {IDC_PLAY_VOICE, IDC_PHONE_MESSAGE, IDC_QQ_MESSAGE, IDC_WEBHOOK_MESSAGE}) run.click(id);
     EXPECT_TRUE(run.settle());
     EXPECT_EQ(enabled(run, kSoundControls) + enabled(run, kPlayButtons), L"000000111");
-    EXPECT_EQ(enabled(run, kChannelControls), L"1100111");
+    EXPECT_EQ(enabled(run, kChannelControls), L"11001111");
     // 播放 plays what the (disabled) edit names.
     expectedCalls = 1;
     run.click(IDC_PLAY_STOP_LOSS_SOUND);
@@ -130,9 +133,12 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     EXPECT_EQ(store.stores, 0);
     // SMS off: its empty number is accepted.
     run.click(IDC_PHONE_MESSAGE);
+    // Pasted with blanks around: stored without them.
     setTexts(run, {{IDC_QQ_NICKNAME, L"提醒群2"},
-                   {IDC_WEBHOOK_URL, L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}});
+                   {IDC_WEBHOOK_URL, L"  https://open.feishu.cn/open-apis/bot/v2/hook/k\x3000"},
+                   {IDC_WEBHOOK_SECRET, L" SEC密钥\t"}});
     SendMessageW(GetDlgItem(window, IDC_WEBHOOK_FORMAT), CB_SETCURSEL, 2, 0);
+    run.click(IDC_DAILY_REPORT);
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
     EXPECT_EQ(run.result(), IDOK);
@@ -142,6 +148,8 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     expected.webhookMessage = 1;
     expected.webhookFormat = 2;
     expected.webhookUrl = L"https://open.feishu.cn/open-apis/bot/v2/hook/k";
+    expected.webhookSecret = L"SEC密钥";
+    expected.dailyReport = 1;
     EXPECT_TRUE(store.stored == expected);
     EXPECT_EQ(store.stored.phoneMessage, 0);
 }
@@ -192,15 +200,17 @@ TEST_F(VoiceSettingDlgTest, TestSendsLookForTheMessengersAndCancelStoresNothing)
     expectedCalls = 3;
     run.click(IDC_TEST_SMS);
     run.click(IDC_TEST_QQ);
-    run.setText(IDC_WEBHOOK_URL, L"https://robot.example/hook/k");
+    setTexts(run, {{IDC_WEBHOOK_URL, L" https://robot.example/hook/k "}, {IDC_WEBHOOK_SECRET, L"SEC1"}});
     SendMessageW(GetDlgItem(run.waitForDialog(), IDC_WEBHOOK_FORMAT), CB_SETCURSEL, 2, 0);
     run.click(IDC_TEST_WEBHOOK);
     EXPECT_EQ(answerMessageBox(run), L"群机器人测试: 机器人拒绝 (错误码 19024 Key Words Not Found)");
     EXPECT_TRUE(run.settle());
     EXPECT_EQ(run.currentMessageBox(), nullptr);  // the messengers' tests report nothing
-    EXPECT_EQ(recorded(),
-              (std::vector<std::wstring>{L"sms 13800000000 测试,来自Halyard", L"qq 提醒群 测试,来自Halyard",
-                                         L"webhook https://robot.example/hook/k 测试,来自Halyard"}));
+    std::vector<std::wstring> sent = recorded();  // each channel has its own worker: any order
+    std::sort(sent.begin(), sent.end());
+    EXPECT_EQ(sent,
+              (std::vector<std::wstring>{L"qq 提醒群 测试,来自Halyard", L"sms 13800000000 测试,来自Halyard",
+                                         L"webhook https://robot.example/hook/k SEC1 测试,来自Halyard"}));
     EXPECT_TRUE(run.isEnabled(IDC_TEST_WEBHOOK));
     run.click(IDCANCEL);
     ASSERT_TRUE(run.waitForEnd());

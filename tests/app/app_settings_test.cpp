@@ -14,10 +14,10 @@ namespace {
 std::wstring values(const AppSettings& s) {
     std::wstring text;
     for (int value : {s.timerSeconds, s.traceOrderSetting, s.neverFoundValidBrokerSetting, s.playVoice,
-                      s.phoneMessage, s.qqMessage, s.webhookMessage, s.webhookFormat})
+                      s.phoneMessage, s.qqMessage, s.webhookMessage, s.webhookFormat, s.dailyReport})
         text += std::to_wstring(value) + L"|";
-    for (const std::wstring& value :
-         {s.stopLossSound, s.moveStopLossSound, s.takeProfitSound, s.phoneNumber, s.qqNickname, s.webhookUrl})
+    for (const std::wstring& value : {s.stopLossSound, s.moveStopLossSound, s.takeProfitSound, s.phoneNumber,
+                                      s.qqNickname, s.webhookUrl, s.webhookSecret})
         text += value + L"|";
     return text;
 }
@@ -28,7 +28,7 @@ TEST(AppSettings, FirstStartReadsTheDefaults) {
     MemoryProfile profile;
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(values(settings), L"6|1|1|1|0|0|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav||||");
+    EXPECT_EQ(values(settings), L"6|1|1|1|0|0|0|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||||");
     EXPECT_TRUE(profile.writes.empty());
     const MonitorSettings monitor = readMonitorSettings(profile);
     EXPECT_EQ(monitor.monitorInterval, 6);
@@ -38,21 +38,24 @@ TEST(AppSettings, FirstStartReadsTheDefaults) {
 
 TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     MemoryProfile profile;
-    profile.ints = {{L"Timer", 100},        {L"TraceOrdr", 0},    {L"NeverFoundValidBroke", 2},
-                    {L"PlayVoice", 3},      {L"PhoneMessage", 4}, {L"QQMessage", 5},
-                    {L"WebhookMessage", 6}, {L"WebhookFormat", 2}};
+    profile.ints = {{L"Timer", 100},        {L"TraceOrdr", 0},     {L"NeverFoundValidBroke", 2},
+                    {L"PlayVoice", 3},      {L"PhoneMessage", 4},  {L"QQMessage", 5},
+                    {L"WebhookMessage", 6}, {L"WebhookFormat", 2}, {L"DailyReport", 7}};
     profile.strings = {{L"StopLoss", L"D:\\止损.wav"},
                        {L"MoveStopLoss", L""},
                        {L"TakeProfit", L"止盈.wav"},
                        {L"PhoneNumber", L"13800000000"},
                        {L"QQ", L"老王"},
-                       {L"WebhookUrl", L"https://open.feishu.cn/open-apis/bot/v2/hook/k"}};
+                       {L"WebhookUrl", L" https://open.feishu.cn/open-apis/bot/v2/hook/k\r\n"},
+                       {L"WebhookSecret", L"\x3000SEC密钥 "}};  // pasted: trimmed as read
     AppSettings settings(profile);
     settings.load();
     EXPECT_EQ(values(settings),
-              L"100|0|2|3|4|5|6|2|D:\\止损.wav||止盈.wav|13800000000|老王|https://open.feishu.cn/open-apis/"
-              L"bot/v2/hook/k|");
-    const MemoryProfile stored = profile;
+              L"100|0|2|3|4|5|6|2|7|D:\\止损.wav||止盈.wav|13800000000|老王|https://open.feishu.cn/open-apis/"
+              L"bot/v2/hook/k|SEC密钥|");
+    MemoryProfile stored = profile;
+    stored.strings[L"WebhookUrl"] = L"https://open.feishu.cn/open-apis/bot/v2/hook/k";
+    stored.strings[L"WebhookSecret"] = L"SEC密钥";
     profile = MemoryProfile();
     settings.save();
     EXPECT_EQ(profile.ints, stored.ints);
@@ -61,7 +64,7 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
               (std::vector<std::wstring>{L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
                                          L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
                                          L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage",
-                                         L"WebhookFormat", L"WebhookUrl"}));
+                                         L"WebhookFormat", L"WebhookUrl", L"WebhookSecret", L"DailyReport"}));
 }
 
 TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
@@ -75,7 +78,7 @@ TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {
     monitor.traceOrder = 0;
     writeMonitorSettings(profile, monitor);  // exit
     settings.load();
-    EXPECT_EQ(values(settings), L"20|0|1|1|0|1|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav||||");
+    EXPECT_EQ(values(settings), L"20|0|1|1|0|1|0|0|0|StopLoss.wav|MoveStopLoss.wav|TakeProfit.wav|||||");
 }
 
 TEST(AppSettings, InstanceIsLoadedOnceFromTheChosenProfile) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "app/app_settings.h"
 #include "app/settings_profile.h"
@@ -36,9 +37,11 @@ public:
     void positionsRead(std::size_t count) override { log_.push_back("rows " + std::to_string(count)); }
     uint32_t tickMs() override { return tick; }
     void contactChanged(const ContactStatus& status) override { statuses.push_back(status); }
+    void monitorEvent(MonitorEvent event) override { ++events[event]; }
 
     uint32_t tick = 1000;
     std::vector<ContactStatus> statuses;
+    std::map<MonitorEvent, int> events;
 
     std::tm now = [] {
         std::tm t{};
@@ -165,6 +168,8 @@ TEST_F(MonitorCycleTest, RefusedSaleIsNotReportedAsExecuted) {
         ASSERT_EQ(environment.messageTexts.size(), 1u);
         EXPECT_EQ(environment.messageTexts[0], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件") << refusal;
     }
+    EXPECT_EQ(environment.events,
+              (std::map<MonitorEvent, int>{{MonitorEvent::Trigger, 2}, {MonitorEvent::SaleNotSubmitted, 2}}));
 }
 
 TEST_F(MonitorCycleTest, SoundOfEachKindAndChannelsFollowTheSettings) {
@@ -404,6 +409,7 @@ TEST_F(MonitorCycleTest, LostClientIsReconnectedPacedAndAlertedOncePerLoss) {
     const std::wstring text = journalText(journal);
     EXPECT_EQ(count(text, L"与券商软件失去连接: 找不到券商软件主窗口"), 1u) << "one line per loss";
     EXPECT_EQ(count(text, L":03 已重新连接券商软件"), 1u);
+    EXPECT_EQ(environment.events[MonitorEvent::ContactLost], 1) << "one loss, however many cycles";
 }
 
 // Outside trading hours the watch only looks for the client's window, and connects (clicking
@@ -480,6 +486,10 @@ TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile)
     }
     EXPECT_EQ(sales, 2) << "after 未确认 the rule may act again";
     EXPECT_EQ(count(journalText(journal), L"卖出确认 000001 平安银行 数量 300 未确认"), 1u);
+    EXPECT_EQ(environment.events, (std::map<MonitorEvent, int>{{MonitorEvent::Trigger, 3},
+                                                               {MonitorEvent::SaleSubmitted, 3},
+                                                               {MonitorEvent::SaleConfirmed, 1},
+                                                               {MonitorEvent::SaleUnconfirmed, 1}}));
 }
 
 class NoticeSource : public ClientContact {

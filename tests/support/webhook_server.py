@@ -5,16 +5,26 @@ Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and
 (a Windows path) set; exits with its code. Each request is logged as it arrives, one JSON line
 {"path", "type", "body"}. The first path segment picks the answer: wecom (errcode 0), feishu
 (code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
-slowonce (only the first request is slow).
+slowonce (only the first request is slow), trickle (the answer one byte every 150 ms). As a
+proxy it logs each CONNECT as {"path": "CONNECT host:port"} and refuses it.
+
+With openssl, HALYARD_WEBHOOK_OLD_TLS_PORT speaks only TLS 1.0 and 1.1 and logs each handshake
+as {"path": "TLS", "body": the version agreed, or "failed"}.
 """
 import http.server
 import json
 import os
+import shutil
+import socket
+import ssl
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+import warnings
+
+warnings.simplefilter("ignore", DeprecationWarning)  # TLS 1.0 and 1.1 are wanted here
 
 seen_paths = set()
 seen_lock = threading.Lock()
@@ -23,18 +33,27 @@ seen_lock = threading.Lock()
 class Handler(http.server.BaseHTTPRequestHandler):
     log_path = None
 
+    def record(self, path, body):
+        log_line({"path": path, "type": self.headers.get("Content-Type", ""), "body": body})
+        with seen_lock:
+            first = path not in seen_paths
+            seen_paths.add(path)
+        return first
+
+    def do_CONNECT(self):
+        self.record("CONNECT " + self.path, "")
+        self.answer(502, "text/plain", "no tunnel")
+
     def do_POST(self):
         length = int(self.headers.get("Content-Length", "0"))
         body = self.rfile.read(length).decode("utf-8", "replace")
-        with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
-            log.write(json.dumps({"path": self.path, "type": self.headers.get("Content-Type", ""),
-                                  "body": body}, ensure_ascii=False) + "\n")
-            first = self.path not in seen_paths
-            seen_paths.add(self.path)
+        first = self.record(self.path, body)
         kind = self.path.split("/")[1]
         if kind == "slow" or (kind == "slowonce" and first):
             time.sleep(3)
-        if kind == "status500":
+        if kind == "trickle":
+            self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}', 0.15)
+        elif kind == "status500":
             self.answer(500, "text/plain", "server error")
         elif kind == "html":
             self.answer(200, "text/html", "<html>502 Bad Gateway</html>")
@@ -45,19 +64,53 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}')
 
-    def answer(self, status, content_type, text):
+    def answer(self, status, content_type, text, pause=0.0):
         data = text.encode("utf-8")
         try:
             self.send_response(status)
             self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
-            self.wfile.write(data)
+            pieces = [data[at:at + 1] for at in range(len(data))] if pause else [data]
+            for piece in pieces:
+                self.wfile.write(piece)
+                self.wfile.flush()
+                time.sleep(pause)
         except OSError:
             pass  # the client gave up waiting
 
     def log_message(self, *args):
         pass
+
+
+def log_line(entry):
+    with seen_lock, open(Handler.log_path, "a", encoding="utf-8") as log:
+        log.write(json.dumps(entry, ensure_ascii=False) + "\n")
+
+
+def start_old_tls_server(folder):
+    """Serves TLS 1.0/1.1 only on a free port and answers its number; None without openssl."""
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    if not shutil.which("openssl") or subprocess.call(
+            ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert, "-days",
+             "2", "-subj", "/CN=127.0.0.1"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
+        return None
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.minimum_version, context.maximum_version = ssl.TLSVersion.TLSv1, ssl.TLSVersion.TLSv1_1
+    context.set_ciphers("DEFAULT:@SECLEVEL=0")
+    context.load_cert_chain(cert, key)
+    listener = socket.create_server(("127.0.0.1", 0))
+
+    def serve():
+        while True:
+            connection, _ = listener.accept()
+            try:
+                with context.wrap_socket(connection, server_side=True) as secure:
+                    log_line({"path": "TLS", "body": secure.version()})
+            except (OSError, ssl.SSLError):
+                log_line({"path": "TLS", "body": "failed"})
+    threading.Thread(target=serve, daemon=True).start()
+    return listener.getsockname()[1]
 
 
 def windows_path(path):
@@ -77,6 +130,9 @@ def main():
         threading.Thread(target=server.serve_forever, daemon=True).start()
         env = dict(os.environ, HALYARD_WEBHOOK_PORT=str(server.server_address[1]),
                    HALYARD_WEBHOOK_LOG=windows_path(Handler.log_path))
+        old_tls_port = start_old_tls_server(folder)
+        if old_tls_port:
+            env["HALYARD_WEBHOOK_OLD_TLS_PORT"] = str(old_tls_port)
         try:
             return subprocess.call(command, env=env)
         finally:
