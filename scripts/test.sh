@@ -38,11 +38,13 @@ for shot in build/win64/e2e-screenshots/*.bmp; do
 done
 echo "end-to-end screenshots: build/win64/e2e-screenshots"
 echo "== win32 tests (Wine)"
-(cd build/win32 && ctest --output-on-failure -L 'core|win32') 2>&1 | tee build/win32-tests.log
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-if [ "$HALYARD_RUNS_32BIT" = 0 ]; then
+if [ "$HALYARD_RUNS_32BIT" = 1 ]; then
+  (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
+else
+  # The build disabled every one of them; ctest would only list them as not run.
   count=$(cd build/win32 && ctest -N -L 'core|win32' | sed -n 's/^Total Tests: //p')
   skipped+=("win32: ${count:-all} suites skipped ($HALYARD_NO_32BIT_WHY); the win32 build and its zip are still made")
+  echo "${skipped[-1]}"
 fi
 
 echo "== release (zips, then the release test)"
