@@ -15,6 +15,7 @@
 #include "framework/image_button.h"
 #include "framework/link_ctrl.h"
 #include "framework/tool_tip.h"
+#include "rules/close_all_run.h"
 #include "rules/monitor_cycle.h"
 #include "rules/stock_rule.h"
 #include "rules/trade_journal.h"
@@ -28,6 +29,8 @@ class CKeelsonDlg : public halyard::Dialog {
 public:
     static constexpr UINT_PTR kMonitorTimer = 1;
     static constexpr UINT_PTR kToolTipTimer = 2;
+    // 全平's steps: one sale attempt each, the executor spacing the sales.
+    static constexpr UINT_PTR kCloseAllTimer = 3;
     // Posted to itself: show the missing-columns message once the cycle that connected is over.
     static constexpr UINT kColumnsMessage = WM_APP + 0x40;
 
@@ -103,6 +106,8 @@ private:
     void showContextMenu(const NMITEMACTIVATE& click);
     void editRule();
     void closeAll();
+    void stepCloseAll();
+    void showStatusLine(const std::wstring& text);
     void cancelAll();
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
@@ -123,6 +128,9 @@ private:
     Environment environment_{*this};
     std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
+    // While 全平 runs, the status line shows its progress and no monitor cycle runs.
+    std::unique_ptr<CloseAllRun> closeAllRun_;
+    ContactStatus shownStatus_;
     MonitorState monitorState_;
     std::wstring missingColumns_;
     bool columnsMessageOpen_ = false;

@@ -64,7 +64,12 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
-    if (timerId != kMonitorTimer || !running) return;
+    if (timerId == kCloseAllTimer) {
+        stepCloseAll();
+        return;
+    }
+    // While 全平 sells everything, it alone drives the executor.
+    if (timerId != kMonitorTimer || !running || closeAllRun_) return;
     if (!withinTradingHours(currentLocalTime())) {
         // Outside trading hours only the contact is watched, so a morning restart is caught.
         if (cycleRunning_) return;
@@ -80,6 +85,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
 }
 
 void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
+    // Shown again once 全平 no longer holds the status line.
+    shownStatus_ = status;
+    if (closeAllRun_) return;
     std::wstring text;
     switch (status.kind) {
         case ContactStatus::Kind::Connected: {
@@ -98,10 +106,14 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
             text = L"未连接券商: " + status.errorText;
             break;
     }
+    showStatusLine(text);
+}
+
+void CKeelsonDlg::showStatusLine(const std::wstring& text) {
     HWND line = item(IDC_CONTACT_STATUS);
     if (!line) return;
     SetWindowTextW(line, text.c_str());
-    // A connect blocks for seconds: the line must show before it starts.
+    // A connect or a sale blocks for seconds: the line must show before it starts.
     UpdateWindow(line);
 }
 
