@@ -277,7 +277,6 @@ TEST_F(MainWindowTest, CloseAllWaitsOutTheSpacingOfSalesAndCancelAllAsksFirst) {
     EXPECT_TRUE(log.empty());
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
-    // The sale held back by the spacing is tried again at the next step.
     EXPECT_EQ(answer(run, IDOK).rfind(L"全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u);
     ASSERT_TRUE(run.settle());
     EXPECT_EQ(log, (CallLog{"sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0",

