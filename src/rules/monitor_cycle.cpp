@@ -137,17 +137,19 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
 bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule) {
     // A hand-edited SlipPrice outside 0-10 acts as the nearest bound (the file keeps it).
     const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
-    const std::optional<std::wstring> noSlip = takeNoSlipMark(row.code);
-    float price = row.currentPrice;
-    if (slip != 0 && noSlip)
-        note(L"卖出 " + row.code + L" " + row.name + L" 按最新价, 不减价: " + *noSlip + L" (可能已跌停)");
-    else if (slip != 0)
-        price = sellPriceBelow(row.currentPrice, slip);
+    const std::optional<std::wstring> noSlip = noSlipReason(row.code);
+    const float price = slip == 0 || noSlip ? row.currentPrice : sellPriceBelow(row.currentPrice, slip);
     // The quantity is the one read at the start of the cycle, also after a cancellation.
     const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
     if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
     const std::vector<std::wstring> notices = journalNotices();
     const bool refused = std::any_of(notices.begin(), notices.end(), noticeRefusesOrder);
+    // The mark holds until a sale reaches the client (one held back by the spacing does not).
+    if (sellResult == 1 && noSlip) {
+        state_.noSlipSales.erase(row.code);
+        if (slip != 0)
+            note(L"卖出 " + row.code + L" " + row.name + L" 按最新价, 不减价: " + *noSlip + L" (可能已跌停)");
+    }
     if (sellResult == 1 && refused) {
         note(L"卖出 " + row.code + L" " + row.name + L" 被券商拒绝, 下次按最新价卖出");
         markNoSlip(row.code, L"上次卖出被券商拒绝");

@@ -91,8 +91,8 @@ private:
     // True when the executor and the client's notices accepted the sale.
     bool sellOnTrigger(const PositionRow& row, const StockRule& rule);
     void markNoSlip(const std::wstring& code, const std::wstring& reason);
-    // The reason of a mark made today, which the call uses up.
-    std::optional<std::wstring> takeNoSlipMark(const std::wstring& code);
+    // The reason of a mark made today; a sale that reaches the client uses it up.
+    std::optional<std::wstring> noSlipReason(const std::wstring& code);
     int today();
     // A stock the read no longer shows starts afresh: its rule's High and armed trailing stop
     // belong to the shares that were sold. True when a rule changed.

@@ -48,13 +48,12 @@ void MonitorCycle::markNoSlip(const std::wstring& code, const std::wstring& reas
     state_.noSlipSales[code] = NoSlipMark{today(), reason};
 }
 
-std::optional<std::wstring> MonitorCycle::takeNoSlipMark(const std::wstring& code) {
+std::optional<std::wstring> MonitorCycle::noSlipReason(const std::wstring& code) {
     auto found = state_.noSlipSales.find(code);
     if (found == state_.noSlipSales.end()) return std::nullopt;
-    const NoSlipMark mark = found->second;
-    state_.noSlipSales.erase(found);
-    if (mark.day != today()) return std::nullopt;
-    return mark.reason;
+    if (found->second.day == today()) return found->second.reason;
+    state_.noSlipSales.erase(found);  // a mark of an earlier day
+    return std::nullopt;
 }
 
 void MonitorCycle::noteSale(const PositionRow& row) {

@@ -58,7 +58,6 @@ TEST_F(GateScenario, StartUpCycleAfterTheCloseReadsButNeitherSellsNorAlerts) {
     Sleep(12000);
     EXPECT_TRUE(sellOrders().empty());
     EXPECT_FLOAT_EQ(rulesOnDisk()[L"600000"].High, 8.00f) << "the start-up cycle read the positions";
-    EXPECT_EQ(count(halyardJournal(), L"触发"), 0u);
 }
 
 }  // namespace
