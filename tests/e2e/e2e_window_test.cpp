@@ -141,7 +141,8 @@ TEST_F(WindowScenario, TestSaleCloseAllAndCancelAll) {
     EXPECT_DOUBLE_EQ(priceOf(sells[1]), 11.30);
     EXPECT_EQ(sells[2].field("code"), "000858");
 
-    Sleep(4000);  // a cycle reads the pending orders
+    ASSERT_TRUE(client->send(L"position 000858 五粮液 400 200 160.00 142.50"));  // its alert reads the orders
+    Sleep(4000);
     PostMessageW(GetDlgItem(mainWindow, 1021), BM_CLICK, 0, 0);
     EXPECT_EQ(answer(*halyard, IDOK), L"确定要全部撤单(卖出单)?");
     ASSERT_TRUE(client->waitForEvents("order_cancelled", 3, 40000));

@@ -511,7 +511,6 @@ TEST_F(MonitorCycleTest, ASaleTheClientRefusesIsNotReportedAsSold) {
     NoticeSource notices;
     rules[L"000001"] = percentStopLoss(L"000001", 5);
     hold({position(L"000001", L"平安银行", 300, 9.90f, -10.0f)});
-    // Taken at the cycle's start, after the read and after the sale.
     notices.batches = {{}, {}, {L"券商提示: 委托价格超出涨跌停限制(跌停9.90 涨停12.10)"}};
     runCycle(false, nullptr, nullptr, &notices);
     EXPECT_EQ(environment.messageTexts.back(), L"平安银行 在 2014-03-03 10-05-03 满足止损条件");
