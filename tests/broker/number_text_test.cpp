@@ -103,7 +103,6 @@ TEST(NumberText, CellsAreReadStrictlyWithSeparatorsUnitsAndBlanksOfAnyWidth) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(readCellDecimal(c.text), c.decimal);
         EXPECT_EQ(readCellInteger(c.text), c.integer);
-        EXPECT_EQ(parseCellDecimal(c.text), c.decimal.value_or(0.0f));
     }
 }
 
@@ -126,7 +125,6 @@ TEST(NumberText, PositionRowsMarkTheCellsThatAreNoNumber) {
         configured[kProfitText] = c.profitMapped;
         const PositionRow row = positionRowFromCells(c.cells, configured);
         EXPECT_EQ(unreadableCellNames(row.unreadableCells), c.unreadable) << c.cells[kQuantityText];
-        EXPECT_EQ(row.code, L"600000");
         EXPECT_GE(row.sellableQuantity, 0);
     }
 }
