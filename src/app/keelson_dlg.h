@@ -16,6 +16,7 @@
 #include "framework/icon.h"
 #include "framework/image_button.h"
 #include "framework/tool_tip.h"
+#include "rules/close_all_run.h"
 #include "rules/monitor_cycle.h"
 #include "rules/rule_file_saver.h"
 #include "rules/stock_rule.h"
@@ -30,6 +31,8 @@ class CKeelsonDlg : public halyard::Dialog {
 public:
     static constexpr UINT_PTR kMonitorTimer = 1;
     static constexpr UINT_PTR kToolTipTimer = 2;
+    // 全平's steps: one sale attempt each, the executor spacing the sales.
+    static constexpr UINT_PTR kCloseAllTimer = 3;
     // Posted to itself: show the missing-columns message once the cycle that connected is over.
     static constexpr UINT kColumnsMessage = WM_APP + 0x40;
 
@@ -113,6 +116,8 @@ private:
     void showContextMenu(const NMITEMACTIVATE& click);
     void editRule();
     void closeAll();
+    void stepCloseAll();
+    void showStatusLine(const std::wstring& text);
     void cancelAll();
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
@@ -139,6 +144,9 @@ private:
     Environment environment_{*this};
     std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
+    // While 全平 runs, the status line shows its progress and no monitor cycle runs.
+    std::unique_ptr<CloseAllRun> closeAllRun_;
+    ContactStatus shownStatus_;
     MonitorState monitorState_;
     DailyReport dailyReport_;
     std::wstring missingColumns_;

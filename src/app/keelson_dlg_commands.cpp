@@ -53,19 +53,39 @@ void CKeelsonDlg::showRefusedRows(const std::vector<std::wstring>& refused) {
     halyard::showMessageBox(hwnd(), text, MB_OK);
 }
 
+namespace {
+
+constexpr UINT kCloseAllStepMs = 500;
+
+}  // namespace
+
 void CKeelsonDlg::closeAll() {
-    if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK) return;
-    const PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
-    std::vector<std::wstring> refused;
-    for (const PositionRow& row : rows) {
-        if (row.sellableQuantity <= 0 || !priceReadable(row, refused)) continue;
-        const int32_t result =
-            executor().sell(row.code.c_str(), row.sellableQuantity, row.currentPrice, 0.0f);
-        journal_.sale(row.code, row.name, row.currentPrice, row.sellableQuantity, result);
-        journalClientNotices();
+    // A second press while one runs does nothing.
+    if (closeAllRun_) return;
+    if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK || closeAllRun_) return;
+    closeAllRun_ = std::make_unique<CloseAllRun>(PositionSnapshotStore::instance()->copyPositionRows(),
+                                                 &journal_, dynamic_cast<ClientContact*>(&executor()));
+    showStatusLine(closeAllRun_->statusText());
+    SetTimer(hwnd(), kCloseAllTimer, kCloseAllStepMs, nullptr);
+    stepCloseAll();
+}
+
+void CKeelsonDlg::stepCloseAll() {
+    // A sale never starts inside a monitor cycle or another sale (executor calls pump messages).
+    if (!closeAllRun_ || cycleRunning_ || detectionRunning()) return;
+    cycleRunning_ = true;
+    const bool more = closeAllRun_->step(executor());
+    cycleRunning_ = false;
+    if (more) {
+        showStatusLine(closeAllRun_->statusText());
+        return;
     }
+    KillTimer(hwnd(), kCloseAllTimer);
+    const std::wstring summary = closeAllRun_->summaryText();
+    closeAllRun_.reset();
+    showContactStatus(shownStatus_);
     afterCommand();
-    showRefusedRows(refused);
+    halyard::showMessageBox(hwnd(), summary, MB_OK);
 }
 
 void CKeelsonDlg::cancelAll() {
@@ -129,7 +149,7 @@ void CKeelsonDlg::editRule() {
     editor.title = row.name + L" 止盈止损设置";
     editor.setFields(prefillRuleEditorFields(rules, row.code));
     if (editor.doModal() != IDOK) return;
-    storeRuleEditorFields(rules, row.code, editor.fields());
+    storeRuleEditorFields(rules, row.code, editor.fields(), row.currentPrice);
     ruleSaver_.saveNow(rules, environment_.tickMs());
     positionList_.invalidate(true);
 }

@@ -15,7 +15,35 @@
 
 using halyard::wcformat;
 
+namespace {
+
+// The number cell a list column shows; 0 for the others.
+uint16_t numberCellOf(int column) {
+    switch (column) {
+        case kQuantityColumn:
+            return kQuantityCell;
+        case kSellableQuantityColumn:
+            return kSellableQuantityCell;
+        case kCostPriceColumn:
+            return kCostPriceCell;
+        case kMarketValueColumn:
+            return kMarketValueCell;
+        case kProfitColumn:
+            return kProfitCell;
+        case kProfitPercentColumn:
+            return kProfitPercentCell;
+        case kCurrentPriceColumn:
+            return kCurrentPriceCell;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
 std::wstring CKeelsonDlg::cellText(const PositionRow& row, const StockRule* rule, int column) {
+    // A cell the client showed as no number is shown as such, not as the 0 it stands in for.
+    if (row.unreadableCells & numberCellOf(column)) return L"?";
     switch (column) {
         case kNameColumn:
             return row.name;

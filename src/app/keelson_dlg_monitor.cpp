@@ -99,10 +99,15 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
+    if (timerId == kCloseAllTimer) {
+        stepCloseAll();
+        return;
+    }
     if (timerId != kMonitorTimer) return;
     ruleSaver_.tick(rules, environment_.tickMs());
     sendDueDailyReport();
-    if (!running) return;
+    // While 全平 sells everything, it alone drives the executor.
+    if (!running || closeAllRun_) return;
     // A detection works on the executor's windows and configuration: in or out of trading hours
     // the timer leaves the executor alone until it ends.
     if (detectionRunning()) return;
@@ -121,6 +126,9 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
 }
 
 void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
+    // Shown again once 全平 no longer holds the status line.
+    shownStatus_ = status;
+    if (closeAllRun_) return;
     std::wstring text;
     switch (status.kind) {
         case ContactStatus::Kind::Connected: {
@@ -139,10 +147,14 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
             text = L"未连接券商: " + status.errorText;
             break;
     }
+    showStatusLine(text);
+}
+
+void CKeelsonDlg::showStatusLine(const std::wstring& text) {
     HWND line = item(IDC_CONTACT_STATUS);
     if (!line) return;
     SetWindowTextW(line, text.c_str());
-    // A connect blocks for seconds: the line must show before it starts.
+    // A connect or a sale blocks for seconds: the line must show before it starts.
     UpdateWindow(line);
 }
 

@@ -5,6 +5,7 @@
 
 #include "broker/number_text.h"
 #include "broker/order_direction.h"
+#include "broker/position_cells.h"
 #include "broker/remote_list_reader.h"
 #include "broker/steady_rows.h"
 
@@ -36,28 +37,25 @@ void keepLastRowsOf(PositionRows& rows, const std::vector<std::wstring>& codes, 
 }  // namespace
 
 std::optional<PositionRows> readPositionRows(HWND list, const BrokerConfig& config, TableReadNotes* notes) {
+    // In the order of PositionCellIndex.
     static const wchar_t* const kOwnNames[] = {L"股票",  L"数量", L"可卖数量", L"成本价",  L"盈亏",
                                                L"盈亏%", L"市值", L"当前价",   L"证券代码"};
-    constexpr int kCellsPerRow = 9;
+    constexpr int kCellsPerRow = kPositionCellCount;
     std::vector<int> columns(kCellsPerRow);
-    for (int i = 0; i < kCellsPerRow; ++i) columns[i] = config.positionColumnIndex(kOwnNames[i]);
+    std::array<bool, kPositionCellCount> configured{};
+    for (int i = 0; i < kCellsPerRow; ++i) {
+        columns[i] = config.positionColumnIndex(kOwnNames[i]);
+        configured[static_cast<size_t>(i)] = columns[i] >= 0;
+    }
 
     std::optional<SteadyRows> read = readTable(list, columns, notes);
     if (!read) return std::nullopt;
 
     PositionRows rows(read->rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        const std::wstring* cell = read->rows[i].data();
-        PositionRow& row = rows[i];
-        row.name = cell[0];
-        row.quantity = parseCellInteger(cell[1]);
-        row.sellableQuantity = parseCellInteger(cell[2]);
-        row.costPrice = parseCellDecimal(cell[3]);
-        row.profit = parseCellDecimal(cell[4]);
-        row.profitPercent = parseCellDecimal(cell[5], true);
-        row.marketValue = parseCellDecimal(cell[6]);
-        row.currentPrice = parseCellDecimal(cell[7]);
-        row.code = cell[8];
+        PositionCellTexts rowTexts;
+        std::copy_n(read->rows[i].begin(), kCellsPerRow, rowTexts.begin());
+        rows[i] = positionRowFromCells(rowTexts, configured);
     }
     return rows;
 }

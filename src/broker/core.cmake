@@ -1,4 +1,4 @@
 # Portable part of the broker subsystem: rows, snapshot store, executor interface, number text.
 halyard_library(halyard_broker_core
-  SOURCES position_snapshot_store.cpp number_text.cpp
+  SOURCES position_snapshot_store.cpp number_text.cpp position_cells.cpp
   DEPS halyard_common)

@@ -70,15 +70,26 @@ int32_t ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* cod
     // The confirmation this press raises is Halyard's own: the sweeps may confirm it. A client
     // whose confirmation is modal answers the press only once it is confirmed.
     sweepScope->ownPressStarted();
-    const bool pressed = pressButton(form.orderButton);
-    if (!pressed && !IsWindow(form.orderButton)) return kOrderButtonNotPressed;
+    switch (pressButtonStages(form.orderButton)) {
+        case ButtonPress::Pressed:
+            break;
+        case ButtonPress::NotReached:
+            // The state change or the button-down went unanswered: the click never happened.
+            return IsWindow(form.orderButton) ? kClientNotAnswering : kOrderButtonNotPressed;
+        case ButtonPress::ReleaseUnanswered:
+            // The button-up was delivered and is still being handled (a modal confirmation
+            // holds it): the order is on its way.
+            if (!IsWindow(form.orderButton)) return kOrderButtonNotPressed;
+            break;
+    }
     Sleep(kAfterOrderButtonMs);
     sweepConfirmDialogs();
     return kResultDone;
 }
 
 int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
-    if (quantity == 0) return kIncompleteData;
+    // A quantity read as zero or below must never reach the client's form ("-100").
+    if (quantity <= 0) return kIncompleteData;
     lastError = 0;
     if (!throttleElapsed(lastSellTick)) {
         lastError = kIncompleteData;
@@ -96,6 +107,7 @@ int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float pri
 }
 
 int32_t ZsZqOrderExecutor::buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
+    if (quantity <= 0) return kIncompleteData;
     lastError = 0;
     if (!throttleElapsed(lastBuyTick)) {
         lastError = kIncompleteData;
@@ -108,9 +120,7 @@ int32_t ZsZqOrderExecutor::buy(const wchar_t* code, int32_t quantity, float pric
     }
     std::optional<std::wstring> priceText;
     if (price != 0) priceText = formatPrice(static_cast<double>(price) + static_cast<double>(priceOffset));
-    std::optional<std::wstring> quantityText;
-    if (quantity != 0) quantityText = formatQuantity(quantity);
-    const int32_t submitted = submitOrder(buyForm(), code, priceText, quantityText);
+    const int32_t submitted = submitOrder(buyForm(), code, priceText, formatQuantity(quantity));
     if (submitted != kResultDone) {
         lastError = submitted;
         return 0;

@@ -78,12 +78,26 @@ bool closeToWhole(double scaled, double absoluteTolerance) {
     return std::fabs(scaled - std::round(scaled)) < tolerance;
 }
 
-// The cell without blanks, separators and percent sign, when it is one well-formed number.
-bool cellNumberText(const std::wstring& text, bool percentColumn, std::string& number) {
+// Blanks of any width a client may pad a cell with: no-break, full-width, the typographic
+// spaces and the zero-width ones.
+bool isCellBlank(wchar_t c) {
+    return isBlank(c) || c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F ||
+           c == 0x205F || c == 0x3000 || c == 0xFEFF;
+}
+
+// The units a number cell may carry after its number; "手" (lots of 100) is not among them: read
+// as a plain number it would be a hundredth of the shares.
+bool isCellUnit(wchar_t c) {
+    return c == L'元' || c == L'股' || c == L'%' || c == 0xFF05;  // FF05: full-width percent
+}
+
+// The cell without blanks, separators and unit, when it is one well-formed number.
+bool cellNumberText(const std::wstring& text, std::string& number) {
     size_t begin = 0, end = text.size();
-    while (begin < end && isBlank(text[begin])) ++begin;
-    while (end > begin && isBlank(text[end - 1])) --end;
-    if (percentColumn && end > begin && text[end - 1] == L'%') --end;
+    while (begin < end && isCellBlank(text[begin])) ++begin;
+    while (end > begin && isCellBlank(text[end - 1])) --end;
+    if (end > begin && isCellUnit(text[end - 1])) --end;
+    while (end > begin && isCellBlank(text[end - 1])) --end;
     size_t i = begin;
     if (i < end && (text[i] == L'+' || text[i] == L'-')) {
         if (text[i] == L'-') number.push_back('-');
@@ -115,28 +129,36 @@ bool cellNumberText(const std::wstring& text, bool percentColumn, std::string& n
 
 }  // namespace
 
-float parseCellDecimal(const std::wstring& text, bool percentColumn) {
+std::optional<float> readCellDecimal(const std::wstring& text) {
     std::string number;
-    if (!cellNumberText(text, percentColumn, number)) return 0;
+    if (!cellNumberText(text, number)) return std::nullopt;
     float value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value)) return 0;
+    if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
-int32_t parseCellInteger(const std::wstring& text) {
+std::optional<int32_t> readCellInteger(const std::wstring& text) {
     std::string number;
-    if (!cellNumberText(text, false, number)) return 0;
+    if (!cellNumberText(text, number)) return std::nullopt;
     const size_t point = number.find('.');
     if (point != std::string::npos) {
-        if (number.find_first_not_of('0', point + 1) != std::string::npos) return 0;
+        if (number.find_first_not_of('0', point + 1) != std::string::npos) return std::nullopt;
         number.erase(point);
     }
-    if (number.empty() || number == "-") return 0;
+    if (number.empty() || number == "-") return std::nullopt;
     int64_t value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec != std::errc() || value > INT32_MAX || value < INT32_MIN) return 0;
+    if (result.ec != std::errc() || value > INT32_MAX || value < INT32_MIN) return std::nullopt;
     return static_cast<int32_t>(value);
+}
+
+float parseCellDecimal(const std::wstring& text) {
+    return readCellDecimal(text).value_or(0.0f);
+}
+
+int32_t parseCellInteger(const std::wstring& text) {
+    return readCellInteger(text).value_or(0);
 }
 
 int32_t parseInteger(const std::wstring& text) {

@@ -4,6 +4,17 @@
 
 #include "broker/order_direction.h"
 
+// The number cells of a positions row, as bits of PositionRow::unreadableCells.
+enum PositionCell : uint16_t {
+    kQuantityCell = 1 << 0,
+    kSellableQuantityCell = 1 << 1,
+    kCostPriceCell = 1 << 2,
+    kProfitCell = 1 << 3,
+    kProfitPercentCell = 1 << 4,
+    kMarketValueCell = 1 << 5,
+    kCurrentPriceCell = 1 << 6,
+};
+
 // One row of the client's positions list or orders list, copied by value.
 struct PositionRow {
     std::wstring code;
@@ -17,6 +28,8 @@ struct PositionRow {
     float currentPrice = 0;
     float spareValue = 0;
     int32_t direction = kBuyDirection;  // orders: an OrderDirection
+    // PositionCell bits of the cells whose text is no number (their field holds 0).
+    uint16_t unreadableCells = 0;
 };
 
 // A row of the orders list: the same record, of which an order fills the code, the name, the

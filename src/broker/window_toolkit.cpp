@@ -105,12 +105,21 @@ bool hasButtonWithCaption(HWND window, const wchar_t* caption) {
     return false;
 }
 
-bool pressButton(HWND button) {
+ButtonPress pressButtonStages(HWND button) {
     const LPARAM point = MAKELPARAM(5, 0);
     const WPARAM keys = MK_LBUTTON | MK_SHIFT;
-    return sendToWindow(button, BM_SETSTATE, 0, 0) && sendToWindow(button, WM_LBUTTONDOWN, keys, point) &&
-           sendToWindow(button, WM_LBUTTONUP, keys, point) && sendToWindow(button, BM_SETSTATE, 1, 0) &&
-           sendToWindow(button, BM_SETSTATE, 0, 0);
+    if (!sendToWindow(button, BM_SETSTATE, 0, 0) || !sendToWindow(button, WM_LBUTTONDOWN, keys, point))
+        return ButtonPress::NotReached;
+    // The thread that just answered the button-down is not hung, so the button-up reaches it;
+    // an unanswered one is still being handled (the click runs there).
+    if (!sendToWindow(button, WM_LBUTTONUP, keys, point) || !sendToWindow(button, BM_SETSTATE, 1, 0) ||
+        !sendToWindow(button, BM_SETSTATE, 0, 0))
+        return ButtonPress::ReleaseUnanswered;
+    return ButtonPress::Pressed;
+}
+
+bool pressButton(HWND button) {
+    return pressButtonStages(button) == ButtonPress::Pressed;
 }
 
 bool pressButtonTwice(HWND button) {

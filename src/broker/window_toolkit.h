@@ -32,6 +32,10 @@ HWND visibleDialogChild(HWND parent);
 
 // Press and release as a user would; false when the button stopped answering part-way.
 bool pressButton(HWND button);
+// How far a press got: NotReached when the state change or the button-down went unanswered
+// (nothing was clicked), ReleaseUnanswered when the button-up or what follows did.
+enum class ButtonPress { Pressed, NotReached, ReleaseUnanswered };
+ButtonPress pressButtonStages(HWND button);
 bool pressButtonTwice(HWND button);
 // Waits up to about 200 ms for the edit to hold text; false when the edit did not answer.
 bool waitForText(HWND edit);

@@ -99,9 +99,11 @@ ContactStatus MonitorCycle::status(ContactStatus::Kind kind) const {
     return status;
 }
 
-void MonitorCycle::journalNotices() {
-    if (!contact_) return;
-    for (const std::wstring& notice : contact_->takeClientNotices()) note(notice);
+std::vector<std::wstring> MonitorCycle::journalNotices() {
+    if (!contact_) return {};
+    std::vector<std::wstring> notices = contact_->takeClientNotices();
+    for (const std::wstring& notice : notices) note(notice);
+    return notices;
 }
 
 void MonitorCycle::note(const std::wstring& line) {

@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 #include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
+#include "common/c_format.h"
 #include "rules/trade_journal.h"
 #include "rules/trigger_evaluation.h"
 
 namespace {
 
 constexpr int32_t kMostSlipUnits = 10;
+constexpr const wchar_t* kCancelFailedAlertTail = L", 之前的卖单未能撤销";
 
 // The executor answers quantities as floats; a garbage answer must not become a huge or
 // undefined integer.
@@ -51,9 +54,12 @@ bool withinTradingHours(const std::tm& localTime) {
 
 MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     MonitorCycleResult result;
+    // Only the cycle at start-up runs outside trading hours: it reads and keeps the highs, but
+    // an evening start must not sell at yesterday's close.
+    const bool tradingHours = withinTradingHours(environment_.localTime());
     journalNotices();
     // While the client is out of reach no rule acts: the rows shown are the last good read.
-    if (!keepInContact(true)) {
+    if (!keepInContact(tradingHours)) {
         const PositionRows shown = store_.copyPositionRows();
         result.positionCount = shown.size();
         environment_.positionsRead(shown.size());
@@ -64,64 +70,93 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     const PositionRows rows = store_.copyPositionRows();
     result.positionCount = rows.size();
     environment_.positionsRead(rows.size());
-    afterRead(rows);
+    if (afterRead(rows)) {
+        journalUnreadableCells(rows);
+        if (forgetHighsOfStocksGone(rules, rows)) result.rulesChanged = true;
+    }
     if (rules.empty()) return result;
 
     for (const PositionRow& row : rows) {
         auto found = rules.find(row.code);
         if (found == rules.end()) continue;
+        // A rule is never decided on a 0 that stands for a cell that could not be read.
+        if (!watchReadable(row, tradingHours)) continue;
         StockRule& rule = found->second;
         const float highBefore = rule.High;
         const bool armedBefore = rule.HasTrigerMoveStopPrice;
         const TriggerKind kind = evaluateRule(rule, row);
         if (rule.High != highBefore || rule.HasTrigerMoveStopPrice != armedBefore) result.rulesChanged = true;
-        if (kind == TriggerKind::None || row.sellableQuantity == 0) continue;
+        if (!tradingHours || kind == TriggerKind::None || row.sellableQuantity <= 0) continue;
         // An earlier sale of this stock that no read has shown yet: no second one on top.
         if (state_.pendingSales.count(row.code)) continue;
-
-        const bool messageOnly = rule.MessageOnly != 0;
-        const int32_t pending =
-            truncatedQuantity(executor_.pendingOrderQuantity(row.code.c_str(), kSellDirection));
-        if (pending > 0) {
-            // Without 追单 the earlier sell order is left to fill: no alert, no new order.
-            if (!traceOrder) continue;
-            if (!messageOnly) {
-                const bool cancelled = executor_.cancelOrder(row.code.c_str(), kSellDirection);
-                if (journal_) journal_->cancellation(row.code, row.name, pending, cancelled);
-                journalNotices();
-                // An order that is still there must not get a second one on top: next cycle.
-                if (!cancelled) continue;
-                executor_.refreshPositions();
-            }
-        }
-
-        ++result.actions;
-        environment_.monitorEvent(MonitorEvent::Trigger);
-        if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
-        const AlertOptions& settings = environment_.alertSettings();
-        if (settings.playVoice) {
-            const std::wstring& sound = soundOf(settings, kind);
-            environment_.playAlertSound(sound);
-            if (journal_) journal_->alert(L"声音", sound, conditionText(kind));
-        }
-
-        bool sold = false;
-        if (!messageOnly) {
-            float price = row.currentPrice;
-            // A hand-edited SlipPrice outside 0-10 acts as the nearest bound (the file keeps it).
-            const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
-            if (slip != 0) price = sellPriceBelow(row.currentPrice, slip);
-            // The quantity is the one read at the start of the cycle, also after a cancellation.
-            const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
-            if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
-            journalNotices();
-            sold = sellResult == 1;
-            environment_.monitorEvent(sold ? MonitorEvent::SaleSubmitted : MonitorEvent::SaleNotSubmitted);
-            if (sold) noteSale(row);
-        }
-
-        // The text says the sale was executed only when the executor accepted it.
-        environment_.raiseMessageAlert(alertText(row.name, environment_.localTime(), kind, !sold));
+        if (act(row, rule, kind, traceOrder)) ++result.actions;
     }
     return result;
+}
+
+bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKind kind, bool traceOrder) {
+    const bool messageOnly = rule.MessageOnly != 0;
+    const int32_t pending =
+        truncatedQuantity(executor_.pendingOrderQuantity(row.code.c_str(), kSellDirection));
+    bool cancelFailed = false;
+    if (pending > 0) {
+        // Without 追单 the earlier sell order is left to fill: no alert, no new order.
+        if (!traceOrder) return false;
+        if (!messageOnly) {
+            const bool cancelled = executor_.cancelOrder(row.code.c_str(), kSellDirection);
+            if (journal_) journal_->cancellation(row.code, row.name, pending, cancelled);
+            journalNotices();
+            if (cancelled) {
+                executor_.refreshPositions();
+            } else {
+                // The earlier order's shares are frozen by the client: selling the sellable
+                // quantity cannot sell them twice, and the alerts must still go out.
+                cancelFailed = true;
+                note(L"撤单失败 " + row.code + L" " + row.name + L": 之前的卖单 " +
+                     halyard::wcformat("%d", pending) + L" 股仍在券商软件中, 只卖出可卖数量 " +
+                     halyard::wcformat("%d", row.sellableQuantity));
+            }
+        }
+    }
+
+    environment_.monitorEvent(MonitorEvent::Trigger);
+    if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
+    const AlertOptions& settings = environment_.alertSettings();
+    if (settings.playVoice) {
+        const std::wstring& sound = soundOf(settings, kind);
+        environment_.playAlertSound(sound);
+        if (journal_) journal_->alert(L"声音", sound, conditionText(kind));
+    }
+    const bool sold = !messageOnly && sellOnTrigger(row, rule);
+    // The text says the sale was executed only when the executor accepted it.
+    std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
+    if (cancelFailed) text += kCancelFailedAlertTail;
+    environment_.raiseMessageAlert(text);
+    return true;
+}
+
+bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule) {
+    // A hand-edited SlipPrice outside 0-10 acts as the nearest bound (the file keeps it).
+    const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
+    const std::optional<std::wstring> noSlip = noSlipReason(row.code);
+    const float price = slip == 0 || noSlip ? row.currentPrice : sellPriceBelow(row.currentPrice, slip);
+    // The quantity is the one read at the start of the cycle, also after a cancellation.
+    const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
+    if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
+    const std::vector<std::wstring> notices = journalNotices();
+    const bool refused = std::any_of(notices.begin(), notices.end(), noticeRefusesOrder);
+    // The mark holds until a sale reaches the client (one held back by the spacing does not).
+    if (sellResult == 1 && noSlip) {
+        state_.noSlipSales.erase(row.code);
+        if (slip != 0)
+            note(L"卖出 " + row.code + L" " + row.name + L" 按最新价, 不减价: " + *noSlip + L" (可能已跌停)");
+    }
+    if (sellResult == 1 && refused) {
+        note(L"卖出 " + row.code + L" " + row.name + L" 被券商拒绝, 下次按最新价卖出");
+        markNoSlip(row.code, L"上次卖出被券商拒绝");
+    }
+    const bool sold = sellResult == 1 && !refused;
+    environment_.monitorEvent(sold ? MonitorEvent::SaleSubmitted : MonitorEvent::SaleNotSubmitted);
+    if (sold) noteSale(row);
+    return sold;
 }

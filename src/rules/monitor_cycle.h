@@ -5,12 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "broker/position_snapshot_store.h"
 #include "rules/alert_options.h"
 #include "rules/monitor_state.h"
 #include "rules/stock_rule.h"
+#include "rules/trigger_evaluation.h"
 
 class ClientContact;
 class OrderExecutor;
@@ -57,6 +60,9 @@ public:
 inline constexpr const wchar_t* kContactLostAlert = L"Halyard 已与券商软件断开, 止损暂停";
 inline constexpr const wchar_t* kContactBackAlert = L"Halyard 已重新连接券商软件";
 
+// Whether a notice the client raised after an order says the order was refused.
+bool noticeRefusesOrder(const std::wstring& notice);
+
 struct MonitorCycleResult {
     std::size_t positionCount = 0;
     int actions = 0;  // triggers acted on (alerts raised)
@@ -87,10 +93,27 @@ private:
     bool tryConnect(bool firstLook);
     void contactBack(const std::wstring& line);
     void connectionAlert(const wchar_t* text);
-    void journalNotices();
-    void afterRead(const PositionRows& rows);
+    // The client's notices since the last call, into the journal; returned for a look at them.
+    std::vector<std::wstring> journalNotices();
+    // True when the rows are a read this cycle has not seen before.
+    bool afterRead(const PositionRows& rows);
     void checkPendingSales(const PositionRows& rows);
     void noteSale(const PositionRow& row);
+    // True when the trigger was acted on (alerts raised).
+    bool act(const PositionRow& row, const StockRule& rule, TriggerKind kind, bool traceOrder);
+    // True when the executor and the client's notices accepted the sale.
+    bool sellOnTrigger(const PositionRow& row, const StockRule& rule);
+    void markNoSlip(const std::wstring& code, const std::wstring& reason);
+    // The reason of a mark made today; a sale that reaches the client uses it up.
+    std::optional<std::wstring> noSlipReason(const std::wstring& code);
+    int today();
+    // A stock the read no longer shows starts afresh: its rule's High and armed trailing stop
+    // belong to the shares that were sold. True when a rule changed.
+    bool forgetHighsOfStocksGone(RuleTable& rules, const PositionRows& rows);
+    void journalUnreadableCells(const PositionRows& rows);
+    // False when a cell the rule needs could not be read; after 60 s of that in trading hours
+    // one alert.
+    bool watchReadable(const PositionRow& row, bool tradingHours);
     void note(const std::wstring& line);
     ContactStatus status(ContactStatus::Kind kind) const;
 

@@ -29,9 +29,28 @@ struct ContactState {
     WindowHandle triedWindow = nullptr;  // the client window the last connect was made for
 };
 
+// The next sale of a stock goes at the latest price, without slip, on the day the mark was made:
+// its last sale was refused by the client or never seen in it (a stock at its limit-down price
+// takes no order below that price).
+struct NoSlipMark {
+    int day = 0;
+    std::wstring reason;
+};
+
+// A stock some of whose cells could not be read: the day of its journal line and, while it has a
+// rule, since when it is unreadable in trading hours and whether that was alerted.
+struct UnreadableStock {
+    int journalDay = 0;
+    bool watched = false;
+    uint32_t sinceMs = 0;
+    bool alerted = false;
+};
+
 struct MonitorState {
     ContactState contact;
     std::map<std::wstring, PendingSale> pendingSales;
+    std::map<std::wstring, NoSlipMark> noSlipSales;
+    std::map<std::wstring, UnreadableStock> unreadable;
     uint64_t positionsGeneration = 0;
     bool hasRead = false;
     std::tm lastRead{};

@@ -34,8 +34,15 @@ void writeRuleEditorFields(const RuleEditorFields& fields, const std::wstring& c
     rule.TakeProfitType = fields.takeProfitType;
 }
 
-StockRule& storeRuleEditorFields(RuleTable& rules, const std::wstring& code, const RuleEditorFields& fields) {
+StockRule& storeRuleEditorFields(RuleTable& rules, const std::wstring& code, const RuleEditorFields& fields,
+                                 float currentPrice) {
     StockRule& rule = rules[code];
+    const bool trailingWasOn = rule.ApplyMoveStopLoss;
     writeRuleEditorFields(fields, code, rule);
+    // A trailing stop switched on measures its fall from now, not from an old high.
+    if (rule.ApplyMoveStopLoss && !trailingWasOn) {
+        rule.High = currentPrice > 0 ? currentPrice : 0;
+        rule.HasTrigerMoveStopPrice = false;
+    }
     return rule;
 }

@@ -24,4 +24,6 @@ RuleEditorFields prefillRuleEditorFields(const RuleTable& rules, const std::wstr
 // Writes the editor's values into `rule` and sets its code; High and the armed state stay.
 void writeRuleEditorFields(const RuleEditorFields& fields, const std::wstring& code, StockRule& rule);
 // The same for the rule of `code` in the table, which gets an all-zero rule first if it has none.
-StockRule& storeRuleEditorFields(RuleTable& rules, const std::wstring& code, const RuleEditorFields& fields);
+// When the trailing stop is switched on, High starts from `currentPrice` and it is not armed.
+StockRule& storeRuleEditorFields(RuleTable& rules, const std::wstring& code, const RuleEditorFields& fields,
+                                 float currentPrice);

@@ -1,6 +1,11 @@
 // Whether a submitted sale reached the client: a positions read after it must show the sellable
 // quantity reduced by the order (or the stock gone), or an orders read must show the order.
-// Three positions reads without either: 未确认.
+// Three positions reads without either: 未确认, and one more alert, since the first one said the
+// stock was sold. A sale that ended 未确认 or that the client refused leaves a mark: the next
+// sale of that stock the same day goes at the latest price (at the limit-down price the
+// exchange takes nothing lower).
+#include <algorithm>
+
 #include "broker/order_direction.h"
 #include "broker/position_snapshot_store.h"
 #include "common/c_format.h"
@@ -16,7 +21,40 @@ bool ordersShow(const PositionRows& orders, const std::wstring& code, int32_t qu
     return false;
 }
 
+// What brokers' notices say when they refuse an order ("委托价格超出涨跌停限制", "可用数量不足",
+// "委托失败"); an acceptance says "已提交" or "成功".
+constexpr const wchar_t* kRefusalWords[] = {L"失败", L"超出", L"无效", L"不足",   L"拒绝",
+                                            L"废单", L"错误", L"不能", L"不允许", L"禁止"};
+constexpr const wchar_t* kAcceptanceWords[] = {L"已提交", L"成功"};
+
+bool contains(const std::wstring& text, const wchar_t* word) {
+    return text.find(word) != std::wstring::npos;
+}
+
 }  // namespace
+
+bool noticeRefusesOrder(const std::wstring& notice) {
+    auto in = [&](const wchar_t* word) { return contains(notice, word); };
+    return std::none_of(std::begin(kAcceptanceWords), std::end(kAcceptanceWords), in) &&
+           std::any_of(std::begin(kRefusalWords), std::end(kRefusalWords), in);
+}
+
+int MonitorCycle::today() {
+    const std::tm now = environment_.localTime();
+    return (now.tm_year + 1900) * 10000 + (now.tm_mon + 1) * 100 + now.tm_mday;
+}
+
+void MonitorCycle::markNoSlip(const std::wstring& code, const std::wstring& reason) {
+    state_.noSlipSales[code] = NoSlipMark{today(), reason};
+}
+
+std::optional<std::wstring> MonitorCycle::noSlipReason(const std::wstring& code) {
+    auto found = state_.noSlipSales.find(code);
+    if (found == state_.noSlipSales.end()) return std::nullopt;
+    if (found->second.day == today()) return found->second.reason;
+    state_.noSlipSales.erase(found);  // a mark of an earlier day
+    return std::nullopt;
+}
 
 void MonitorCycle::noteSale(const PositionRow& row) {
     PendingSale sale;
@@ -28,14 +66,15 @@ void MonitorCycle::noteSale(const PositionRow& row) {
     state_.pendingSales[row.code] = sale;
 }
 
-void MonitorCycle::afterRead(const PositionRows& rows) {
+bool MonitorCycle::afterRead(const PositionRows& rows) {
     const uint64_t generation = store_.positionsGeneration();
-    if (generation == state_.positionsGeneration) return;
+    if (generation == state_.positionsGeneration) return false;
     state_.positionsGeneration = generation;
     state_.hasRead = true;
     state_.lastRead = environment_.localTime();
     environment_.contactChanged(status(ContactStatus::Kind::Connected));
     checkPendingSales(rows);
+    return true;
 }
 
 void MonitorCycle::checkPendingSales(const PositionRows& rows) {
@@ -65,6 +104,8 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
         } else if (--sale.readsLeft <= 0) {
             note(head + L" 未确认 (三次读取都没有看到这笔卖出)");
             environment_.monitorEvent(MonitorEvent::SaleUnconfirmed);
+            markNoSlip(code, L"上次卖出未确认");
+            environment_.raiseMessageAlert(saleNotSeenText(sale.name, environment_.localTime()));
             it = state_.pendingSales.erase(it);
         } else {
             ++it;

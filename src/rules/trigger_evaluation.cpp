@@ -72,13 +72,24 @@ float sellPriceBelow(float price, int units) {
     return single(price - single(unit * static_cast<float>(units)));
 }
 
+namespace {
+
+// Formatted field by field: the C library's strftime may abort on a date out of range.
+std::wstring alertTime(const std::tm& localTime) {
+    return halyard::wcformat("%04lld-%02lld-%02d %02d-%02d-%02d", localTime.tm_year + 1900LL,
+                             localTime.tm_mon + 1LL, localTime.tm_mday, localTime.tm_hour, localTime.tm_min,
+                             localTime.tm_sec);
+}
+
+}  // namespace
+
 std::wstring alertText(const std::wstring& name, const std::tm& localTime, TriggerKind kind,
                        bool messageOnly) {
-    // Formatted field by field: the C library's strftime may abort on a date out of range.
-    const std::wstring when = halyard::wcformat(
-        "%04lld-%02lld-%02d %02d-%02d-%02d", localTime.tm_year + 1900LL, localTime.tm_mon + 1LL,
-        localTime.tm_mday, localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
-    std::wstring text = name + L" 在 " + when + L" " + conditionText(kind);
+    std::wstring text = name + L" 在 " + alertTime(localTime) + L" " + conditionText(kind);
     if (!messageOnly) text += L" 已经执行卖出操作";
     return text;
+}
+
+std::wstring saleNotSeenText(const std::wstring& name, const std::tm& localTime) {
+    return name + L" 在 " + alertTime(localTime) + L" 券商软件中没有看到之前的卖出, 可能没有卖出, 请检查";
 }

@@ -22,3 +22,5 @@ float sellPriceBelow(float price, int units);
 
 std::wstring alertText(const std::wstring& name, const std::tm& localTime, TriggerKind kind,
                        bool messageOnly);
+// The alert after a sale the client never showed (the alert of its trigger said it was sold).
+std::wstring saleNotSeenText(const std::wstring& name, const std::tm& localTime);

@@ -293,7 +293,7 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
     }
 }
 
-TEST_F(MainWindowTest, CloseAllAndCancelAllAskFirstAndIgnoreResults) {
+TEST_F(MainWindowTest, CloseAllWaitsOutTheSpacingOfSalesAndCancelAllAsksFirst) {
     hold({held(L"600000", L"浦发银行", 1000, 9.87f, 10), held(L"600519", L"贵州茅台", 0, 1800.0f, 0),
           held(L"000001", L"平安银行", 300, 11.0f, -5)});
     PositionRow order = held(L"000001", L"平安银行", 0, 11.5f, 0);
@@ -315,8 +315,10 @@ TEST_F(MainWindowTest, CloseAllAndCancelAllAskFirstAndIgnoreResults) {
     EXPECT_TRUE(log.empty());
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
+    EXPECT_EQ(answer(run, IDOK).rfind(L"全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u);
     ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0", "refresh"}));
+    EXPECT_EQ(log, (CallLog{"sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0",
+                            "sell 000001 300 11.000 0.0", "refresh"}));
 
     log.clear();
     run.click(IDC_CANCEL_ALL);
@@ -492,7 +494,9 @@ TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
 
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
-    EXPECT_EQ(answer(run, IDOK), L"以下股票的当前价无法读取, 没有卖出:\n600000 浦发银行");
+    EXPECT_EQ(answer(run, IDOK),
+              L"全平结束: 1 笔已提交, 1 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n"
+              L"000001 平安银行 300股\n\n没有卖出:\n600000 浦发银行: 当前价无法读取");
     ASSERT_TRUE(run.settle());
     EXPECT_EQ(log, (CallLog{"sell 000001 300 11.000 0.0", "refresh"}));
 

@@ -236,6 +236,19 @@ TEST_F(ExecutorAgainstClient, AHungClientHoldsNoCallLongerThanTheMessageBound) {
     EXPECT_TRUE(events("order_submitted").empty());
 }
 
+// A press whose state change went unanswered clicked nothing: no sale, and no spacing after it.
+TEST_F(ExecutorAgainstClient, APressThatNeverReachedTheButtonIsNoSale) {
+    start();
+    ASSERT_EQ(executor()->connect(), 1);
+    ASSERT_TRUE(client().send(L"hang-on-press 6000"));
+    EXPECT_EQ(executor()->sell(L"600000", 100, 8.90f, 0), 0);
+    EXPECT_EQ(executor()->lastErrorCode(), -19);
+    ASSERT_TRUE(waitUntil([&] { return client().send(L"status"); }, std::chrono::seconds(20)));
+    EXPECT_TRUE(events("order_submitted").empty());
+    EXPECT_EQ(executor()->sell(L"600000", 100, 8.90f, 0), 1)
+        << "no spacing after a press that never happened";
+}
+
 TEST_F(ExecutorAgainstClient, AClosedClientGivesFailuresAndEmptyTables) {
     start();
     ASSERT_EQ(executor()->connect(), 1);

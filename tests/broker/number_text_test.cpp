@@ -1,10 +1,13 @@
 // Numbers read from the client's cells and written into its edits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "broker/number_text.h"
+#include "broker/position_cells.h"
 
 namespace {
 
@@ -65,38 +68,63 @@ TEST(NumberText, PricesWithTheFewestDecimalsThatShowThem) {
     EXPECT_EQ(formatQuantity(kMin), L"-2147483648");
 }
 
-TEST(NumberText, CellsAreReadStrictlyWithSeparatorsAndPercentSigns) {
+TEST(NumberText, CellsAreReadStrictlyWithSeparatorsUnitsAndBlanksOfAnyWidth) {
     struct CellCase {
         std::wstring text;
-        bool percent;
-        float decimal;
-        int32_t integer;
+        std::optional<float> decimal;
+        std::optional<int32_t> integer;
     };
-    const CellCase cases[] = {
-        {L"1,688.00", false, 1688.0f, 1688},
-        {L" 12,345,678 ", false, 12345678.0f, 12345678},
-        {L"-1,200.50", false, -1200.5f, 0},
-        {L"8.88", false, 8.88f, 0},
-        {L"1.2.3", false, 0, 0},
-        {L"1,2", false, 0, 0},
-        {L"12,34,567", false, 0, 0},
-        {L",100", false, 0, 0},
-        {L"", false, 0, 0},
-        {L"--", false, 0, 0},
-        {L"9.5元", false, 0, 0},
-        {L"-3.25%", true, -3.25f, 0},
-        {L"-3.25%", false, 0, 0},
-        {L"5%%", true, 0, 0},
-        {L"1e3", false, 0, 0},
-        {L"+7", false, 7.0f, 7},
-        {L"1200.00", false, 1200.0f, 1200},
-        {L"99999999999", false, 99999999999.0f, 0},
-    };
+    const std::nullopt_t no = std::nullopt;
+    const CellCase cases[] = {{L"1,688.00", 1688.0f, 1688},
+                              {L" 12,345,678 ", 12345678.0f, 12345678},
+                              {L"-1,200.50", -1200.5f, no},
+                              {L"8.88", 8.88f, no},
+                              {L"1.2.3", no, no},
+                              {L"12,34,567", no, no},
+                              {L"", no, no},
+                              {L"--", no, no},
+                              {L"9.50元", 9.5f, no},
+                              {L"1000股", 1000.0f, 1000},
+                              {L"1000 股", 1000.0f, 1000},
+                              {L"12.5%", 12.5f, no},
+                              {L"-3.25％", -3.25f, no},
+                              {L"\u00a09.90\u00a0", 9.9f, no},
+                              {L"\u3000\u3000500\u3000", 500.0f, 500},
+                              {L"\u2002\u200b7.01\ufeff", 7.01f, no},
+                              {L"5%%", no, no},
+                              {L"10手", no, no},
+                              {L"9.5元元", no, no},
+                              {L"1e3", no, no},
+                              {L"+7", 7.0f, 7},
+                              {L"-100", -100.0f, -100},
+                              {L"1200.00", 1200.0f, 1200},
+                              {L"99999999999", 99999999999.0f, no}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_FLOAT_EQ(parseCellDecimal(c.text, c.percent), c.decimal);
-        if (!c.percent) {
-            EXPECT_EQ(parseCellInteger(c.text), c.integer);
-        }
+        EXPECT_EQ(readCellDecimal(c.text), c.decimal);
+        EXPECT_EQ(readCellInteger(c.text), c.integer);
+    }
+}
+
+// Which cells of a positions row are marked unreadable: only those the configuration maps, and
+// a negative quantity too.
+TEST(NumberText, PositionRowsMarkTheCellsThatAreNoNumber) {
+    const struct {
+        const wchar_t* unreadable;
+        bool profitMapped;
+        PositionCellTexts cells;
+    } cases[] = {
+        {L"", true, {L"", L"1,000股", L"1000", L"8.50元", L"380", L"4.47%", L"8,880", L"8.88", L"600000"}},
+        {L"可卖数量, 当前价",
+         false,
+         {L"", L"1000", L"-100", L"8.50", L"", L"4.47", L"8880", L"--", L"600000"}},
+        {L"数量, 盈亏", true, {L"", L"abc", L"1000", L"8.50", L"", L"4.47", L"8880", L"8.88", L"600000"}}};
+    for (const auto& c : cases) {
+        std::array<bool, kPositionCellCount> configured;
+        configured.fill(true);
+        configured[kProfitText] = c.profitMapped;
+        const PositionRow row = positionRowFromCells(c.cells, configured);
+        EXPECT_EQ(unreadableCellNames(row.unreadableCells), c.unreadable) << c.cells[kQuantityText];
+        EXPECT_GE(row.sellableQuantity, 0);
     }
 }

@@ -16,7 +16,7 @@ TEST_F(SalesScenario, StopLossesSellOnceEachTheSecondInALaterCycle) {
     startClient(std::string(kPortfolio) +
                 "position 600036 招商银行 1000 0 40.00 36.00\nclose 600036 36.00\n"
                 "position 000858 五粮液 200 200 160.00 142.50\nclose 000858 142.50\n"
-                "at 20000 price 600000 8.00\nat 20000 price 000001 10.90\n");
+                "at 20000 price 600000 7.92\nat 20000 price 000001 10.90\n");
     RuleTable rules;
     rules[L"600000"] = stopLossRule(L"600000", 5, 0, 2);
     rules[L"000001"] = stopLossRule(L"000001", 11.0f, 1);
@@ -27,17 +27,20 @@ TEST_F(SalesScenario, StopLossesSellOnceEachTheSecondInALaterCycle) {
     expectMainWindow();
     screenshot("before");
 
-    ASSERT_TRUE(waitForSellOrders(2, 60000));
+    ASSERT_TRUE(waitForSellOrders(3, 60000));
     Sleep(8000);  // more cycles: nothing is sold twice
     screenshot("after");
     const auto sells = sellOrders();
-    ASSERT_EQ(sells.size(), 2u);
+    ASSERT_EQ(sells.size(), 3u);
+    // 600000 is at its limit-down price: two units below it is refused, the next sale goes at it.
     EXPECT_EQ(sells[0].field("code"), "600000");
     EXPECT_EQ(sells[0].field("quantity"), "10000");
-    EXPECT_DOUBLE_EQ(priceOf(sells[0]), 7.98);  // two units below 8.00
-    EXPECT_EQ(sells[1].field("code"), "000001");
-    EXPECT_EQ(sells[1].field("quantity"), "5000");
-    EXPECT_DOUBLE_EQ(priceOf(sells[1]), 10.90);
+    EXPECT_DOUBLE_EQ(priceOf(sells[0]), 7.90);
+    EXPECT_EQ(sells[1].field("code"), "600000");
+    EXPECT_DOUBLE_EQ(priceOf(sells[1]), 7.92);
+    EXPECT_EQ(sells[2].field("code"), "000001");
+    EXPECT_EQ(sells[2].field("quantity"), "5000");
+    EXPECT_DOUBLE_EQ(priceOf(sells[2]), 10.90);
     EXPECT_EQ(client->events("order_accepted").size(), 2u);
 
     const std::wstring journal = halyardJournal();
@@ -45,6 +48,7 @@ TEST_F(SalesScenario, StopLossesSellOnceEachTheSecondInALaterCycle) {
     EXPECT_GE(count(journal, L"卖出 000001 平安银行 价格 10.9 数量 5000 结果 -2 未提交"), 1u)
         << ::halyard::toUtf8(journal);
     EXPECT_EQ(count(journal, L"卖出 000001 平安银行 价格 10.9 数量 5000 结果 1 已提交"), 1u);
+    EXPECT_EQ(count(journal, L"卖出 600000 浦发银行 按最新价, 不减价: 上次卖出被券商拒绝"), 1u);
     EXPECT_EQ(count(journal, L"触发 600036"), 0u);
     EXPECT_GE(count(journal, L"触发 000858 五粮液 满足止损条件"), 3u);  // alert-only repeats every cycle
 

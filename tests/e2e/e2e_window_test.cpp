@@ -130,19 +130,22 @@ TEST_F(WindowScenario, TestSaleCloseAllAndCancelAll) {
     EXPECT_EQ(sellOrders().size(), 1u);
     PostMessageW(GetDlgItem(mainWindow, 1020), BM_CLICK, 0, 0);
     EXPECT_EQ(answer(*halyard, IDOK), L"确定要全部平仓?");
-    ASSERT_TRUE(waitForSellOrders(2));
-    Sleep(5000);
-    // 600000 is frozen by its pending order; 000001 sells; 000858 is refused by the spacing.
+    PostMessageW(GetDlgItem(mainWindow, 1020), BM_CLICK, 0, 0);  // pressed again while it runs: nothing
+    // 600000 is frozen by its pending order; 000001 sells, then 000858 once the spacing allows.
+    const std::wstring summary = answer(*halyard, IDOK);
+    EXPECT_EQ(summary.rfind(L"全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u) << ::halyard::toUtf8(summary);
     sells = sellOrders();
-    ASSERT_EQ(sells.size(), 2u);
+    ASSERT_EQ(sells.size(), 3u);
     EXPECT_EQ(sells[1].field("code"), "000001");
     EXPECT_EQ(sells[1].field("quantity"), "5000");
     EXPECT_DOUBLE_EQ(priceOf(sells[1]), 11.30);
+    EXPECT_EQ(sells[2].field("code"), "000858");
 
-    Sleep(4000);  // a cycle reads both pending orders
+    ASSERT_TRUE(client->send(L"position 000858 五粮液 400 200 160.00 142.50"));  // its alert reads the orders
+    Sleep(4000);
     PostMessageW(GetDlgItem(mainWindow, 1021), BM_CLICK, 0, 0);
     EXPECT_EQ(answer(*halyard, IDOK), L"确定要全部撤单(卖出单)?");
-    ASSERT_TRUE(client->waitForEvents("order_cancelled", 2, 40000));
+    ASSERT_TRUE(client->waitForEvents("order_cancelled", 3, 40000));
     const auto cancelled = client->events("order_cancelled");
     EXPECT_EQ(cancelled[0].field("code"), "600000");
     EXPECT_EQ(cancelled[1].field("code"), "000001");

@@ -43,7 +43,7 @@ TEST_F(PriceSettingDlgTest, AStockWithoutRuleOpensWithTheDefaultsAndTheRadiosSwi
     ASSERT_TRUE(run.waitForEnd());
     ASSERT_EQ(run.result(), IDOK);
     RuleTable rules;
-    storeRuleEditorFields(rules, L"600000", dialog.fields());
+    storeRuleEditorFields(rules, L"600000", dialog.fields(), 9.5f);
     EXPECT_EQ(rules.at(L"600000"), (StockRule{L"600000", 10, 5, 5, 2, 0, false, false, 0, 1, 0, 0}));
 }
 
@@ -72,7 +72,7 @@ TEST_F(PriceSettingDlgTest, ARuleOpensWithItsValuesAndConfirmingKeepsItsHighWate
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
     ASSERT_EQ(run.result(), IDOK);
-    storeRuleEditorFields(rules, L"600036", dialog.fields());
+    storeRuleEditorFields(rules, L"600036", dialog.fields(), 9.5f);
     EXPECT_EQ(rules.at(L"600036"),
               (StockRule{L"600036", 30, 9.75f, 8, 2.5f, 13.1f, false, true, 1, 1, 10, 0}));
 }

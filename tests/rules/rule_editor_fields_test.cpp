@@ -43,13 +43,18 @@ TEST(RuleEditorFields, ARuleOpensWithItsValuesAndAStockWithoutOneWithTheDefaults
 TEST(RuleEditorFields, WritingBackKeepsTheHighWaterMarkAndTheArmedState) {
     RuleTable rules{{L"600000", kArmed}};
     const RuleEditorFields fields{7, 20, 9, 0, 1.5f, 0, 0, 2, 0};
-    StockRule& stored = storeRuleEditorFields(rules, L"600000", fields);
+    StockRule& stored = storeRuleEditorFields(rules, L"600000", fields, 9.0f);
     EXPECT_EQ(&stored, &rules.at(L"600000"));
     EXPECT_EQ(stored, (StockRule{L"600000", 20, 7, 9, 1.5f, 12.34f, false, true, 0, 0, 2, 0}));
+    // Switching the trailing stop on: the high starts from the current price, unarmed.
+    RuleEditorFields trailing = fields;
+    trailing.applyMoveStopLoss = 1;
+    storeRuleEditorFields(rules, L"600000", trailing, 9.0f);
+    EXPECT_EQ(rules.at(L"600000"), (StockRule{L"600000", 20, 7, 9, 1.5f, 9.0f, true, false, 0, 0, 2, 0}));
     // A new rule starts all zero, unarmed, with its code; an indeterminate check box means on.
     RuleEditorFields opened = prefillRuleEditorFields(rules, L"000002");
     opened.applyMoveStopLoss = 2;
-    storeRuleEditorFields(rules, L"000002", opened);
+    storeRuleEditorFields(rules, L"000002", opened, 0);
     EXPECT_EQ(rules.at(L"000002"), (StockRule{L"000002", 10, 5, 5, 2, 0, true, false, 0, 0, 0, 0}));
     // Opening and confirming unchanged gives the rule back.
     StockRule copy = kArmed;

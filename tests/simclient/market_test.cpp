@@ -73,7 +73,7 @@ TEST_F(MarketTest, FillSelectsByIdThenByCode) {
     EXPECT_TRUE(market.fill(L"all", L"")) << "all with nothing pending is not an error";
 }
 
-TEST_F(MarketTest, LimitsAreTenPercentOfThePreviousCloseOnTheTick) {
+TEST_F(MarketTest, LimitsAreTenPercentOfThePreviousCloseOnTheTickTwentyOnTheGrowthBoards) {
     market.setPreviousClose(L"600000", 8.83);
     EXPECT_DOUBLE_EQ(market.upperLimit(L"600000"), 9.71);
     EXPECT_DOUBLE_EQ(market.lowerLimit(L"600000"), 7.95);
@@ -81,6 +81,11 @@ TEST_F(MarketTest, LimitsAreTenPercentOfThePreviousCloseOnTheTick) {
     EXPECT_EQ(market.maxBuyable(L"999999", 9.71), 0);
     market.setStock(L"600000", L"浦发银行", 9.00, 9.50);
     EXPECT_DOUBLE_EQ(market.upperLimit(L"600000"), 10.45);
+    for (const wchar_t* code : {L"300750", L"301001", L"688981"}) {
+        market.setStock(code, L"成长", 40.00, 41.27);
+        EXPECT_DOUBLE_EQ(market.lowerLimit(code), 33.02) << code;
+        EXPECT_DOUBLE_EQ(market.upperLimit(code), 49.52) << code;
+    }
 }
 
 TEST(MarketCommandsTest, CommandsChangeTheMarketAndReportFillsAndCancellations) {

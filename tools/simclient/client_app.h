@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/unique_handle.h"
@@ -45,6 +46,9 @@ public:
     bool loggedIn() const { return loggedIn_; }
     // How many rows the positions list claims to other programs (0: its real count).
     int claimedRows() const { return claimedRows_; }
+    // The "hang-on-press" command: how long the next press of an order button holds the client
+    // at its first message (0: not at all); handed out once.
+    DWORD takePressHang() { return std::exchange(pressHangMs_, 0); }
     HFONT font() const { return font_.get(); }
     void journal(const JournalLine& line) { journal_.write(line); }
     void submitOrder(Side side, const std::wstring& code, const std::wstring& price,
@@ -103,6 +107,7 @@ private:
     Market market_;
     bool loggedIn_ = true;
     int claimedRows_ = 0;
+    DWORD pressHangMs_ = 0;
     UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;

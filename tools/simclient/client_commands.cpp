@@ -31,6 +31,13 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
         PostMessageW(main_, kHangMessage, static_cast<WPARAM>(ms), 0);
         return {true, L"ok"};
     }
+    if (name == L"hang-on-press") {
+        int64_t ms = 0;
+        if (words.size() != 2 || !parseWholeInteger(words[1], ms) || ms < 0 || ms > kLongestHangMs)
+            return {false, L"usage: hang-on-press MS (at most 600000)"};
+        pressHangMs_ = static_cast<DWORD>(ms);
+        return {true, L"ok"};
+    }
     if (name == L"claim-rows" && words.size() == 2) {
         int64_t rows = 0;
         if (!parseWholeInteger(words[1], rows) || rows < 0 || rows > 100000000)

@@ -99,14 +99,26 @@ std::optional<std::vector<Order>> Market::removePosition(const std::wstring& cod
     return cancelled;
 }
 
+namespace {
+
+// The daily limit as a fraction of the previous close: 20 % on ChiNext (300, 301) and the STAR
+// market (688), 10 % elsewhere.
+double dailyLimitFraction(const std::wstring& code) {
+    for (const wchar_t* board : {L"300", L"301", L"688"})
+        if (code.rfind(board, 0) == 0) return 0.2;
+    return 0.1;
+}
+
+}  // namespace
+
 double Market::upperLimit(const std::wstring& code) const {
     const Stock* s = stock(code);
-    return s ? roundToCent(s->previousClose * 1.1) : 0;
+    return s ? roundToCent(s->previousClose * (1 + dailyLimitFraction(s->code))) : 0;
 }
 
 double Market::lowerLimit(const std::wstring& code) const {
     const Stock* s = stock(code);
-    return s ? roundToCent(s->previousClose * 0.9) : 0;
+    return s ? roundToCent(s->previousClose * (1 - dailyLimitFraction(s->code))) : 0;
 }
 
 int64_t Market::maxBuyable(const std::wstring& code, double price) const {

@@ -14,7 +14,7 @@ struct Stock {
     std::wstring code;
     std::wstring name;
     double price = 0;
-    double previousClose = 0;  // the daily limit is ±10 % of it
+    double previousClose = 0;  // the daily limit is ±10 % of it (±20 % for 300, 301, 688)
 };
 
 struct Position {

@@ -1,5 +1,7 @@
 #include "simclient/order_form.h"
 
+#include <commctrl.h>
+
 #include "common/c_format.h"
 #include "common/control_text.h"
 #include "simclient/client_app.h"
@@ -13,6 +15,7 @@ namespace {
 constexpr int kOrderId = 101, kResetId = 102, kCodeId = 201, kPriceId = 202, kFundsId = 203,
               kQuantityId = 204;
 constexpr UINT_PTR kPriceTimer = 1;
+constexpr UINT_PTR kButtonSubclassId = 1;
 constexpr int kLabelX = 40, kValueX = 130, kRowHeight = 36, kTop = 24, kEditWidth = 150, kEditHeight = 24;
 
 int rowY(int row) {
@@ -94,9 +97,23 @@ void OrderForm::createControls() {
     const int buttonY = rowY(quantityRow + 1) + 8;
     orderButton_ = addControl(panel_, L"Button", buy ? L"买入下单" : L"卖出下单",
                               WS_TABSTOP | BS_DEFPUSHBUTTON, kValueX, buttonY, 90, 30, kOrderId, font);
+    SetWindowSubclass(orderButton_, orderButtonProcedure, kButtonSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
     if (!oneButton)
         addControl(panel_, L"Button", L"重填", WS_TABSTOP | BS_PUSHBUTTON, kValueX + 100, buttonY, 70, 30,
                    kResetId, font);
+}
+
+// A client busy at the first message of a press (the state change): the press never arrives.
+LRESULT CALLBACK OrderForm::orderButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR, DWORD_PTR data) {
+    if (message == BM_SETSTATE) {
+        const DWORD hang = reinterpret_cast<OrderForm*>(data)->app_.takePressHang();
+        if (hang) Sleep(hang);
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, orderButtonProcedure, kButtonSubclassId);
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK OrderForm::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,6 +25,8 @@ public:
     void refresh() override;
 
 private:
+    static LRESULT CALLBACK orderButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR id, DWORD_PTR data);
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
