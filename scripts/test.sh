@@ -28,6 +28,7 @@ done
 echo "end-to-end screenshots: build/win64/e2e-screenshots"
 echo "== win32 tests (Wine)"
 (cd build/win32 && ctest --output-on-failure -L 'core|win32') || status=1
+bash scripts/soak.sh || status=1
 
 echo "== release (zips, then the release test)"
 if HALYARD_RELEASE_NO_BUILD=1 bash scripts/release.sh >build/release.log 2>&1; then
