@@ -35,6 +35,10 @@ run=${HALYARD_SOAK_FOLDER:-$top/build/soak/$(date +%Y%m%d-%H%M%S)-${minutes}min-
 mkdir -p "$run/program" "$run/client"
 cp "$bin/src/app/Halyard.exe" "$top/tools/simclient/broker_config.xml" "$run/program/"
 [ -d "$bin/src/app/OrderSound" ] && cp -r "$bin/src/app/OrderSound" "$run/program/"
+# Copies of the other programs too: a build during a long run leaves it alone.
+mkdir -p "$run/bin"
+cp "$bin/tools/simclient/simclient.exe" "$tools/tests/soak/soak_driver.exe" "$tools/tools/simmessengers/simfetion.exe" \
+  "$tools/tools/simmessengers/simqq.exe" "$run/bin/"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # A prefix of the soak's own: its registry holds the soak's settings, not a test's.
@@ -46,8 +50,7 @@ echo "== soak: $minutes minutes, seed $seed, $width; files in $run"
 status=0
 python3 "$top/tests/soak/soak.py" --minutes "$minutes" --seed "$seed" --folder "$run" \
   --label "$minutes (seed $seed, $width)" -- \
-  wine "$tools/tests/soak/soak_driver.exe" --folder "$(winpath "$run")" \
-  --client "$(winpath "$bin/tools/simclient/simclient.exe")" \
-  --fetion "$(winpath "$tools/tools/simmessengers/simfetion.exe")" \
-  --qq "$(winpath "$tools/tools/simmessengers/simqq.exe")" | tee "$run/table.txt" || status=$?
+  wine "$run/bin/soak_driver.exe" --folder "$(winpath "$run")" --client "$(winpath "$run/bin/simclient.exe")" \
+  --fetion "$(winpath "$run/bin/simfetion.exe")" --qq "$(winpath "$run/bin/simqq.exe")" |
+  tee "$run/table.txt" || status=$?
 exit "$status"

@@ -129,6 +129,8 @@ def check_sales(run):
     submitted = sell_orders(run, "order_submitted")
     figures = {"crossings": len([c for c in crossed if c in sellers]),
                "alert_crossings": len([c for c in crossed if c not in sellers]),
+               "alert_crossings_raised": len([c for c in crossed if c not in sellers and
+                                              any(line.startswith(f"触发 {c} ") for line in run.halyard)]),
                "right": 0, "wrong": 0, "missing": 0, "doubled": 0}
     faults = []
     for code in sorted(sellers & set(crossed)):
@@ -156,8 +158,8 @@ def check_sales(run):
             faults.append(f"{code} sold at {order['price']}, not {p['slip']} cents below a price it showed: {order}")
         else:
             figures["right"] += 1
-    for i, e in accepted:
-        if e["code"] not in sellers or e["code"] not in crossed:
+    for i, e in submitted:
+        if e["code"] not in sellers or e["code"] not in crossed or (i, e["t"]) < crossed[e["code"]]:
             figures["wrong"] += 1
             faults.append(f"an order without a crossing (client {i + 1}): {e}")
     return figures, faults
@@ -265,6 +267,9 @@ def check_main_window(run):
         faults.append(f"the main window did not answer for {summary['longest_ms']} ms")
     if missing:
         faults.append(f"the main window was missing {missing} times")
+    started = next((e["t"] for e in run.driver if e["event"] == "halyard_started"), None)
+    if summary and started is not None and summary["asked"] < 0.8 * (summary["t"] - started) / 1000:
+        faults.append(f"the main window was asked only {summary['asked']} times")
     return figures, faults
 
 

@@ -108,6 +108,8 @@ def make_faults(rng, minutes):
         for track in (client, side):
             steps += lay_out(rng, track, first, last)
     steps.append((60000, "measure", "minute1"))
+    # Figures on the way too, every five minutes: the shape of a growth, not only its size.
+    steps += [(m * 60000, "measure", f"minute{m}") for m in range(5, minutes, 5)]
     steps.append((minutes * 60000 - 5000, "measure", "end"))
     steps.append((minutes * 60000, "webhook", "normal"))
     return sorted(steps, key=lambda s: s[0])

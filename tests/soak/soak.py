@@ -54,7 +54,8 @@ def table(label, figures, faults):
     s, a, c, w, r, f, run = (figures[k] for k in ("sales", "alerts", "contact", "window", "resources", "foreign", "run"))
     rows = [
         ("minutes", label),
-        ("crossings (selling rules / 仅提醒)", f"{s['crossings']} / {s['alert_crossings']}"),
+        ("crossings: selling rules / 仅提醒 (alerted)",
+         f"{s['crossings']} / {s['alert_crossings']} ({s['alert_crossings_raised']})"),
         ("sales right / wrong / missing / doubled", f"{s['right']} / {s['wrong']} / {s['missing']} / {s['doubled']}"),
         ("alerts delivered / explained / lost", f"{a['delivered']} / {a['explained']} / {a['lost']}"),
         ("contact losses (over 1 min) / alerts / recoveries",
