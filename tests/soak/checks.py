@@ -131,7 +131,7 @@ def check_sales(run):
                "alert_crossings": len([c for c in crossed if c not in sellers]),
                "alert_crossings_raised": len([c for c in crossed if c not in sellers and
                                               any(line.startswith(f"触发 {c} ") for line in run.halyard)]),
-               "right": 0, "wrong": 0, "missing": 0, "doubled": 0}
+               "right": 0, "wrong": 0, "missing": 0, "doubled": 0, "overlapping": overlapping_orders(run)}
     faults = []
     for code in sorted(sellers & set(crossed)):
         p = run.positions[code]
@@ -163,6 +163,23 @@ def check_sales(run):
             figures["wrong"] += 1
             faults.append(f"an order without a crossing (client {i + 1}): {e}")
     return figures, faults
+
+
+def overlapping_orders(run):
+    """Sell orders put in while an earlier one of the same stock still waited for its
+    confirmation (neither accepted nor refused yet): the client's own check is all that
+    stops a second sale then."""
+    count = 0
+    for events in run.clients:
+        waiting = {}
+        for e in events:
+            code = e.get("code")
+            if e.get("event") == "order_submitted" and e.get("side") == "sell":
+                count += waiting.get(code, 0) > 0
+                waiting[code] = waiting.get(code, 0) + 1
+            elif e.get("event") in ("order_accepted", "order_refused") and waiting.get(code):
+                waiting[code] -= 1
+    return count
 
 
 def alert_lines(run):

@@ -57,6 +57,7 @@ def table(label, figures, faults):
         ("crossings: selling rules / 仅提醒 (alerted)",
          f"{s['crossings']} / {s['alert_crossings']} ({s['alert_crossings_raised']})"),
         ("sales right / wrong / missing / doubled", f"{s['right']} / {s['wrong']} / {s['missing']} / {s['doubled']}"),
+        ("second orders while one awaited confirmation", s["overlapping"]),
         ("alerts delivered / explained / lost", f"{a['delivered']} / {a['explained']} / {a['lost']}"),
         ("contact losses (over 1 min) / alerts / recoveries",
          f"{c['losses']} ({c['long_losses']}) / {c['lost_alerts']} / {c['back_alerts']}"),
