@@ -21,6 +21,8 @@ while [ $# -gt 0 ]; do
 done
 case "$width" in win64 | win32) ;; *) echo "soak: --width is win64 or win32" >&2; exit 2 ;; esac
 [[ "$minutes" =~ ^[1-9][0-9]*$ && "$seed" =~ ^[0-9]+$ ]] || { echo "soak: minutes and seed are numbers" >&2; exit 2; }
+# Halyard's clock starts at 9:20: the whole soak stays inside the morning's trading hours.
+[ "$minutes" -le 130 ] || { echo "soak: at most 130 minutes (the morning session)" >&2; exit 2; }
 
 # The program and the client under test are of the chosen width; the driver and the messenger
 # stand-ins are the 64-bit build's.

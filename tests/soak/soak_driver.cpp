@@ -143,7 +143,8 @@ public:
         if (!startMessengers()) return fail(L"the messenger stand-ins did not start");
         journal_.startClock();
         if (!startClient()) return fail(L"the simulated client did not start");
-        const std::wstring zone = e2e::timeZoneForLocalTime(10, 0, 0);
+        // The morning session, 9:15 to 11:30, holds a soak of up to 130 minutes.
+        const std::wstring zone = e2e::timeZoneForLocalTime(9, 20, 0);
         halyard_ = std::make_unique<e2e::HalyardProcess>(s_.folder + L"program\\", zone);
         if (!halyard_->started() || !halyard_->waitForMainWindow(60000))
             return fail(L"Halyard did not start");
