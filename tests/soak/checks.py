@@ -145,7 +145,9 @@ def check_sales(run):
             faults.append(f"{code} sold {len(mine)} times: " + "; ".join(str(e) for _, e in mine))
             continue
         instance, order = mine[0]
-        before = [e for i, e in submitted if i == instance and e["code"] == code and e["t"] <= order["t"]]
+        # The submission it came from: a confirmation left open may be answered after a later one.
+        before = [e for i, e in submitted if i == instance and e["code"] == code and e["t"] <= order["t"] and
+                  abs(float(e["price"]) - float(order["price"])) < 0.005]
         t = before[-1]["t"] if before else order["t"]
         if (instance, order["t"]) < crossed[code]:
             figures["wrong"] += 1
