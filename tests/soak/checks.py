@@ -75,11 +75,14 @@ SEEN_MS = 500  # a price replaced sooner was never there for Halyard to read
 
 
 def market_history(run):
-    """Per client instance, in order: (t, code, price) of every price the client showed long
-    enough to be read (a restarted client's catch-up shows only the last of its burst)."""
+    """Per client instance, in order: (t, code, price) of every price Halyard could have read:
+    before its first read of the positions (a client just started or started again, catching
+    up on the market) only the last of each stock, later the ones that stood for a moment."""
     history = []
     for events in run.clients:
         moves = []
+        first_read = next((e["t"] for e in events if e.get("event") == "page_opened" and e.get("page") == "positions"),
+                          float("inf"))
         for e in events:
             words = e.get("text", "").split() if e.get("event") == "command" else []
             if len(words) >= 3 and words[0] == "price":
@@ -88,12 +91,20 @@ def market_history(run):
                 moves.append((e["t"], words[1], float(words[6])))
             elif len(words) >= 4 and words[0] == "stock":
                 moves.append((e["t"], words[1], float(words[3])))
-        last = {}
-        for index, (t, code, _) in enumerate(moves):
-            last[code] = index
-        history.append([m for i, m in enumerate(moves)
-                        if i == last[m[1]] or next(n[0] for n in moves[i + 1:] if n[1] == m[1]) - m[0] >= SEEN_MS])
+        history.append([m for i, m in enumerate(moves) if stood(m, moves[i + 1:], first_read)])
     return history
+
+
+def stood(move, later, first_read):
+    """Whether a price stood long enough to be read: still there at the first read, or for a
+    moment after it."""
+    t, code, _ = move
+    replaced = next((n[0] for n in later if n[1] == code), None)
+    if replaced is None:
+        return True
+    if t < first_read:
+        return replaced >= first_read
+    return replaced - t >= SEEN_MS
 
 
 def crossings(run):
