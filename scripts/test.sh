@@ -47,6 +47,9 @@ else
   echo "${skipped[-1]}"
 fi
 
+echo "== soak (the default minutes and seed)"
+bash scripts/soak.sh || status=1
+
 echo "== release (zips, then the release test)"
 if HALYARD_RELEASE_NO_BUILD=1 bash scripts/release.sh >build/release.log 2>&1; then
   bash tests/release/release_test.sh || status=1

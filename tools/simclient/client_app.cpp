@@ -83,6 +83,8 @@ LRESULT ClientApp::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kScenarioTimer) {
                 KillTimer(main_, kScenarioTimer);
                 runDueSteps();
+            } else if (wParam == kResortTimer) {
+                resortStep();
             }
             return 0;
         case kHangMessage:

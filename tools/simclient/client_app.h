@@ -60,6 +60,18 @@ public:
     CommandReply runCommand(const std::wstring& text);
 
 private:
+    // The faults a soak asks for and the account's own orders (fault_commands.cpp).
+    std::optional<CommandReply> runFaultCommand(const std::vector<std::wstring>& words);
+    bool saveState(const std::wstring& path, int64_t awayMs);
+    void afterConfirmationShown();
+    void afterOrderPlaced();
+    void resortStep();
+    static constexpr UINT_PTR kResortTimer = 2;
+    DWORD heldConfirmationMs_ = 0;
+    int stormNotices_ = 0;
+    DWORD resortUntil_ = 0;
+
+private:
     // The "hang" command's message to the client itself; the timer of the scenario's next step.
     static constexpr UINT kHangMessage = WM_APP + 10;
     static constexpr UINT_PTR kScenarioTimer = 1;

@@ -16,6 +16,7 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
     const std::vector<std::wstring> words = splitCommand(text);
     if (words.empty()) return {false, L"empty command"};
     const std::wstring& name = words[0];
+    if (auto fault = runFaultCommand(words)) return *fault;
     MarketCommandResult market = runMarketCommand(market_, words, now());
     if (market.handled) {
         for (const auto& o : market.cancelled) journalCancelled(o);

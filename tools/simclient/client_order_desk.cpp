@@ -34,6 +34,7 @@ void ClientApp::submitOrder(Side side, const std::wstring& code, const std::wstr
               [this, side, code, price, quantity](const std::wstring& button) {
                   if (button == L"确认") placeConfirmed(side, code, price, quantity);
               });
+    afterConfirmationShown();
 }
 
 void ClientApp::refuse(Side side, const std::wstring& code, const std::wstring& price,
@@ -64,6 +65,7 @@ void ClientApp::placeConfirmed(Side side, const std::wstring& code, const std::w
                 .number("quantity", check.quantity));
     refreshPages();
     notice(L"委托已提交\n合同编号: " + std::to_wstring(id));
+    afterOrderPlaced();
 }
 
 void ClientApp::requestCancel(std::optional<int> orderId) {

@@ -84,6 +84,10 @@ void Market::setPosition(const std::wstring& code, const std::wstring& name, int
     p->cost = cost;
 }
 
+void Market::rotatePositions() {
+    if (positions_.size() > 1) std::rotate(positions_.begin(), positions_.begin() + 1, positions_.end());
+}
+
 std::optional<std::vector<Order>> Market::removePosition(const std::wstring& code) {
     auto it =
         std::find_if(positions_.begin(), positions_.end(), [&](const Position& p) { return p.code == code; });

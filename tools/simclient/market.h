@@ -63,6 +63,9 @@ public:
     const Stock* stock(const std::wstring& code) const;
     const Position* position(const std::wstring& code) const;
     const std::vector<Position>& positions() const { return positions_; }
+    const std::vector<Stock>& stocks() const { return stocks_; }
+    // The first position moves to the end: the list shows the same rows in another order.
+    void rotatePositions();
     const std::vector<Order>& pendingOrders() const { return orders_; }
     const Order* pendingOrder(int id) const;
     const std::vector<Trade>& trades() const { return trades_; }

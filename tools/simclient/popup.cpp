@@ -86,7 +86,7 @@ INT_PTR CALLBACK Popup::procedure(HWND window, UINT message, WPARAM wParam, LPAR
 void Popup::pressed(const std::wstring& button) {
     // A second press (the program presses twice) or a click after the first is ignored; the
     // pop-up closes from the message loop, not inside the button's own message.
-    if (closing_) return;
+    if (closing_ || (held_ && static_cast<LONG>(GetTickCount() - heldUntil_) < 0)) return;
     closing_ = true;
     pressedButton_ = button;
     PostMessageW(window_, kCloseMessage, 0, 0);

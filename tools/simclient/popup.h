@@ -29,6 +29,11 @@ public:
     HWND window() const { return window_; }
     const std::wstring& title() const { return title_; }
     const std::wstring& text() const { return text_; }
+    // Presses within the next `ms` are ignored: the pop-up stays open as a slow client's does.
+    void holdFor(DWORD ms) {
+        held_ = true;
+        heldUntil_ = GetTickCount() + ms;
+    }
 
 private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -42,6 +47,8 @@ private:
     HFONT font_ = nullptr;
     HWND window_ = nullptr;
     bool closing_ = false;
+    bool held_ = false;
+    DWORD heldUntil_ = 0;
     std::wstring pressedButton_;
 };
 
