@@ -55,7 +55,12 @@ class QuietEnvironment : public MonitorEnvironment {
 public:
     QuietEnvironment() : settings_(profile_) {}
     const AppSettings& alertSettings() override { return settings_; }
-    std::tm localTime() override { return std::tm{}; }
+    // Inside trading hours: the cycle evaluates and sells only then.
+    std::tm localTime() override {
+        std::tm at{};
+        at.tm_hour = 10;
+        return at;
+    }
     void playAlertSound(const std::wstring&) override {}
     void raiseMessageAlert(const std::wstring&) override {}
     void positionsRead(std::size_t) override {}

@@ -90,7 +90,13 @@ public:
     TwoTriggersEnvironment(AppSettings& settings, AlertDispatch& alerts)
         : settings_(settings), alerts_(alerts) {}
     const AlertOptions& alertSettings() override { return settings_; }
-    std::tm localTime() override { return currentLocalTime(); }
+    // Inside trading hours whenever the test runs: the cycle sells and alerts only then.
+    std::tm localTime() override {
+        std::tm now = currentLocalTime();
+        now.tm_hour = 10;
+        now.tm_min = 0;
+        return now;
+    }
     void playAlertSound(const std::wstring&) override {}
     void raiseMessageAlert(const std::wstring& text) override { alerts_.raiseMessage(settings_, text); }
     void positionsRead(std::size_t) override {}
