@@ -1,6 +1,7 @@
 #pragma once
 // What the executor learns about the client besides tables: the texts of the pop-ups its
-// sweeps confirmed ("委托价格超出涨跌停限制") and notes about its reads (a list cut short).
+// sweeps confirmed ("委托价格超出涨跌停限制"), notes about its reads (a list cut short) and
+// whether the confirmation of Halyard's own order is still open.
 // Portable, so the monitor can put them into the journal beside the orders they follow.
 #include <string>
 #include <vector>
@@ -10,4 +11,7 @@ public:
     virtual ~ClientContact() = default;
     // Oldest first; each text is handed out once.
     virtual std::vector<std::wstring> takeClientNotices() = 0;
+    // The client still shows the confirmation of an order Halyard pressed: that order is on its
+    // way, though no read shows it yet.
+    virtual bool ownOrderAwaitingConfirmation() = 0;
 };

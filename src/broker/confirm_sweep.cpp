@@ -37,13 +37,13 @@ BOOL CALLBACK pressConfirmChild(HWND child, LPARAM) {
     return TRUE;
 }
 
-bool confirmable(const SweepScope& scope, DWORD watched, HWND window) {
+bool confirmable(SweepScope& scope, DWORD watched, HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner == 0 || owner != watched) return false;
     const std::wstring title = windowText(window);
     if (title.find(L"提示") != std::wstring::npos) return true;
-    return title.find(L"交易确认") != std::wstring::npos && scope.ownPressRecent();
+    return title.find(L"交易确认") != std::wstring::npos && scope.isOwnConfirmation(window);
 }
 
 BOOL CALLBACK sweepStep(HWND window, LPARAM param) {
@@ -88,6 +88,22 @@ bool SweepScope::ownPressRecent() const {
     return ownPressed_ && static_cast<uint32_t>(GetTickCount() - ownPressTick_) < kOwnPressWindowMs;
 }
 
+bool SweepScope::isOwnConfirmation(HWND window) {
+    if (window == ownConfirmation_ && ownConfirmationOpen()) return true;
+    if (!ownPressRecent()) return false;
+    if (!ownConfirmationOpen()) ownConfirmation_ = window;
+    return true;
+}
+
+bool SweepScope::ownConfirmationOpen() const {
+    const HWND window = ownConfirmation_;
+    if (!window || !IsWindowVisible(window)) return false;
+    // A handle that went, or was reused by another program, holds no order of Halyard's.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner != 0 && owner == processId_ && windowText(window).find(L"交易确认") != std::wstring::npos;
+}
+
 void SweepScope::addNotice(std::wstring text) {
     std::lock_guard<std::mutex> hold(lock_);
     // A pop-up pressed by two sweeps at once is reported once.
@@ -121,7 +137,8 @@ DWORD WINAPI ConfirmSweepWorker::run(LPVOID parameter) {
     while (WaitForSingleObject(stop, kWorkerFirstPauseMs) == WAIT_TIMEOUT) {
         sweepConfirmDialogs(scope);
         // A client whose confirmation is modal holds Halyard's press until it is confirmed.
-        const DWORD pause = scope.ownPressRecent() ? kWorkerOwnOrderPauseMs : kWorkerPauseMs;
+        const bool ownOrderWaits = scope.ownPressRecent() || scope.ownConfirmationOpen();
+        const DWORD pause = ownOrderWaits ? kWorkerOwnOrderPauseMs : kWorkerPauseMs;
         if (WaitForSingleObject(stop, pause) != WAIT_TIMEOUT) break;
     }
     return 0;

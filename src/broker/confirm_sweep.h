@@ -28,6 +28,10 @@ public:
     HWND client() const { return window_; }
     void ownPressStarted();
     bool ownPressRecent() const;
+    // The 交易确认 a sweep met after Halyard's own press stays Halyard's, and confirmable, for as
+    // long as it is open: a slow client may ignore 确认 for longer than the press window.
+    bool isOwnConfirmation(HWND window);
+    bool ownConfirmationOpen() const;
     void addNotice(std::wstring text);
     std::vector<std::wstring> takeNotices();
 
@@ -36,6 +40,7 @@ private:
     std::atomic<DWORD> processId_{0};
     std::atomic<uint32_t> ownPressTick_{0};
     std::atomic<bool> ownPressed_{false};
+    std::atomic<HWND> ownConfirmation_{nullptr};
     std::mutex lock_;
     std::vector<std::wstring> notices_;
 };

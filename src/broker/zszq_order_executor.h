@@ -66,6 +66,7 @@ public:
     bool clickToolbarButton(ButtonSlot slot);
     int32_t lastErrorCode() const { return lastError; }
     std::vector<std::wstring> takeClientNotices() override;
+    bool ownOrderAwaitingConfirmation() override { return sweepScope->ownConfirmationOpen(); }
     // The process of the client main window found by discovery (0 before).
     DWORD clientProcessId() const { return sweepScope->process(); }
     void sweepConfirmDialogs() { ::sweepConfirmDialogs(*sweepScope); }

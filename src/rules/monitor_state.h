@@ -17,6 +17,8 @@ struct PendingSale {
     uint64_t positionsGeneration = 0;
     uint64_t ordersGeneration = 0;
     int readsLeft = 3;
+    // Reads not counted while the client still shows the order's confirmation: about a minute.
+    int heldReadsLeft = 20;
 };
 
 struct ContactState {

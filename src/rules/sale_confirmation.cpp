@@ -1,11 +1,13 @@
 // Whether a submitted sale reached the client: a positions read after it must show the sellable
 // quantity reduced by the order (or the stock gone), or an orders read must show the order.
 // Three positions reads without either: 未确认, and one more alert, since the first one said the
-// stock was sold. A sale that ended 未确认 or that the client refused leaves a mark: the next
-// sale of that stock the same day goes at the latest price (at the limit-down price the
+// stock was sold. Reads while the client still shows the order's confirmation do not count
+// (for about a minute). A sale that ended 未确认 or that the client refused leaves a mark: the
+// next sale of that stock the same day goes at the latest price (at the limit-down price the
 // exchange takes nothing lower).
 #include <algorithm>
 
+#include "broker/client_contact.h"
 #include "broker/order_direction.h"
 #include "broker/position_snapshot_store.h"
 #include "common/c_format.h"
@@ -83,6 +85,7 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
     for (const PositionRow& row : rows) held.emplace(row.code, row);
     const PositionRows orders = store_.copyOrderRows();
     const uint64_t ordersGeneration = store_.ordersGeneration();
+    const bool confirmationOpen = contact_ && contact_->ownOrderAwaitingConfirmation();
     for (auto it = state_.pendingSales.begin(); it != state_.pendingSales.end();) {
         const std::wstring& code = it->first;
         PendingSale& sale = it->second;
@@ -101,6 +104,10 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
             note(head + L" 已确认");
             environment_.monitorEvent(MonitorEvent::SaleConfirmed);
             it = state_.pendingSales.erase(it);
+        } else if (confirmationOpen && sale.heldReadsLeft > 0) {
+            if (sale.heldReadsLeft-- == PendingSale{}.heldReadsLeft)
+                note(head + L" 等待中: 券商软件的交易确认还开着");
+            ++it;
         } else if (--sale.readsLeft <= 0) {
             note(head + L" 未确认 (三次读取都没有看到这笔卖出)");
             environment_.monitorEvent(MonitorEvent::SaleUnconfirmed);

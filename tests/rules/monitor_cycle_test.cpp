@@ -66,12 +66,14 @@ private:
 class NoticeSource : public ClientContact {
 public:
     std::deque<std::vector<std::wstring>> batches;  // one for each time the cycle takes them
+    bool confirmationOpen = false;
     std::vector<std::wstring> takeClientNotices() override {
         if (batches.empty()) return {};
         std::vector<std::wstring> batch = std::move(batches.front());
         batches.pop_front();
         return batch;
     }
+    bool ownOrderAwaitingConfirmation() override { return confirmationOpen; }
 };
 
 size_t count(const std::wstring& text, const std::wstring& part) {
@@ -482,11 +484,13 @@ TEST_F(MonitorCycleTest, SlipPriceOutsideZeroToTenActsAsTheNearestBound) {
 }
 
 // A sale is 已确认 once a read shows the sellable quantity reduced, else 未确认 after three
-// reads, and the stock is not sold again in between.
+// reads (those while the client still shows its confirmation do not count), and the stock is
+// not sold again in between.
 TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile) {
     TempFolder folder;
     TradeJournal journal(folder.folder(), [this] { return environment.now; });
     MonitorState state;
+    NoticeSource client;
     rules[L"600000"] = percentStopLoss(L"600000", 5);
     rules[L"000001"] = percentStopLoss(L"000001", 5);
     rules[L"000001"].SlipPrice = 2;
@@ -496,24 +500,28 @@ TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile)
     const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, -8.0f);
 
     executor.nextReads = {{falling}, {frozen}};
-    runCycle(false, &journal, &state);
-    runCycle(false, &journal, &state);
+    runCycle(false, &journal, &state, &client);
+    runCycle(false, &journal, &state, &client);
     EXPECT_NE(journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认"), std::wstring::npos);
 
-    // The client never shows the second sale: three reads, no second order, then 未确认.
+    // The client never shows the second sale. Its confirmation stays open for four reads; then
+    // three reads, no second order, then 未确认.
     // The stock may be at its limit-down price: after 未确认 the next sale goes at the latest price.
-    executor.nextReads = {{other}, {other}, {other}, {other}, {other}};
+    constexpr int kHeld = 4, kCycles = kHeld + 5;
+    executor.nextReads.assign(kCycles, {other});
     int sales = 0;
-    for (int cycle = 0; cycle < 5; ++cycle) {
-        runCycle(false, &journal, &state);
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        client.confirmationOpen = cycle >= 1 && cycle <= kHeld;
+        runCycle(false, &journal, &state, &client);
         sales += static_cast<int>(std::count(
             log.begin(), log.end(), cycle == 0 ? "sell 000001 300 8.980 0.0" : "sell 000001 300 9.000 0.0"));
-        if (cycle == 2) {
+        if (cycle == kHeld + 2) {
             EXPECT_EQ(sales, 1) << "no second sale while the first is unconfirmed";
         }
     }
     EXPECT_EQ(sales, 2) << "after 未确认 the rule may act again";
     const std::wstring text = journalText(journal);
+    EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 等待中: 券商软件的交易确认还开着"), 1u);
     EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 未确认"), 1u);
     EXPECT_EQ(count(text, L"卖出 000001 平安银行 按最新价, 不减价: 上次卖出未确认"), 1u);
     EXPECT_EQ(std::count(environment.messageTexts.begin(), environment.messageTexts.end(),
