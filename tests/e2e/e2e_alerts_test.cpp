@@ -35,16 +35,7 @@ TEST_F(AlertsScenario, AStopLossReachesTheClientOnceAndEveryChannelOnce) {
     MessengerProcess fetion(MessengerProcess::Kind::Fetion);
     MessengerProcess qq(MessengerProcess::Kind::Qq, {L"--nickname", L"止损提醒"});
     ASSERT_TRUE(fetion.started() && qq.started());
-    {
-        RegistryProfile profile(L"Halyard");
-        profile.writeInt(L"PhoneMessage", 1);
-        profile.writeString(L"PhoneNumber", L"13800000000");
-        profile.writeInt(L"QQMessage", 1);
-        profile.writeString(L"QQ", L"止损提醒");
-        profile.writeInt(L"WebhookMessage", 1);
-        profile.writeInt(L"WebhookFormat", 0);
-        profile.writeString(L"WebhookUrl", L"http://127.0.0.1:" + port + L"/wecom/send?key=E2ESECRET");
-    }
+    e2e::writeAlertChannels(L"http://127.0.0.1:" + port + L"/wecom/send?key=E2ESECRET");
     startClient(kPortfolio);
     RuleTable rules;
     rules[L"600000"] = stopLossRule(L"600000", 5);

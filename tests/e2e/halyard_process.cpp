@@ -114,6 +114,17 @@ void writeMonitorSettings(int intervalSeconds, int traceOrder, int neverFoundVal
     profile.writeInt(L"NeverFoundValidBroke", neverFoundValidBroker);
 }
 
+void writeAlertChannels(const std::wstring& webhookUrl) {
+    RegistryProfile profile(L"Halyard");
+    profile.writeInt(L"PhoneMessage", 1);
+    profile.writeString(L"PhoneNumber", L"13800000000");
+    profile.writeInt(L"QQMessage", 1);
+    profile.writeString(L"QQ", L"止损提醒");
+    profile.writeInt(L"WebhookMessage", 1);
+    profile.writeInt(L"WebhookFormat", 0);
+    profile.writeString(L"WebhookUrl", webhookUrl);
+}
+
 int readMonitorSetting(const wchar_t* name, int defaultValue) {
     RegistryProfile profile(L"Halyard");
     return profile.readInt(name, defaultValue);

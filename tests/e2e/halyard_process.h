@@ -26,6 +26,8 @@ bool prepareProgramFolder(const std::wstring& folder, const RuleTable& rules);
 // The three main-window settings in this prefix's registry, as a user's earlier run left them.
 void writeMonitorSettings(int intervalSeconds, int traceOrder, int neverFoundValidBroker);
 int readMonitorSetting(const wchar_t* name, int defaultValue);
+// SMS, QQ (to the nickname 止损提醒) and a group robot at the URL given, every channel on.
+void writeAlertChannels(const std::wstring& webhookUrl);
 
 class HalyardProcess {
 public:

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "app/registry_profile.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "common/unique_handle.h"
@@ -174,14 +173,7 @@ private:
     void writeSettings() {
         // Every message channel on, 追单 on, a 3 s interval, as a user would have them set.
         e2e::writeMonitorSettings(3, 1, 0);
-        RegistryProfile profile(L"Halyard");
-        profile.writeInt(L"PhoneMessage", 1);
-        profile.writeString(L"PhoneNumber", L"13800000000");
-        profile.writeInt(L"QQMessage", 1);
-        profile.writeString(L"QQ", L"止损提醒");
-        profile.writeInt(L"WebhookMessage", 1);
-        profile.writeInt(L"WebhookFormat", 0);
-        profile.writeString(L"WebhookUrl", L"http://127.0.0.1:" + s_.port + L"/soak/send?key=SOAKSECRET");
+        e2e::writeAlertChannels(L"http://127.0.0.1:" + s_.port + L"/soak/send?key=SOAKSECRET");
     }
 
     bool startMessengers() {
