@@ -116,7 +116,8 @@ TableRead readPositions(HWND list, const BrokerConfig& config, TableReadNotes* n
     keepLastRowsOf(*rows, read.unsteadyCodes, PositionSnapshotStore::instance()->copyPositionRows());
     PositionsByCode byCode;
     for (const PositionRow& row : *rows) byCode.emplace(row.code, row);
-    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(*rows));
+    const bool complete = !read.cut && read.unsteadyCodes.empty();
+    PositionSnapshotStore::instance()->replacePositions(std::move(byCode), std::move(*rows), complete);
     return read.cut ? TableRead::Cut : TableRead::Whole;
 }
 

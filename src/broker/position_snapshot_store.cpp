@@ -30,13 +30,19 @@ PositionsByCode PositionSnapshotStore::copyPositionsByCode() const {
     return positionsByCode;
 }
 
-void PositionSnapshotStore::replacePositions(PositionsByCode byCode, PositionRows rows) {
+void PositionSnapshotStore::replacePositions(PositionsByCode byCode, PositionRows rows, bool complete) {
     // One locked moment for both, so no reader sees a new map with the previous rows. The
     // previous containers are freed with the arguments, after the lock is released.
     std::lock_guard<std::mutex> guard(lock);
     positionsByCode.swap(byCode);
     positionRows.swap(rows);
+    positionsComplete_ = complete;
     ++positionsGeneration_;
+}
+
+bool PositionSnapshotStore::positionsComplete() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return positionsComplete_;
 }
 
 uint64_t PositionSnapshotStore::positionsGeneration() const {

@@ -21,13 +21,18 @@ public:
     PositionRows copyPositionRows() const;
     OrderRows copyOrderRows() const;
     PositionsByCode copyPositionsByCode() const;
-    // Map and list are swapped in one locked moment, so no reader sees a torn snapshot.
-    void replacePositions(PositionsByCode byCode, PositionRows rows);
+    // Map and list are swapped in one locked moment, so no reader sees a torn snapshot. A read
+    // that is not complete (cut by the row or time ceiling, or with rows that changed under it
+    // and stand as the read before showed them) still replaces the rows, but what it lacks
+    // proves nothing.
+    void replacePositions(PositionsByCode byCode, PositionRows rows, bool complete = true);
     void replaceOrders(OrderRows rows);
     void clear();
     // Counts the positions reads stored so far, so a caller can tell a fresh read from none.
     uint64_t positionsGeneration() const;
     uint64_t ordersGeneration() const;
+    // Whether the last positions read stored showed every row the client listed.
+    bool positionsComplete() const;
 
 private:
     PositionSnapshotStore() = default;
@@ -38,4 +43,5 @@ private:
     PositionRows positionRows;
     uint64_t positionsGeneration_ = 0;
     uint64_t ordersGeneration_ = 0;
+    bool positionsComplete_ = true;
 };
