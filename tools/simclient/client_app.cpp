@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "common/c_format.h"
+#include "simclient/grid_text.h"
+#include "simclient/grid_window.h"
 #include "simclient/live_control.h"
 
 namespace halyard::simclient {
@@ -13,11 +15,13 @@ ClientApp::ClientApp(ClientOptions options) : options_(std::move(options)) {}
 
 ClientApp::~ClientApp() {
     popups_.clear();
+    grid_.reset();
     for (auto& page : pages_) page.reset();
 }
 
 int ClientApp::run() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                     ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     if (!options_.journalPath.empty()) journal_.open(options_.journalPath);
     if (!registerClasses() || !createWindows()) return 1;
@@ -39,6 +43,7 @@ int ClientApp::run() {
 bool ClientApp::dialogMessage(MSG& message) {
     // Keyboard navigation only; mouse messages posted by other programs go straight through.
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    if (grid_ && grid_->preTranslate(message)) return true;
     for (const auto& popup : popups_) {
         HWND w = popup->window();
         if (w && (message.hwnd == w || IsChild(w, message.hwnd)) && IsDialogMessageW(w, &message))
@@ -96,6 +101,7 @@ LRESULT ClientApp::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             popups_.clear();
+            grid_.reset();
             for (auto& page : pages_) page.reset();
             PostQuitMessage(0);
             return 0;
@@ -109,6 +115,10 @@ LRESULT ClientApp::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return DefWindowProcW(main_, message, wParam, lParam);
     }
+}
+
+void ClientApp::notice(const std::wstring& text) {
+    showPopup(L"提示", text, {deskWords(options_.family).noticeButton});
 }
 
 void ClientApp::updateStatus() {

@@ -30,6 +30,8 @@ struct CommandReply {
     std::wstring text;
 };
 
+class GridShell;
+
 class ClientApp {
 public:
     explicit ClientApp(ClientOptions options);
@@ -82,7 +84,7 @@ private:
     bool dialogMessage(MSG& message);
     void showPopup(const std::wstring& title, const std::wstring& text, std::vector<std::wstring> buttons,
                    std::function<void(const std::wstring& button)> then = nullptr);
-    void notice(const std::wstring& text) { showPopup(L"提示", text, {L"确认"}); }
+    void notice(const std::wstring& text);
     void updateStatus();
     std::wstring now() const;
 
@@ -90,6 +92,7 @@ private:
     static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool registerClasses();
     bool createWindows();
+    bool createGridWindows();
     void layOutMain();
     void layOutFrame();
     RECT panelArea() const;
@@ -123,6 +126,7 @@ private:
     UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;
+    std::unique_ptr<GridShell> grid_;  // the grid family's tree and pages, instead of the toolbar's
     std::array<std::unique_ptr<PagePanel>, kPageCount> pages_;
     std::optional<Page> current_;
     std::list<std::unique_ptr<Popup>> popups_;

@@ -2,6 +2,7 @@
 
 #include "common/c_format.h"
 #include "simclient/command_text.h"
+#include "simclient/grid_window.h"
 #include "simclient/market_commands.h"
 
 namespace halyard::simclient {
@@ -64,12 +65,19 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
     }
     if (name == L"status" && words.size() == 1) {
         std::wstring reply = loggedIn_ ? L"logged_in" : L"logged_out";
-        reply += L" page=" + (current_ ? widenAscii(pageName(*current_)) : std::wstring(L"none"));
+        reply += L" page=" + (grid_      ? grid_->currentName()
+                              : current_ ? widenAscii(pageName(*current_))
+                                         : std::wstring(L"none"));
         reply += L" positions=" + std::to_wstring(market_.positions().size());
         reply += L" orders=" + std::to_wstring(market_.pendingOrders().size());
         reply += L" popups=" + std::to_wstring(popups_.size());
         reply += L" cash=" + wcformat("%.2f", market_.cash());
         return {true, reply};
+    }
+    if (name == L"captcha" && words.size() == 2) {
+        // The investor types the code into the open captcha and presses 确定.
+        if (!grid_ || !grid_->typeCaptcha(words[1])) return {false, L"no captcha is open"};
+        return {true, L"ok"};
     }
     if (name == L"quit" && words.size() == 1) {
         PostMessageW(main_, WM_CLOSE, 0, 0);

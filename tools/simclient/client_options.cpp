@@ -44,6 +44,25 @@ const std::vector<std::wstring>& defaultOrdersColumns() {
     return titles;
 }
 
+const std::vector<std::wstring>& defaultGridPositionsColumns() {
+    static const std::vector<std::wstring> titles{L"证券代码",    L"证券名称", L"股票余额", L"可用余额",
+                                                  L"冻结数量",    L"成本价",   L"市价",     L"盈亏",
+                                                  L"盈亏比例(%)", L"市值"};
+    return titles;
+}
+
+const std::vector<std::wstring>& defaultGridOrdersColumns() {
+    static const std::vector<std::wstring> titles{L"委托时间", L"证券代码", L"证券名称", L"操作", L"委托数量",
+                                                  L"成交数量", L"委托价格", L"合同编号", L"备注"};
+    return titles;
+}
+
+const std::vector<std::wstring>& gridTradesColumns() {
+    static const std::vector<std::wstring> titles{L"成交时间", L"证券代码", L"证券名称", L"操作",
+                                                  L"成交数量", L"成交均价", L"成交金额", L"合同编号"};
+    return titles;
+}
+
 const std::vector<std::wstring>& knownVariants() {
     static const std::vector<std::wstring> names{
         L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",     L"no-sell-page",
@@ -70,7 +89,20 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
             return false;
         }
         const std::wstring& v = args[++i];
-        if (a == L"--title") {
+        if (a == L"--family") {
+            if (v != L"list" && v != L"grid") {
+                error = L"--family takes list or grid";
+                return false;
+            }
+            o.family = v == L"grid" ? Family::Grid : Family::ListView;
+        } else if (a == L"--captcha-first" || a == L"--captcha-every") {
+            int64_t copies = 0;
+            if (!parseWholeInteger(v, copies) || copies < 0 || copies > 1000000) {
+                error = a + L" takes a number of copies (0: never)";
+                return false;
+            }
+            (a == L"--captcha-first" ? o.captchaFirst : o.captchaEvery) = static_cast<int>(copies);
+        } else if (a == L"--title") {
             o.title = v;
         } else if (a == L"--journal") {
             o.journalPath = v;
@@ -124,9 +156,11 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
             return false;
         }
     }
-    if (o.positionsColumns.empty()) o.positionsColumns = defaultPositionsColumns();
+    const bool grid = o.family == Family::Grid;
+    if (o.positionsColumns.empty())
+        o.positionsColumns = grid ? defaultGridPositionsColumns() : defaultPositionsColumns();
     if (o.hasVariant(L"positions-extra-column")) o.positionsColumns.push_back(L"冻结数量");
-    if (o.ordersColumns.empty()) o.ordersColumns = defaultOrdersColumns();
+    if (o.ordersColumns.empty()) o.ordersColumns = grid ? defaultGridOrdersColumns() : defaultOrdersColumns();
     return true;
 }
 

@@ -7,7 +7,11 @@
 
 namespace halyard::simclient {
 
+// The list-view family (toolbar, list views) or the grid family (tree menu, drawn grids).
+enum class Family { ListView, Grid };
+
 struct ClientOptions {
+    Family family = Family::ListView;
     std::wstring title = L"模拟证券交易系统";
     std::wstring journalPath;
     std::wstring scenarioPath;
@@ -24,6 +28,10 @@ struct ClientOptions {
     std::vector<int> resortAfterCells;
     std::vector<int> lateCells;
     static constexpr unsigned kLateCellMs = 6500;
+    // Grid family: the copy of this process that first asks for a code, then every how many
+    // copies after it (0: never).
+    int captchaFirst = 4;
+    int captchaEvery = 15;
 
     // --send: hand the command to a running instance instead of starting one.
     bool sendMode = false;
@@ -35,6 +43,9 @@ struct ClientOptions {
 
 const std::vector<std::wstring>& defaultPositionsColumns();
 const std::vector<std::wstring>& defaultOrdersColumns();
+const std::vector<std::wstring>& defaultGridPositionsColumns();
+const std::vector<std::wstring>& defaultGridOrdersColumns();
+const std::vector<std::wstring>& gridTradesColumns();
 const std::vector<std::wstring>& knownVariants();
 
 // False with a message on an unknown option, a missing value or an unknown variant.

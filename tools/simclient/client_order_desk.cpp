@@ -2,6 +2,7 @@
 
 #include "common/c_format.h"
 #include "simclient/column_cells.h"
+#include "simclient/grid_text.h"
 #include "simclient/order_check.h"
 
 namespace halyard::simclient {
@@ -30,9 +31,11 @@ void ClientApp::submitOrder(Side side, const std::wstring& code, const std::wstr
                               (stock ? stock->name : L"") + L"\n价格: " + wcformat("%.2f", check.price) +
                               L"    数量: " + wcformat("%lld", static_cast<long long>(check.quantity)) +
                               L" 股\n\n是否提交该委托?";
-    showPopup(L"交易确认", text, {L"确认", L"取消"},
-              [this, side, code, price, quantity](const std::wstring& button) {
-                  if (button == L"确认") placeConfirmed(side, code, price, quantity);
+    const DeskWords& words = deskWords(options_.family);
+    const std::wstring yes = words.yes;
+    showPopup(words.orderConfirmTitle, text, {words.yes, words.no},
+              [this, side, code, price, quantity, yes](const std::wstring& button) {
+                  if (button == yes) placeConfirmed(side, code, price, quantity);
               });
     afterConfirmationShown();
 }
@@ -45,7 +48,7 @@ void ClientApp::refuse(Side side, const std::wstring& code, const std::wstring& 
                 .text("price", price)
                 .text("quantity", quantity)
                 .text("reason", widenAscii(check.reason)));
-    notice(check.message);
+    notice(refusalNotice(options_.family, check));
 }
 
 void ClientApp::placeConfirmed(Side side, const std::wstring& code, const std::wstring& price,
@@ -64,7 +67,7 @@ void ClientApp::placeConfirmed(Side side, const std::wstring& code, const std::w
                 .decimal("price", check.price)
                 .number("quantity", check.quantity));
     refreshPages();
-    notice(L"委托已提交\n合同编号: " + std::to_wstring(id));
+    notice(acceptedNotice(options_.family, side, id));
     afterOrderPlaced();
 }
 
@@ -80,9 +83,12 @@ void ClientApp::requestCancel(std::optional<int> orderId) {
                               wcformat("%lld", static_cast<long long>(order->quantity)) + L" 股  价格 " +
                               wcformat("%.2f", order->price) + L"\n合同编号: " + std::to_wstring(order->id);
     const int id = order->id;
-    showPopup(L"提示", text, {L"确认", L"取消"}, [this, id](const std::wstring& button) {
-        if (button == L"确认") cancelConfirmed(id);
-    });
+    const DeskWords& words = deskWords(options_.family);
+    const std::wstring yes = words.yes;
+    showPopup(words.cancelConfirmTitle, text, {words.yes, words.no},
+              [this, id, yes](const std::wstring& button) {
+                  if (button == yes) cancelConfirmed(id);
+              });
 }
 
 void ClientApp::cancelConfirmed(int orderId) {
@@ -101,15 +107,18 @@ void ClientApp::requestCancelAll() {
         notice(L"没有可撤销的委托");
         return;
     }
-    showPopup(L"提示", L"确认撤销全部未成交委托?", {L"确认", L"取消"}, [this](const std::wstring& button) {
-        if (button != L"确认") return;
-        std::vector<int> ids;
-        for (const auto& o : market_.pendingOrders()) ids.push_back(o.id);
-        for (int id : ids)
-            if (auto o = market_.cancel(id)) journalCancelled(*o);
-        refreshPages();
-        notice(L"撤单已提交");
-    });
+    const DeskWords& words = deskWords(options_.family);
+    const std::wstring yes = words.yes;
+    showPopup(words.cancelConfirmTitle, L"确认撤销全部未成交委托?", {words.yes, words.no},
+              [this, yes](const std::wstring& button) {
+                  if (button != yes) return;
+                  std::vector<int> ids;
+                  for (const auto& o : market_.pendingOrders()) ids.push_back(o.id);
+                  for (int id : ids)
+                      if (auto o = market_.cancel(id)) journalCancelled(*o);
+                  refreshPages();
+                  notice(L"撤单已提交");
+              });
 }
 
 void ClientApp::journalTrades(const std::vector<Trade>& trades) {

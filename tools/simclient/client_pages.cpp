@@ -1,6 +1,7 @@
 #include "simclient/client_app.h"
 
 #include "common/c_format.h"
+#include "simclient/grid_window.h"
 #include "simclient/list_page.h"
 #include "simclient/order_form.h"
 
@@ -61,6 +62,10 @@ void ClientApp::openPage(Page page) {
 }
 
 void ClientApp::destroyPanels() {
+    if (grid_) {
+        grid_->destroyPages();
+        return;
+    }
     for (auto& page : pages_) page.reset();
     current_.reset();
     toolbar_->setCurrent(-1);
@@ -69,6 +74,7 @@ void ClientApp::destroyPanels() {
 void ClientApp::refreshPages() {
     for (auto& page : pages_)
         if (page) page->refresh();
+    if (grid_) grid_->refresh();
     updateStatus();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "simclient/grid_window.h"
 #include "simclient/live_control.h"
 
 namespace halyard::simclient {
@@ -46,6 +47,7 @@ bool ClientApp::createWindows() {
     frame_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                              0, 0, 100, 100, main_, nullptr, instance, this);
     if (!frame_) return false;
+    if (options_.family == Family::Grid) return createGridWindows();
     const Toolbar::Layout layout{options_.toolbarOffset, options_.buttonWidth,
                                  options_.buttonPitch > 0 ? options_.buttonPitch : options_.buttonWidth};
     toolbar_ = std::make_unique<Toolbar>(layout, font(), [this](int index) { toolbarClicked(index); });
@@ -59,6 +61,16 @@ bool ClientApp::createWindows() {
     }
     status_ = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE,
                               0, 0, 100, kStatusHeight, main_, nullptr, instance, nullptr);
+    if (status_) SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    layOutMain();
+    return true;
+}
+
+bool ClientApp::createGridWindows() {
+    grid_ = std::make_unique<GridShell>(*this);
+    if (!grid_->create(main_, frame_)) return false;
+    status_ = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE,
+                              0, 0, 100, kStatusHeight, main_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (status_) SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     layOutMain();
     return true;
@@ -89,6 +101,10 @@ RECT ClientApp::panelArea() const {
 void ClientApp::layOutFrame() {
     RECT client;
     GetClientRect(frame_, &client);
+    if (grid_) {
+        grid_->layOut(client);
+        return;
+    }
     if (host_) {
         MoveWindow(host_, 0, 0, client.right, Toolbar::kHeight, TRUE);
         if (toolbar_->window()) MoveWindow(toolbar_->window(), 0, 0, client.right, Toolbar::kHeight, TRUE);
@@ -107,6 +123,8 @@ LRESULT CALLBACK ClientApp::frameProcedure(HWND window, UINT message, WPARAM wPa
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<ClientApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == WM_SIZE && self->frame_ == window) self->layOutFrame();
+    if (self && message == WM_NOTIFY && self->grid_)
+        self->grid_->notified(*reinterpret_cast<const NMHDR*>(lParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
