@@ -60,7 +60,7 @@ pack() {
   cp "$help_doc" "$folder/Halyard帮助.doc"
   readme_txt >"$folder/说明.txt"
   "$strip" -o "$folder/练习/simclient.exe" "$bin/tools/simclient/simclient.exe"
-  cp tools/simclient/broker_config.xml packaging/practice/portfolio.txt packaging/practice/启动练习.bat \
+  cp tools/simclient/broker_config.xml packaging/practice/portfolio.txt packaging/practice/启动练习.bat packaging/practice/启动练习-网上交易.bat \
     "$folder/练习/"
   local zip=$dist/Halyard-$version-$arch.zip
   rm -f "$zip"

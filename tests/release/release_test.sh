@@ -61,7 +61,7 @@ for info in zipfile.ZipFile(sys.argv[1]).infolist():
   check "$arch: one folder Halyard at the top" test "$(unzip -Z1 "$zip" | cut -d/ -f1 | sort -u)" = Halyard
   h=$target/Halyard
   for f in Halyard.exe HalyardProbe.exe Halyard帮助.doc 说明.txt OrderSound/StopLoss.wav OrderSound/MoveStopLoss.wav \
-    OrderSound/TakeProfit.wav 练习/simclient.exe 练习/broker_config.xml 练习/portfolio.txt 练习/启动练习.bat; do
+    OrderSound/TakeProfit.wav 练习/simclient.exe 练习/broker_config.xml 练习/portfolio.txt 练习/启动练习.bat 练习/启动练习-网上交易.bat; do
     check "$arch: holds $f" test -s "$h/$f"
   done
   check "$arch: no rules or broker configuration beside Halyard.exe" \

@@ -6,6 +6,8 @@
 #include "simclient/client_options.h"
 #include "simclient/column_cells.h"
 #include "simclient/command_text.h"
+#include "simclient/copy_captcha.h"
+#include "simclient/grid_text.h"
 #include "simclient/journal.h"
 #include "simclient/scenario.h"
 
@@ -83,10 +85,19 @@ TEST(ClientOptionsTest, ParsesLayoutOptionsAndRefusesUnknownOnes) {
                                                 {L"--title"},
                                                 {L"--bogus", L"1"},
                                                 {L"--button-width", L"0"},
-                                                {L"--button-pitch", L"x"}}) {
+                                                {L"--button-pitch", L"x"},
+                                                {L"--family", L"tree"},
+                                                {L"--captcha-every", L"-1"}}) {
         ClientOptions ignored;
         EXPECT_FALSE(parseClientOptions(bad, ignored, error)) << bad[0];
     }
+    ClientOptions grid;
+    ASSERT_TRUE(parseClientOptions({L"--family", L"grid", L"--captcha-first", L"0"}, grid, error));
+    EXPECT_EQ(grid.positionsColumns, defaultGridPositionsColumns());
+    EXPECT_EQ(grid.ordersColumns, defaultGridOrdersColumns());
+    EXPECT_EQ(grid.captchaFirst, 0);
+    EXPECT_EQ(grid.captchaEvery, 15);
+    EXPECT_EQ(grid.title, L"网上股票交易系统5.0");
     ClientOptions send;
     ASSERT_TRUE(
         parseClientOptions({L"--instance", L"模拟", L"--send", L"price", L"600000", L"9"}, send, error));
@@ -102,7 +113,9 @@ TEST(ColumnCellsTest, PositionAndOrderCellsAreDecimalText) {
     const std::pair<const wchar_t*, const wchar_t*> positionCells[] = {
         {L"证券名称", L"浦发银行"}, {L"证券数量", L"1000"},    {L"可卖数量", L"600"},
         {L"成本价", L"8.500"},      {L"最新市值", L"8880.00"}, {L"浮动盈亏", L"380.00"},
-        {L"盈亏比例(%)", L"4.47"},  {L"不认识", L""}};
+        {L"盈亏比例(%)", L"4.47"},  {L"不认识", L""},          {L"股票余额", L"1000"},
+        {L"可用余额", L"600"},      {L"市价", L"8.880"},       {L"盈亏", L"380.00"},
+        {L"市值", L"8880.00"}};
     for (const auto& [title, cell] : positionCells) EXPECT_EQ(positionCell(title, market, p), cell) << title;
     const int id = market.place(Side::Buy, L"600000", 8.8, 200, L"09:31:02");
     const Order& o = *market.pendingOrder(id);
@@ -110,6 +123,55 @@ TEST(ColumnCellsTest, PositionAndOrderCellsAreDecimalText) {
     EXPECT_EQ(orderCell(L"委托价格", market, o), L"8.80");
     EXPECT_EQ(orderCell(L"委托时间", market, o), L"09:31:02");
     EXPECT_EQ(orderCell(L"合同编号", market, o), std::to_wstring(id));
+    EXPECT_EQ(orderCell(L"操作", market, o), L"买入");
+    EXPECT_EQ(orderCell(L"备注", market, o), L"未成交");
+}
+
+TEST(GridTextTest, CopiesAreTabSeparatedWithOneCellPerColumnOnEveryLine) {
+    using Rows = std::vector<std::vector<std::wstring>>;
+    const std::vector<std::wstring> titles{L"证券代码", L"市价"};
+    const std::pair<Rows, std::wstring> cases[] = {
+        {{}, L"证券代码\t市价\r\n"},
+        {{{L"600000", L"8.880"}, {L"000001", L"10.350"}},
+         L"证券代码\t市价\r\n600000\t8.880\r\n000001\t10.350\r\n"},
+        {{{L"600000"}}, L"证券代码\t市价\r\n600000\t\r\n"},
+        {{{L"6\t0", L"8\r\n8", L"extra"}}, L"证券代码\t市价\r\n6 0\t8  8\r\n"}};
+    for (const auto& [rows, text] : cases) EXPECT_EQ(gridCopyText(titles, rows), text);
+}
+
+TEST(GridTextTest, RefusalsAndAcceptancesSpeakEachFamilysWords) {
+    OrderCheck check;
+    const std::pair<const char*, std::wstring> grid[] = {
+        {"off_tick", L"委托价格的小数价格应为2位，请重新输入！"},
+        {"above_sellable", L"可用数量不足"},
+        {"outside_limit", L"own words"}};
+    for (const auto& [reason, text] : grid) {
+        check.reason = reason;
+        check.message = L"own words";
+        EXPECT_EQ(refusalNotice(Family::Grid, check), text) << reason;
+        EXPECT_EQ(refusalNotice(Family::ListView, check), L"own words") << reason;
+    }
+    EXPECT_EQ(acceptedNotice(Family::Grid, Side::Sell, 17), L"您的卖出委托已成功提交，合同编号：17。");
+    EXPECT_EQ(acceptedNotice(Family::ListView, Side::Sell, 17), L"委托已提交\n合同编号: 17");
+}
+
+TEST(CopyCaptchaTest, AsksAtTheFirstCopyThenEveryNthAndCodesHaveFourDigits) {
+    struct Case {
+        int first, every;
+        std::vector<int> asking;  // among copies 1 to 40
+    };
+    for (const Case& c :
+         {Case{4, 15, {4, 19, 34}}, Case{1, 0, {1}}, Case{0, 15, {}}, Case{38, 1, {38, 39, 40}}}) {
+        CopyCaptcha captcha(c.first, c.every, 7);
+        std::vector<int> asking;
+        for (int copy = 1; copy <= 40; ++copy)
+            if (captcha.countCopy()) asking.push_back(copy);
+        EXPECT_EQ(asking, c.asking) << c.first << "/" << c.every;
+    }
+    CopyCaptcha captcha(4, 15, 12345);
+    const std::wstring first = captcha.newCode(), second = captcha.newCode();
+    EXPECT_EQ(first.size(), 4u);
+    EXPECT_NE(first, second);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "simclient/grid_ids.h"
 #include "support/sim_client_process.h"
 
 namespace halyard::testing {
@@ -324,6 +325,101 @@ TEST_P(SimClientVariantTest, ToolbarVariantsMoveOrHideTheToolbar) {
     SimClientProcess hidden({L"--variant", L"no-toolbar"}, GetParam());
     ASSERT_TRUE(hidden.started());
     EXPECT_EQ(findDescendant(hidden.mainWindow(), L"MHPToolBar"), nullptr);
+}
+
+// The grid family as another program reads it: pages through the tree, content only by copying.
+TEST_P(SimClientVariantTest, GridFamilyGivesItsRowsOnlyToCopiesWithCtrlAndAsksForTheCaptcha) {
+    if (!SimClientProcess::available(GetParam())) GTEST_SKIP();
+    client = std::make_unique<SimClientProcess>(
+        std::vector<std::wstring>{L"--family", L"grid", L"--title", L"网上股票交易系统5.0",
+                                  L"--captcha-first", L"2", L"--captcha-every", L"0"},
+        GetParam());
+    ASSERT_TRUE(client->started()) << narrow(client->error());
+    HWND main = client->mainWindow();
+    HWND tree = findDescendant(main, L"SysTreeView32");
+    ASSERT_NE(tree, nullptr);
+    auto next = [&](HTREEITEM item, WPARAM how) {
+        return reinterpret_cast<HTREEITEM>(
+            sendTo(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    };
+    HTREEITEM query = next(next(next(next(nullptr, TVGN_ROOT), TVGN_NEXT), TVGN_NEXT), TVGN_NEXT);
+    HTREEITEM positionsItem = next(query, TVGN_CHILD);
+    auto show = [&](HTREEITEM item, UINT key, const wchar_t* page) -> HWND {
+        const size_t before = client->journal().size();
+        if (item) sendTo(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        if (key) PostMessageW(main, WM_KEYDOWN, key, 0);
+        if (!client->waitForAfter(before, [&](const JournalEvent& e) {
+                return e.event == "page_opened" && e.text("page") == page;
+            }))
+            return nullptr;
+        for (HWND dialog : findDescendants(main, L"#32770"))
+            if (IsWindowVisible(dialog)) return dialog;
+        return nullptr;
+    };
+    auto event = [&](const char* name, const char* field, double value) {
+        return client->waitFor(
+            [&](const JournalEvent& e) { return e.event == name && e.number(field) == value; });
+    };
+    HWND positions = show(positionsItem, 0, L"positions");
+    ASSERT_NE(positions, nullptr);
+    HWND grid = GetDlgItem(positions, simclient::kGridControl);
+    ASSERT_EQ(windowTextOf(grid), L"");
+    EXPECT_EQ(sendTo(grid, LVM_GETITEMCOUNT, 0, 0), 0) << "no list-view messages";
+
+    ASSERT_TRUE(setClipboardText(L"before"));
+    PostMessageW(grid, WM_KEYDOWN, 'C', 1);
+    ASSERT_TRUE(client->waitFor([](const JournalEvent& e) { return e.text("reason") == L"no_ctrl"; }));
+    EXPECT_EQ(clipboardText(), L"before") << "a 'C' without Ctrl copies nothing";
+    ASSERT_TRUE(
+        postKeysWithCtrl(grid, {'A', 'C'}, [&] { return event("grid_copied", "copy", 1).has_value(); }));
+    const std::wstring copied = clipboardText();
+    EXPECT_EQ(copied.substr(0, copied.find(L"\r\n")),
+              L"证券代码\t证券名称\t股票余额\t可用余额\t冻结数量\t成本价\t市价\t盈亏\t盈亏比例(%)\t市值");
+    EXPECT_NE(
+        copied.find(L"\r\n600000\t浦发银行\t10000\t10000\t0\t8.500\t8.880\t3800.00\t4.47\t88800.00\r\n"),
+        std::wstring::npos);
+
+    // The second copy asks for the code; a wrong one brings a new code, the right one the copy.
+    ASSERT_TRUE(setClipboardText(L"before"));
+    ASSERT_TRUE(postKeysWithCtrl(grid, {'C'}, [&] { return event("captcha_asked", "copy", 2).has_value(); }));
+    HWND captcha = waitForTopWindow(client->processId(), L"提示");
+    ASSERT_NE(
+        findDescendant(captcha, L"Static", L"检测到您正在拷贝数据，为保护您的账号数据安全，请先输入验证码"),
+        nullptr);
+    setText(GetDlgItem(captcha, simclient::kCaptchaEdit), L"wrong");
+    const size_t beforeWrong = client->journal().size();
+    press(GetDlgItem(captcha, IDOK));
+    const auto asked =
+        client->waitForAfter(beforeWrong, [](const JournalEvent& e) { return e.event == "captcha_asked"; });
+    ASSERT_TRUE(asked) << "a wrong code brings a new one";
+    EXPECT_EQ(clipboardText(), L"before");
+    setText(GetDlgItem(captcha, simclient::kCaptchaEdit), asked->text("code"));
+    press(GetDlgItem(captcha, IDOK));
+    ASSERT_TRUE(event("grid_copied", "copy", 2));
+    EXPECT_EQ(clipboardText(), copied);
+
+    // A sell through the form ends with a 提示 holding its 合同编号 and a row in 当日委托.
+    HWND sell = show(nullptr, VK_F2, L"sell");
+    ASSERT_NE(sell, nullptr);
+    setText(GetDlgItem(sell, simclient::kGridCodeEdit), L"600000");
+    EXPECT_EQ(waitForText(GetDlgItem(sell, simclient::kGridPriceEdit)), L"8.88");
+    setText(GetDlgItem(sell, simclient::kGridQuantityEdit), L"300");
+    press(GetDlgItem(sell, simclient::kGridOrderButton));
+    ASSERT_TRUE(answerPopup(L"委托确认", L"是(Y)"));
+    const auto accepted = client->waitFor("order_accepted");
+    ASSERT_TRUE(accepted);
+    const std::wstring id = std::to_wstring(static_cast<int>(accepted->number("id")));
+    const auto notice = client->waitFor(
+        [](const JournalEvent& e) { return e.event == "popup_shown" && e.text("title") == L"提示"; });
+    ASSERT_TRUE(notice);
+    EXPECT_NE(notice->text("text").find(L"合同编号：" + id), std::wstring::npos);
+    ASSERT_TRUE(answerPopup(L"提示", L"确定"));
+    HWND orders = show(next(positionsItem, TVGN_NEXT), 0, L"orders");
+    ASSERT_NE(orders, nullptr);
+    sendTo(GetDlgItem(orders, simclient::kGridControl), WM_COMMAND, simclient::kGridCopyCommand, 0);
+    ASSERT_TRUE(event("grid_copied", "copy", 3)) << "the menu's 复制 needs no Ctrl";
+    EXPECT_NE(clipboardText().find(L"\t600000\t浦发银行\t卖出\t300\t0\t8.88\t" + id + L"\t未成交\r\n"),
+              std::wstring::npos);
 }
 
 // Named by width, so that each width can be run (or left out) on its own.

@@ -1,7 +1,9 @@
 #include "support/sim_client_process.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 
 #include "common/text_encoding.h"
@@ -349,6 +351,58 @@ std::wstring windowTextOf(HWND window) {
     std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(window)) + 2);
     GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
     return buffer.data();
+}
+
+}  // namespace halyard::testing
+
+namespace halyard::testing {
+
+bool postKeysWithCtrl(HWND window, const std::vector<UINT>& keys, const std::function<bool()>& done,
+                      DWORD timeoutMs) {
+    const DWORD target = GetWindowThreadProcessId(window, nullptr), self = GetCurrentThreadId();
+    if (!target || !AttachThreadInput(self, target, TRUE)) return false;
+    BYTE saved[256] = {}, held[256] = {};
+    GetKeyboardState(saved);
+    std::copy(std::begin(saved), std::end(saved), std::begin(held));
+    held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+    SetKeyboardState(held);
+    for (UINT key : keys) {
+        PostMessageW(window, WM_KEYDOWN, key, 1);
+        PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    }
+    const DWORD start = GetTickCount();
+    bool finished = done();
+    for (; !finished && GetTickCount() - start < timeoutMs; finished = done()) Sleep(20);
+    SetKeyboardState(saved);
+    AttachThreadInput(self, target, FALSE);
+    return finished;
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool setClipboardText(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool set = false;
+    if (void* target = memory ? GlobalLock(memory) : nullptr) {
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(target));
+        GlobalUnlock(memory);
+        set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!set && memory) GlobalFree(memory);
+    CloseClipboard();
+    return set;
 }
 
 }  // namespace halyard::testing

@@ -103,4 +103,13 @@ std::vector<HWND> findDescendants(HWND parent, const wchar_t* className);
 HWND waitForTopWindow(DWORD processId, const std::wstring& title, DWORD timeoutMs = 5000);
 std::wstring windowTextOf(HWND window);
 
+// Posts each key (down, up) to a window of another process with Ctrl held for that window's
+// thread only: the thread's keyboard state is shared through AttachThreadInput, and restored
+// before detaching once `done` is true or the timeout passed. False when it never became true.
+bool postKeysWithCtrl(HWND window, const std::vector<UINT>& keys, const std::function<bool()>& done,
+                      DWORD timeoutMs = 5000);
+// The clipboard's Unicode text ("" when it has none), and replacing it.
+std::wstring clipboardText();
+bool setClipboardText(const std::wstring& text);
+
 }  // namespace halyard::testing

@@ -73,6 +73,7 @@ const std::vector<std::wstring>& knownVariants() {
 }
 
 bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o, std::wstring& error) {
+    bool titleGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& a = args[i];
         if (a == L"--send") {
@@ -104,6 +105,7 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
             (a == L"--captcha-first" ? o.captchaFirst : o.captchaEvery) = static_cast<int>(copies);
         } else if (a == L"--title") {
             o.title = v;
+            titleGiven = true;
         } else if (a == L"--journal") {
             o.journalPath = v;
         } else if (a == L"--scenario") {
@@ -157,6 +159,7 @@ bool parseClientOptions(const std::vector<std::wstring>& args, ClientOptions& o,
         }
     }
     const bool grid = o.family == Family::Grid;
+    if (grid && !titleGiven) o.title = L"网上股票交易系统5.0";
     if (o.positionsColumns.empty())
         o.positionsColumns = grid ? defaultGridPositionsColumns() : defaultPositionsColumns();
     if (o.hasVariant(L"positions-extra-column")) o.positionsColumns.push_back(L"冻结数量");
