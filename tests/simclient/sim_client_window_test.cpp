@@ -420,6 +420,19 @@ TEST_P(SimClientVariantTest, GridFamilyGivesItsRowsOnlyToCopiesWithCtrlAndAsksFo
     ASSERT_TRUE(event("grid_copied", "copy", 3)) << "the menu's 复制 needs no Ctrl";
     EXPECT_NE(clipboardText().find(L"\t600000\t浦发银行\t卖出\t300\t0\t8.88\t" + id + L"\t未成交\r\n"),
               std::wstring::npos);
+
+    // 撤单: a click selects the order's row; once cancelled, a fresh copy shows no open order.
+    HWND cancel = show(nullptr, VK_F3, L"cancel");
+    ASSERT_NE(cancel, nullptr);
+    HWND cancelGrid = GetDlgItem(cancel, simclient::kGridControl);
+    postClick(cancelGrid, 10, 35);
+    ASSERT_TRUE(client->waitFor([](const JournalEvent& e) { return e.event == "row_selected"; }));
+    press(GetDlgItem(cancel, simclient::kGridCancelButton));
+    ASSERT_TRUE(answerPopup(L"撤单确认", L"是(Y)"));
+    ASSERT_TRUE(event("order_cancelled", "id", accepted->number("id")));
+    sendTo(cancelGrid, WM_COMMAND, simclient::kGridCopyCommand, 0);
+    ASSERT_TRUE(event("grid_copied", "copy", 4));
+    EXPECT_EQ(clipboardText().find(L"600000"), std::wstring::npos);
 }
 
 // Named by width, so that each width can be run (or left out) on its own.
