@@ -332,7 +332,8 @@ TEST_P(SimClientVariantTest, GridFamilyGivesItsRowsOnlyToCopiesWithCtrlAndAsksFo
     if (!SimClientProcess::available(GetParam())) GTEST_SKIP();
     client = std::make_unique<SimClientProcess>(
         std::vector<std::wstring>{L"--family", L"grid", L"--title", L"网上股票交易系统5.0",
-                                  L"--captcha-first", L"2", L"--captcha-every", L"0"},
+                                  L"--captcha-first", L"2", L"--captcha-every", L"0", L"--variant",
+                                  L"typed-edits"},
         GetParam());
     ASSERT_TRUE(client->started()) << narrow(client->error());
     HWND main = client->mainWindow();
@@ -393,17 +394,23 @@ TEST_P(SimClientVariantTest, GridFamilyGivesItsRowsOnlyToCopiesWithCtrlAndAsksFo
         client->waitForAfter(beforeWrong, [](const JournalEvent& e) { return e.event == "captcha_asked"; });
     ASSERT_TRUE(asked) << "a wrong code brings a new one";
     EXPECT_EQ(clipboardText(), L"before");
-    setText(GetDlgItem(captcha, simclient::kCaptchaEdit), asked->text("code"));
-    press(GetDlgItem(captcha, IDOK));
+    ASSERT_TRUE(client->send(L"captcha " + asked->text("code"))) << "the investor types the code";
     ASSERT_TRUE(event("grid_copied", "copy", 2));
     EXPECT_EQ(clipboardText(), copied);
 
     // A sell through the form ends with a 提示 holding its 合同编号 and a row in 当日委托.
     HWND sell = show(nullptr, VK_F2, L"sell");
     ASSERT_NE(sell, nullptr);
+    auto type = [&](int id, const std::wstring& text) {
+        for (wchar_t c : text) PostMessageW(GetDlgItem(sell, id), WM_CHAR, c, 1);
+        return client->waitFor(
+            [&](const JournalEvent& e) { return e.event == "field_written" && e.text("text") == text; });
+    };
     setText(GetDlgItem(sell, simclient::kGridCodeEdit), L"600000");
+    ASSERT_TRUE(client->waitFor("text_ignored")) << "typed-edits: only typed characters count";
+    ASSERT_TRUE(type(simclient::kGridCodeEdit, L"600000"));
     EXPECT_EQ(waitForText(GetDlgItem(sell, simclient::kGridPriceEdit)), L"8.88");
-    setText(GetDlgItem(sell, simclient::kGridQuantityEdit), L"300");
+    ASSERT_TRUE(type(simclient::kGridQuantityEdit, L"300"));
     press(GetDlgItem(sell, simclient::kGridOrderButton));
     ASSERT_TRUE(answerPopup(L"委托确认", L"是(Y)"));
     const auto accepted = client->waitFor("order_accepted");

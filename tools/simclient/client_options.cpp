@@ -65,10 +65,10 @@ const std::vector<std::wstring>& gridTradesColumns() {
 
 const std::vector<std::wstring>& knownVariants() {
     static const std::vector<std::wstring> names{
-        L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",     L"no-sell-page",
-        L"no-orders-page", L"positions-extra-column", L"buy-3-edits",     L"sell-3-edits",
-        L"buy-1-button",   L"sell-1-button",          L"buy-9-statics",   L"sell-7-statics",
-        L"modal-popups",   L"thousands-separators",   L"cancel-all-first"};
+        L"no-toolbar",     L"toolbar-at-top",         L"no-buy-page",      L"no-sell-page",
+        L"no-orders-page", L"positions-extra-column", L"buy-3-edits",      L"sell-3-edits",
+        L"buy-1-button",   L"sell-1-button",          L"buy-9-statics",    L"sell-7-statics",
+        L"modal-popups",   L"thousands-separators",   L"cancel-all-first", L"typed-edits"};
     return names;
 }
 

@@ -11,7 +11,7 @@
 namespace halyard::simclient {
 namespace {
 
-constexpr UINT_PTR kPriceTimer = 1, kButtonSubclassId = 1;
+constexpr UINT_PTR kPriceTimer = 1, kButtonSubclassId = 1, kEditSubclassId = 2;
 constexpr int kLabelX = 30, kValueX = 110, kTop = 20, kRowHeight = 36, kEditWidth = 140, kEditHeight = 24;
 
 int rowY(int row) {
@@ -65,6 +65,21 @@ void GridOrderPage::createControls() {
     HWND order = addControl(panel_, L"Button", buy ? L"买入[B]" : L"卖出[S]", WS_TABSTOP | BS_DEFPUSHBUTTON,
                             kValueX, rowY(4) + 8, 90, 30, kGridOrderButton, font);
     SetWindowSubclass(order, orderButtonProcedure, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (app_.options().hasVariant(L"typed-edits"))
+        for (HWND edit : {codeEdit_, priceEdit_, quantityEdit_})
+            SetWindowSubclass(edit, typedEditProcedure, kEditSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The client is single-threaded: a WM_SETTEXT that arrives as a sent message came from another program.
+LRESULT CALLBACK GridOrderPage::typedEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                                   UINT_PTR, DWORD_PTR data) {
+    if (message == WM_SETTEXT && InSendMessage()) {
+        reinterpret_cast<GridOrderPage*>(data)->app_.journal(
+            JournalLine("text_ignored").number("control", GetDlgCtrlID(edit)));
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, typedEditProcedure, kEditSubclassId);
+    return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 // A client busy at the first message of a press (the state change): the press never arrives.

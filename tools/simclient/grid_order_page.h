@@ -1,7 +1,8 @@
 #pragma once
 // The grid family's buy and sell pages: edits 1032 (code), 1033 (price), 1034 (quantity) and the
 // order button 1006. Writing a code fills in the stock's name and the most it can trade at once
-// and its latest price (the form's quote) after the configured delay.
+// and its latest price (the form's quote) after the configured delay. With the variant
+// "typed-edits" the edits ignore WM_SETTEXT sent by another program: only typed characters count.
 #include <windows.h>
 
 #include "simclient/market.h"
@@ -26,6 +27,8 @@ private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK orderButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                                  UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK typedEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                               UINT_PTR id, DWORD_PTR data);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void edited(HWND edit);
