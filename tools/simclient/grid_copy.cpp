@@ -1,6 +1,7 @@
 #include "simclient/grid_copy.h"
 
 #include <cstring>
+#include <memory>
 
 #include "simclient/client_app.h"
 
@@ -30,20 +31,22 @@ private:
     bool open_ = false;
 };
 
+struct GlobalMemoryFree {
+    void operator()(void* memory) const { GlobalFree(memory); }
+};
+
 bool putUnicodeText(HWND owner, const std::wstring& text) {
     OpenedClipboard clipboard(owner);
     if (!clipboard.open() || !EmptyClipboard()) return false;
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return false;
-    if (void* target = GlobalLock(memory)) {
-        std::memcpy(target, text.c_str(), bytes);
-        GlobalUnlock(memory);
-        // The clipboard owns the memory once it took it.
-        if (SetClipboardData(CF_UNICODETEXT, memory)) return true;
-    }
-    GlobalFree(memory);
-    return false;
+    std::unique_ptr<void, GlobalMemoryFree> memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* target = memory ? GlobalLock(memory.get()) : nullptr;
+    if (!target) return false;
+    std::memcpy(target, text.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
+    memory.release();  // the clipboard owns it now
+    return true;
 }
 
 }  // namespace
