@@ -70,8 +70,7 @@ TEST_F(ContactScenario, ARestartedOrRebuiltClientIsFoundAgainAndTheNextFallIsSol
     EXPECT_GE(count(journal, L"券商提示: 委托已提交"), 2u);
 }
 
-// A client that stops answering for 100 s: the contact-lost alert within 75 s, then the fall
-// through the stop is sold once it answers.
+// A client that stops answering for 100 s: the contact alert within 75 s, the sale once it answers.
 TEST_F(ContactScenario, AHungClientIsAlertedWithinAMinuteAndTheFallIsSoldOnceItAnswers) {
     startClient(kPortfolio);
     RuleTable rules;
@@ -81,7 +80,6 @@ TEST_F(ContactScenario, AHungClientIsAlertedWithinAMinuteAndTheFallIsSoldOnceItA
     ASSERT_TRUE(waitForStatus(mainWindow, L"上次读取"));
     const DWORD hungAt = GetTickCount();
     ASSERT_TRUE(client->send(L"hang 100000"));
-    EXPECT_TRUE(waitForStatus(mainWindow, L"未连接券商: ")) << ::halyard::toUtf8(statusLine(mainWindow));
     while (count(halyardJournal(), kContactLostAlert) == 0 && GetTickCount() - hungAt < 75000) Sleep(500);
     EXPECT_EQ(count(halyardJournal(), kContactLostAlert), 1u) << ::halyard::toUtf8(halyardJournal());
     while (!client->send(L"price 600000 8.00") && GetTickCount() - hungAt < 130000) Sleep(1000);
