@@ -86,6 +86,7 @@ private:
         void playAlertSound(const std::wstring& file) override;
         void raiseMessageAlert(const std::wstring& text) override;
         void positionsRead(std::size_t count) override;
+        uint32_t monitorIntervalMs() override;
         void contactChanged(const ContactStatus& status) override;
         void reconnected() override;
         void monitorEvent(MonitorEvent event) override;
@@ -110,6 +111,8 @@ private:
     void addAboutMenuItem();
     void insertColumns();
     void startMonitorTimer();
+    // The period of the monitor's timer (a hand-edited interval is kept within 1 s and a day).
+    int timerSeconds() const;
     void showToolTips();
     void showAbout();
     void fillCellText(NMLVDISPINFOW& info);

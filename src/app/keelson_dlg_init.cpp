@@ -234,11 +234,14 @@ void CKeelsonDlg::insertColumns() {
     }
 }
 
-void CKeelsonDlg::startMonitorTimer() {
+int CKeelsonDlg::timerSeconds() const {
     // A hand-edited interval below one second would flood the client with reads.
-    const int seconds = monitorInterval < 1 ? 1 : (monitorInterval > 86400 ? 86400 : monitorInterval);
+    return monitorInterval < 1 ? 1 : (monitorInterval > 86400 ? 86400 : monitorInterval);
+}
+
+void CKeelsonDlg::startMonitorTimer() {
     KillTimer(hwnd(), kMonitorTimer);
-    SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
+    SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(timerSeconds()) * 1000u, nullptr);
 }
 
 void CKeelsonDlg::loadRules() {

@@ -29,6 +29,12 @@ std::set<std::wstring> pendingSaleCodes(const MonitorState& state) {
     return codes;
 }
 
+std::wstring lastReadText(const ContactStatus& status) {
+    if (!status.hasRead) return {};
+    const std::tm& read = status.lastRead;
+    return L" · 上次读取 " + halyard::wcformat("%02d:%02d:%02d", read.tm_hour, read.tm_min, read.tm_sec);
+}
+
 }  // namespace
 
 const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
@@ -50,6 +56,10 @@ void CKeelsonDlg::Environment::raiseMessageAlert(const std::wstring& text) {
 void CKeelsonDlg::Environment::positionsRead(std::size_t count) {
     if (static_cast<int>(count) != owner_.positionList_.itemCount())
         owner_.positionList_.setItemCount(static_cast<int>(count), 0);
+}
+
+uint32_t CKeelsonDlg::Environment::monitorIntervalMs() {
+    return static_cast<uint32_t>(owner_.timerSeconds()) * 1000u;
 }
 
 // Detection replaces the current configuration and the client windows on its own thread.
@@ -134,9 +144,7 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
         case ContactStatus::Kind::Connected: {
             const BrokerConfig* config = BrokerConfigStore::instance()->current;
             text = L"已连接 " + (config ? config->name : std::wstring());
-            if (status.hasRead)
-                text += L" · 上次读取 " + halyard::wcformat("%02d:%02d:%02d", status.lastRead.tm_hour,
-                                                            status.lastRead.tm_min, status.lastRead.tm_sec);
+            text += lastReadText(status);
             if (!missingColumns_.empty()) text += L" · " + missingColumns_;
             break;
         }
@@ -145,6 +153,7 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
             break;
         case ContactStatus::Kind::Lost:
             text = L"未连接券商: " + status.errorText;
+            text += lastReadText(status);
             break;
     }
     showStatusLine(text);

@@ -1,7 +1,7 @@
 #pragma once
 // What the executor learns about the client besides tables: the texts of the pop-ups its
-// sweeps confirmed ("委托价格超出涨跌停限制"), notes about its reads (a list cut short) and
-// whether the confirmation of Halyard's own order is still open.
+// sweeps confirmed ("委托价格超出涨跌停限制"), notes about its reads (a list cut short), whether
+// the confirmation of Halyard's own order is still open and whether the positions can be read.
 // Portable, so the monitor can put them into the journal beside the orders they follow.
 #include <string>
 #include <vector>
@@ -14,4 +14,8 @@ public:
     // The client still shows the confirmation of an order Halyard pressed: that order is on its
     // way, though no read shows it yet.
     virtual bool ownOrderAwaitingConfirmation() = 0;
+    // Why the last attempt to read the positions failed (the client did not answer in time, its
+    // memory could not be read, the list is no window); empty once a read succeeded. A read left
+    // out because the previous one is recent changes nothing.
+    virtual std::wstring positionsReadFailure() { return {}; }
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "broker/broker_tables.h"
 #include "broker/number_text.h"
@@ -17,11 +18,27 @@ constexpr DWORD kBetweenCancelSweepsMs = 500;
 constexpr LONG kRowClickInsetX = 10;
 constexpr int kSelectionRetries = 10;
 constexpr DWORD kSelectionRetryMs = 50;
+constexpr int kCancelChecks = 3;
+constexpr DWORD kCancelCheckPauseMs = 300;
 
 // A window that is gone takes nothing without complaint (a stale handle); one that is still
 // there but does not answer belongs to a hung client.
 bool stoppedAnswering(bool answered, HWND window) {
     return !answered && IsWindow(window);
+}
+
+bool showsPrice(HWND edit, const std::wstring& typed) {
+    const std::optional<std::wstring> shown = getTextByMessage(edit);
+    const std::optional<float> shownPrice = shown ? readCellDecimal(*shown) : std::nullopt;
+    const std::optional<float> typedPrice = readCellDecimal(typed);
+    return shownPrice && typedPrice && std::fabs(*shownPrice - *typedPrice) < 0.0005f;
+}
+
+// A quote the client fills in late overwrites the typed price: it is typed once more, and the
+// order goes only with the typed price in the field.
+bool keepsTypedPrice(HWND edit, const std::wstring& typed) {
+    if (showsPrice(edit, typed)) return true;
+    return setWindowTextOf(edit, typed) && showsPrice(edit, typed);
 }
 
 }  // namespace
@@ -34,9 +51,10 @@ ZsZqOrderExecutor::OrderForm ZsZqOrderExecutor::sellForm() const {
     return {sellCodeEdit, sellPriceEdit, sellQuantityEdit, sellOrderButton, ButtonSlot::Sell};
 }
 
-void ZsZqOrderExecutor::clearForm(const OrderForm& form) {
+bool ZsZqOrderExecutor::clearForm(const OrderForm& form) {
     for (HWND edit : {form.codeEdit, form.priceEdit, form.quantityEdit})
-        if (!setWindowTextOf(edit, L"")) return;
+        if (!setWindowTextOf(edit, L"")) return false;
+    return true;
 }
 
 void ZsZqOrderExecutor::clearBuyForm() {
@@ -55,18 +73,19 @@ int32_t ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* cod
         if (!IsWindow(part)) return kFormWindowGone;
     Sleep(0);
     sweepConfirmDialogs();
-    if (IsWindowVisible(form.codeEdit))
-        clearForm(form);
-    else
-        clickToolbarButton(form.page);
+    if (!IsWindowVisible(form.codeEdit)) clickToolbarButton(form.page);
+    // Cleared whether shown or not: the last sale's price would pass for the quote of this code,
+    // and only an empty price field tells when the client's quote for this code is in.
     // A client that stops answering gets nothing more: half a form must never be submitted later.
-    if (stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit) ||
+    if (stoppedAnswering(clearForm(form), form.codeEdit) ||
+        stoppedAnswering(setWindowTextOf(form.codeEdit, code ? code : L""), form.codeEdit) ||
         stoppedAnswering(waitForText(form.priceEdit), form.priceEdit) ||
         (priceText && stoppedAnswering(setWindowTextOf(form.priceEdit, *priceText), form.priceEdit)) ||
         (quantityText &&
          stoppedAnswering(setWindowTextOf(form.quantityEdit, *quantityText), form.quantityEdit)))
         return IsWindow(form.orderButton) ? kClientNotAnswering : kFormWindowGone;
     if (!IsWindow(form.orderButton)) return kFormWindowGone;
+    if (priceText && !keepsTypedPrice(form.priceEdit, *priceText)) return kPriceNotKept;
     // The confirmation this press raises is Halyard's own: the sweeps may confirm it. A client
     // whose confirmation is modal answers the press only once it is confirmed.
     sweepScope->ownPressStarted();
@@ -135,6 +154,26 @@ int ZsZqOrderExecutor::findOrder(const PositionRows& rows, const std::wstring& c
     return -1;
 }
 
+int ZsZqOrderExecutor::countOrders(const PositionRows& rows, const std::wstring& code, int32_t direction) {
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(), [&](const PositionRow& row) {
+        return row.code == code && row.direction == direction;
+    }));
+}
+
+bool ZsZqOrderExecutor::cancelShown(const std::wstring& code, int32_t direction, int ordersBefore) {
+    // The client may take a moment to take the order off its list; a read that fails proves nothing.
+    for (int check = 0; check < kCancelChecks; ++check) {
+        const BrokerConfig* config = BrokerConfigStore::instance()->current;
+        if (!config) break;
+        if (check > 0) Sleep(kCancelCheckPauseMs);
+        if (readOrdersNow(*config) &&
+            countOrders(PositionSnapshotStore::instance()->copyOrderRows(), code, direction) < ordersBefore)
+            return true;
+    }
+    lastError = kCancelNotConfirmed;
+    return false;
+}
+
 float ZsZqOrderExecutor::pendingOrderQuantity(const wchar_t* code, int32_t direction) {
     if (!isConnected()) connect();
     refreshOrders();
@@ -189,6 +228,8 @@ bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
         selected = list.firstSelectedItem();
     }
     if (!selected || *selected != row || !liveOrderMatches(row, wanted, direction)) return false;
+    const int ordersBefore =
+        countOrders(PositionSnapshotStore::instance()->copyOrderRows(), wanted, direction);
     sweepScope->ownPressStarted();
     if (!clickToolbarButton(ButtonSlot::CancelSecond)) {
         lastError = kCancelButtonNotPressed;
@@ -198,5 +239,6 @@ bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
     sweepConfirmDialogs();
     Sleep(kBetweenCancelSweepsMs);
     sweepConfirmDialogs();
-    return true;
+    // Done only when the client no longer lists the order: a click is no cancel.
+    return cancelShown(wanted, direction, ordersBefore);
 }

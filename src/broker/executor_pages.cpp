@@ -43,11 +43,18 @@ bool ZsZqOrderExecutor::clickToolbarButton(ButtonSlot slot) {
 
 void ZsZqOrderExecutor::refreshPositions() {
     const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    if (!config) {
+        readFailure = ReadFailure::NoConfiguration;
+        return;
+    }
     // Spaced from the start of the previous read, with the slack of a timer tick: a monitor
     // interval of 3 s must read at every cycle, not at every other one.
-    if (!config || !throttleElapsed(lastPositionsRefresh, kTimerSlackMs)) return;
+    if (!throttleElapsed(lastPositionsRefresh, kTimerSlackMs)) return;
     // A list that is no longer a window holds no table: the last good snapshot stays.
-    if (!IsWindow(positionsList)) return;
+    if (!IsWindow(positionsList)) {
+        readFailure = ReadFailure::ListGone;
+        return;
+    }
     const uint32_t started = GetTickCount();
     Sleep(0);
     sweepConfirmDialogs();
@@ -55,9 +62,29 @@ void ZsZqOrderExecutor::refreshPositions() {
     TableReadNotes notes;
     const TableRead read = readPositions(positionsList, *config, &notes);
     noteLeftBehind(notes.leftBehindBytes);
-    if (read == TableRead::NotATable) return;
+    if (read == TableRead::NotATable) {
+        const bool hung = clientMainWindow && IsHungAppWindow(clientMainWindow);
+        readFailure = hung ? ReadFailure::Hung : ReadFailure::NoAnswer;
+        return;
+    }
+    readFailure = ReadFailure::None;
     noteCutRead(read, L"持仓");
     lastPositionsRefresh = started;
+}
+
+std::wstring ZsZqOrderExecutor::positionsReadFailure() {
+    switch (readFailure.load()) {
+        case ReadFailure::None:
+            return {};
+        case ReadFailure::NoConfiguration:
+            return L"没有选定券商配置, 无法读取持仓";
+        case ReadFailure::ListGone:
+            return L"券商软件的持仓列表已关闭";
+        case ReadFailure::Hung:
+            return L"券商软件未响应, 持仓列表读取失败";
+        default:
+            return L"持仓列表读取失败 (券商软件没有及时回答或拒绝读取其内存)";
+    }
 }
 
 void ZsZqOrderExecutor::noteCutRead(TableRead read, const wchar_t* list) {
@@ -91,12 +118,13 @@ void ZsZqOrderExecutor::refreshOrders() {
     readOrdersNow(*config);
 }
 
-void ZsZqOrderExecutor::readOrdersNow(const BrokerConfig& config) {
+bool ZsZqOrderExecutor::readOrdersNow(const BrokerConfig& config) {
     TableReadNotes notes;
     const TableRead read = readOrders(ordersList, config, &notes);
     noteLeftBehind(notes.leftBehindBytes);
-    if (read == TableRead::NotATable) return;
+    if (read == TableRead::NotATable) return false;
     lastOrdersRefresh = GetTickCount();
+    return true;
 }
 
 std::optional<PositionRow> ZsZqOrderExecutor::heldPosition(const wchar_t* code) {

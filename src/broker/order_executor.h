@@ -19,6 +19,7 @@ public:
     virtual float positionSpareValue(const wchar_t* code) = 0;
     virtual float positionSellableQuantity(const wchar_t* code) = 0;
     virtual float pendingOrderQuantity(const wchar_t* code, int32_t direction) = 0;
+    // True only when a read of the orders after the cancel no longer shows the order.
     virtual bool cancelOrder(const wchar_t* code, int32_t direction) = 0;
     virtual void refreshPositions() = 0;
     virtual int detectBroker() = 0;

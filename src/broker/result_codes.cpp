@@ -47,6 +47,10 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"撤单按钮没有按下";
         case kClientTooWide:
             return L"64位的券商软件请使用64位的Halyard";
+        case kCancelNotConfirmed:
+            return L"撤单未确认";
+        case kPriceNotKept:
+            return L"券商软件改写了委托价格, 没有下单";
         default:
             return L"未知错误";
     }

@@ -29,6 +29,10 @@ enum ResultCode : int32_t {
     kClientElevated = -21,
     kCancelButtonNotPressed = -22,
     kClientTooWide = -23,
+    // The cancel button was pressed, but the orders read after it still shows the order.
+    kCancelNotConfirmed = -24,
+    // The price field did not keep the price typed (the client's quote came in over it).
+    kPriceNotKept = -25,
 };
 
 // "成功" for 0 and above; a code without a text of its own reads as "未知错误".

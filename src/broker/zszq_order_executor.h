@@ -67,6 +67,7 @@ public:
     int32_t lastErrorCode() const { return lastError; }
     std::vector<std::wstring> takeClientNotices() override;
     bool ownOrderAwaitingConfirmation() override { return sweepScope->ownConfirmationOpen(); }
+    std::wstring positionsReadFailure() override;
     // The process of the client main window found by discovery (0 before).
     DWORD clientProcessId() const { return sweepScope->process(); }
     void sweepConfirmDialogs() { ::sweepConfirmDialogs(*sweepScope); }
@@ -108,15 +109,20 @@ private:
     int32_t submitOrder(const OrderForm& form, const wchar_t* code,
                         const std::optional<std::wstring>& priceText,
                         const std::optional<std::wstring>& quantityText);
-    void clearForm(const OrderForm& form);
+    // False when an edit did not take the text.
+    bool clearForm(const OrderForm& form);
     void clearBuyForm();
     void clearSellForm();
     OrderForm buyForm() const;
     OrderForm sellForm() const;
     // Index of the first order row with that code and direction, or -1.
     static int findOrder(const PositionRows& rows, const std::wstring& code, int32_t direction);
+    static int countOrders(const PositionRows& rows, const std::wstring& code, int32_t direction);
+    // Reads the orders until fewer of that code and direction show than before the cancel.
+    bool cancelShown(const std::wstring& code, int32_t direction, int ordersBefore);
     bool liveOrderMatches(int row, const std::wstring& code, int32_t direction);
-    void readOrdersNow(const BrokerConfig& config);
+    // False when the list held no table (the snapshot keeps the last read).
+    bool readOrdersNow(const BrokerConfig& config);
     void noteCutRead(TableRead read, const wchar_t* list);
     void noteLeftBehind(size_t bytes);
     std::optional<PositionRow> heldPosition(const wchar_t* code);
@@ -159,6 +165,9 @@ private:
     std::mutex lock;
     std::shared_ptr<SweepScope> sweepScope = std::make_shared<SweepScope>();
     bool lastReadCut = false;
+    // Why the last positions read failed; set by whichever thread reads (detection connects too).
+    enum class ReadFailure { None, NoConfiguration, ListGone, NoAnswer, Hung };
+    std::atomic<ReadFailure> readFailure{ReadFailure::None};
     bool leftBehindNoted = false;
     std::unique_ptr<ConfirmSweepWorker> worker;
     std::atomic<int> detectionDepth{0};

@@ -1,7 +1,8 @@
 // The monitor's watch over its contact with the broker client: notice a client that closed,
-// restarted or rebuilt its pages, connect again (paced, so a client on its log-in or lock
-// screen is not clicked through its pages every few seconds), tell the journal, the window and,
-// after a minute of trading hours without contact, the alert channels, once per loss.
+// restarted or rebuilt its pages, or whose positions cannot be read (hung, 未响应), connect
+// again (paced, so a client on its log-in or lock screen is not clicked through its pages every
+// few seconds), tell the journal, the window and, after a minute of trading hours without
+// contact, the alert channels, once per loss.
 #include "broker/client_contact.h"
 #include "broker/order_executor.h"
 #include "rules/monitor_cycle.h"
@@ -12,6 +13,7 @@ namespace {
 constexpr uint32_t kEveryCycleMs = 60000;
 constexpr uint32_t kRetryPauseMs = 30000;
 constexpr uint32_t kAlertAfterMs = 60000;
+constexpr uint32_t kReadAgeSlackMs = 10000;
 constexpr wchar_t kNoClientWindow[] = L"券商软件还没运行";
 
 }  // namespace
@@ -25,9 +27,11 @@ bool MonitorCycle::keepInContact(bool tradingHours) {
     ContactState& contact = state_.contact;
     const uint32_t now = environment_.tickMs();
     if (executor_.isConnected()) {
-        if (contact.lost) contactBack(L"已重新连接券商软件");
+        // A client whose reads fail is still connected: its reads tell when it is back.
+        if (contact.lost && !contact.readsFailing) contactBack(L"已重新连接券商软件");
         return true;
     }
+    contact.readsFailing = false;
     const bool firstLook = !contact.lost;
     if (firstLook) {
         contact = ContactState();
@@ -57,6 +61,47 @@ bool MonitorCycle::keepInContact(bool tradingHours) {
         connectionAlert(kContactLostAlert);
     }
     return false;
+}
+
+bool MonitorCycle::watchReads(bool tradingHours) {
+    const std::wstring failure = contact_ ? contact_->positionsReadFailure() : std::wstring();
+    const uint32_t now = environment_.tickMs();
+    if (failure.empty()) {
+        if (state_.contact.readsFailing) readsBack();
+        state_.readSucceeded = true;
+        state_.lastGoodReadMs = now;
+        return true;
+    }
+    const uint32_t oldestUsableMs = 2 * environment_.monitorIntervalMs() + kReadAgeSlackMs;
+    const bool recent = state_.readSucceeded && now - state_.lastGoodReadMs <= oldestUsableMs;
+    ContactState& contact = state_.contact;
+    if (!contact.lost) {
+        contact = ContactState();
+        contact.lost = true;
+        contact.readsFailing = true;
+        // A good read from before a pause of the monitor (the lunch break) counts from now.
+        contact.lostSinceMs = recent ? state_.lastGoodReadMs : now;
+    }
+    contact.errorText = failure;
+    environment_.contactChanged(status(ContactStatus::Kind::Lost));
+    if (tradingHours && !contact.lossAlerted && now - contact.lostSinceMs >= kAlertAfterMs) {
+        contact.lossAlerted = true;
+        environment_.monitorEvent(MonitorEvent::ContactLost);
+        note(L"与券商软件失去连接: " + failure);
+        connectionAlert(kContactLostAlert);
+    }
+    return recent;
+}
+
+void MonitorCycle::readsBack() {
+    // A short run of failed reads was never told, so its end is not either.
+    const bool told = state_.contact.lossAlerted;
+    state_.contact = ContactState();
+    if (told) {
+        note(L"券商软件已恢复响应, 持仓读取正常");
+        connectionAlert(kContactBackAlert);
+    }
+    environment_.contactChanged(status(ContactStatus::Kind::Connected));
 }
 
 bool MonitorCycle::tryConnect(bool firstLook) {

@@ -67,6 +67,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     }
     executor_.refreshPositions();
     journalNotices();
+    const bool rowsRecent = watchReads(tradingHours);
     const PositionRows rows = store_.copyPositionRows();
     result.positionCount = rows.size();
     environment_.positionsRead(rows.size());
@@ -75,6 +76,8 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         if (forgetHighsOfStocksGone(rules, rows)) result.rulesChanged = true;
     }
     if (rules.empty()) return result;
+    // The rows of the last good read before a run of failed ones: no rule decides on them.
+    if (!rowsRecent) return result;
 
     for (const PositionRow& row : rows) {
         auto found = rules.find(row.code);

@@ -49,6 +49,8 @@ public:
     virtual void positionsRead(std::size_t count) = 0;
     // A monotonic millisecond clock (the watch paces its reconnections by it).
     virtual uint32_t tickMs();
+    // The period of the monitor's timer: rows older than two of them and 10 s decide nothing.
+    virtual uint32_t monitorIntervalMs() { return 6000; }
     // The contact with the client changed or is about to be tried again (before a connect,
     // which blocks for seconds: the window shows it first).
     virtual void contactChanged(const ContactStatus&) {}
@@ -91,6 +93,10 @@ private:
     // True when the connection holds (or was made again in this cycle).
     bool keepInContact(bool tradingHours);
     bool tryConnect(bool firstLook);
+    // After a read: a read that failed is a loss of contact though the client's windows stay.
+    // True when the rows are recent enough to act on.
+    bool watchReads(bool tradingHours);
+    void readsBack();
     void contactBack(const std::wstring& line);
     void connectionAlert(const wchar_t* text);
     // The client's notices since the last call, into the journal; returned for a look at them.

@@ -23,6 +23,8 @@ struct PendingSale {
 
 struct ContactState {
     bool lost = false;
+    // The client's windows are there but its positions cannot be read.
+    bool readsFailing = false;
     bool attempted = false;
     bool lossAlerted = false;
     uint32_t lostSinceMs = 0;
@@ -54,6 +56,9 @@ struct MonitorState {
     std::map<std::wstring, NoSlipMark> noSlipSales;
     std::map<std::wstring, UnreadableStock> unreadable;
     uint64_t positionsGeneration = 0;
+    // The last cycle whose read of the positions did not fail: the age of the rows.
+    bool readSucceeded = false;
+    uint32_t lastGoodReadMs = 0;
     bool hasRead = false;
     std::tm lastRead{};
 };

@@ -61,7 +61,7 @@ void TradeJournal::sale(const std::wstring& code, const std::wstring& name, floa
 void TradeJournal::cancellation(const std::wstring& code, const std::wstring& name, int32_t pendingQuantity,
                                 bool result) {
     append(L"撤单 " + code + L" " + name + L" 未成交卖单 " + halyard::wcformat("%d", pendingQuantity) +
-           L" 结果 " + (result ? L"1 已撤" : L"0 未撤"));
+           L" 结果 " + (result ? L"1 已撤" : L"0 撤单未确认"));
 }
 
 void TradeJournal::alert(const std::wstring& channel, const std::wstring& recipient,

@@ -22,6 +22,7 @@ public:
     void trigger(const std::wstring& code, const std::wstring& name, TriggerKind kind, float currentPrice);
     void sale(const std::wstring& code, const std::wstring& name, float price, int32_t quantity,
               int32_t result);
+    // `result`: a read of the orders after the cancel no longer showed the order.
     void cancellation(const std::wstring& code, const std::wstring& name, int32_t pendingQuantity,
                       bool result);
     void alert(const std::wstring& channel, const std::wstring& recipient, const std::wstring& text);

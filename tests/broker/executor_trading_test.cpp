@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "broker/remote_list_reader.h"
+#include "broker/result_codes.h"
 #include "sim_broker.h"
 #include "sim_orders.h"
 
@@ -126,6 +127,10 @@ TEST_F(ExecutorAgainstClient, SellsOnceWithThePriceTextTheClientAcceptsAndThrott
     EXPECT_FLOAT_EQ(executor()->pendingOrderQuantity(L"600519", 0), 0.0f);
     EXPECT_FLOAT_EQ(executor()->pendingOrderQuantity(L"600000", 1), 0.0f);
     EXPECT_EQ(events("order_submitted").size(), 1u) << "throttled sells send nothing";
+
+    // The sell page is hidden behind the orders page: the last sale's price is not this code's.
+    EXPECT_EQ(executor()->sell(L"600000", 100, 0, 0), 1);
+    EXPECT_EQ(events("order_submitted").back().text("price"), L"8.88") << "the client's quote of 600000";
 }
 
 // On a client whose orders panel shows 全撤 before 撤单: a cancel never takes 全撤.
@@ -169,6 +174,12 @@ TEST_F(ExecutorAgainstClient, CancelsExactlyTheIntendedOrderWhenTheListIsScrolle
 
     EXPECT_FALSE(executor()->cancelOrder(L"600000", 0));
     EXPECT_FALSE(executor()->cancelOrder(L"999999", 1));
+    // A cancel the client turns down after its confirmation is not done.
+    ASSERT_GT(placeOrderInClient(client(), false, L"600000", L"8.95", L"100"), 0);
+    ASSERT_TRUE(client().send(L"refuse-cancels 1"));
+    Sleep(kPastThrottleMs);
+    EXPECT_FALSE(executor()->cancelOrder(L"600000", 1));
+    EXPECT_EQ(executor()->lastErrorCode(), kCancelNotConfirmed);
     Sleep(300);
     EXPECT_EQ(cancelledIds(client()).size(), 3u) << "no order but the intended ones was cancelled";
 }

@@ -6,6 +6,7 @@
 #include "common/text_encoding.h"
 #include "e2e/scenario.h"
 #include "res/resource.h"
+#include "rules/monitor_cycle.h"
 
 namespace e2e {
 namespace {
@@ -67,6 +68,23 @@ TEST_F(ContactScenario, ARestartedOrRebuiltClientIsFoundAgainAndTheNextFallIsSol
     EXPECT_EQ(count(journal, L"券商软件的窗口已关闭或重建, 已重新连接"), 1u);
     EXPECT_EQ(count(journal, L"卖出确认 600000 浦发银行 数量 10000 已确认"), 1u);
     EXPECT_GE(count(journal, L"券商提示: 委托已提交"), 2u);
+}
+
+// A client that stops answering for 100 s: the contact alert within 75 s, the sale once it answers.
+TEST_F(ContactScenario, AHungClientIsAlertedWithinAMinuteAndTheFallIsSoldOnceItAnswers) {
+    startClient(kPortfolio);
+    RuleTable rules;
+    rules[L"600000"] = stopLossRule(L"600000", 5);
+    startHalyard(rules, 10, 0, 0);
+    expectMainWindow();
+    ASSERT_TRUE(waitForStatus(mainWindow, L"上次读取"));
+    const DWORD hungAt = GetTickCount();
+    ASSERT_TRUE(client->send(L"hang 100000"));
+    while (count(halyardJournal(), kContactLostAlert) == 0 && GetTickCount() - hungAt < 75000) Sleep(500);
+    EXPECT_EQ(count(halyardJournal(), kContactLostAlert), 1u) << ::halyard::toUtf8(halyardJournal());
+    while (!client->send(L"price 600000 8.00") && GetTickCount() - hungAt < 130000) Sleep(1000);
+    ASSERT_TRUE(waitForSellOrders(1, 40000));
+    EXPECT_EQ(count(halyardJournal(), kContactBackAlert), 1u);
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ public:
         return batch;
     }
     bool ownOrderAwaitingConfirmation() override { return confirmationOpen; }
+    std::wstring positionsReadFailure() override { return readFailure; }
+    std::wstring readFailure;
 };
 
 size_t count(const std::wstring& text, const std::wstring& part) {
@@ -439,6 +441,40 @@ TEST_F(MonitorCycleTest, LostClientIsReconnectedPacedAndAlertedOncePerLoss) {
     EXPECT_EQ(environment.events[MonitorEvent::ContactLost], 1) << "one loss, however many cycles";
 }
 
+// A read that fails while the client's windows stay (hung): no connect, the status line at once,
+// no rule on rows older than two intervals and 10 s, one alert a minute after the last good read
+// (after the first failure when that read is from before a pause), one on recovery.
+TEST_F(MonitorCycleTest, FailedReadsAreALossOfContactAndOldRowsDecideNothing) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    MonitorState state;
+    NoticeSource contact;
+    hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"600000"].MessageOnly = 1;  // acts at every cycle it may
+    const struct {
+        uint32_t atMs;
+        bool fails, acts;
+        int lost, back;
+    } steps[] = {{0, false, true, 0, 0},       {6000, true, true, 0, 0},    {22000, true, true, 0, 0},
+                 {23000, true, false, 0, 0},   {59000, true, false, 0, 0},  {60000, true, false, 1, 0},
+                 {66000, true, false, 1, 0},   {72000, false, true, 1, 1},  {5400000, true, false, 1, 1},
+                 {5459000, true, false, 1, 1}, {5460000, true, false, 2, 1}};
+    for (const auto& step : steps) {
+        environment.tick = 1000 + step.atMs;
+        contact.readFailure = step.fails ? L"券商软件未响应" : L"";
+        runCycle(false, &journal, &state, &contact);
+        const auto& texts = environment.messageTexts;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "connect"), 0) << step.atMs;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "pending 600000 1"), step.acts ? 1 : 0) << step.atMs;
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), kContactLostAlert), step.lost) << step.atMs;
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), kContactBackAlert), step.back) << step.atMs;
+        EXPECT_EQ(environment.statuses.back().kind == ContactStatus::Kind::Lost, step.fails) << step.atMs;
+    }
+    EXPECT_EQ(count(journalText(journal), L"与券商软件失去连接: 券商软件未响应"), 2u);
+    EXPECT_EQ(count(journalText(journal), L"券商软件已恢复响应"), 1u);
+}
+
 // Outside trading hours the watch only looks for the client's window, and connects (clicking
 // through its pages) once for each window not tried before; it never alerts.
 TEST_F(MonitorCycleTest, OutsideTradingHoursTheWatchConnectsOnlyToANewClientWindowAndNeverAlerts) {
@@ -568,7 +604,7 @@ TEST_F(MonitorCycleTest, ChaseWithAFailedCancelStillAlertsAndSellsTheSellableQua
               L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作, 之前的卖单未能撤销");
     const std::wstring text = journalText(journal);
     for (const wchar_t* line :
-         {L"撤单 600000 浦发银行 未成交卖单 800 结果 0 未撤",
+         {L"撤单 600000 浦发银行 未成交卖单 800 结果 0 撤单未确认",
           L"撤单失败 600000 浦发银行: 之前的卖单 800 股仍在券商软件中, 只卖出可卖数量 200",
           L"卖出 600000 浦发银行 价格 9.5 数量 200 结果 1 已提交", L"券商提示: 该委托已成交或已撤销"})
         EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);

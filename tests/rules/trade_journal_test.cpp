@@ -38,7 +38,8 @@ TEST(TradeJournal, AppendsOneDatedUtf8LinePerEntry) {
 
     const std::string eol = halyard::withPlatformLineEnds("\n");
     const std::string expected = "2026-12-09 09:15:00 卖出 600000 浦发银行 价格 9.5 数量 1000 结果 1 已提交" +
-                                 eol + "2026-12-09 13:00:07 撤单 000001 平安银行 未成交卖单 300 结果 0 未撤" +
+                                 eol +
+                                 "2026-12-09 13:00:07 撤单 000001 平安银行 未成交卖单 300 结果 0 撤单未确认" +
                                  eol + "2026-12-09 13:00:07 first line  second line" + eol;
     EXPECT_EQ(contents(journal), expected);
     EXPECT_TRUE(halyard::isValidUtf8(contents(journal)));

@@ -123,6 +123,7 @@ private:
     bool loggedIn_ = true;
     int claimedRows_ = 0;
     DWORD pressHangMs_ = 0;
+    int refusedCancels_ = 0;  // the next confirmed cancels the client turns down
     UniqueFont font_;
     HWND main_ = nullptr, frame_ = nullptr, host_ = nullptr, status_ = nullptr;
     std::unique_ptr<Toolbar> toolbar_;

@@ -92,6 +92,11 @@ void ClientApp::requestCancel(std::optional<int> orderId) {
 }
 
 void ClientApp::cancelConfirmed(int orderId) {
+    if (refusedCancels_ > 0) {
+        --refusedCancels_;
+        notice(L"该委托当前不允许撤单");
+        return;
+    }
     const auto cancelled = market_.cancel(orderId);
     if (!cancelled) {
         notice(L"该委托已成交或已撤销");

@@ -1,6 +1,7 @@
 // The live commands that make the client misbehave as real clients do now and then: a close
 // and restart with its state kept, a confirmation that takes its time, a storm of notices, a
-// positions list that re-sorts itself, a minimised window; and the account's own pending orders.
+// positions list that re-sorts itself, a minimised window, cancels turned down; and the
+// account's own pending orders.
 #include <algorithm>
 
 #include "common/c_format.h"
@@ -47,10 +48,12 @@ std::optional<CommandReply> ClientApp::runFaultCommand(const std::vector<std::ws
             return CommandReply{false, L"usage: save-state PATH AWAY_MS"};
         return CommandReply{saveState(w[1], value), L"ok"};
     }
-    if (name == L"hold-confirmation" || name == L"storm-after-order" || name == L"resort") {
+    if (name == L"hold-confirmation" || name == L"storm-after-order" || name == L"resort" ||
+        name == L"refuse-cancels") {
         if (n != 2 || !parseDuration(w[1], value)) return CommandReply{false, L"usage: " + name + L" N"};
         if (name == L"hold-confirmation") heldConfirmationMs_ = static_cast<DWORD>(value);
         if (name == L"storm-after-order") stormNotices_ = static_cast<int>(std::min<int64_t>(value, 50));
+        if (name == L"refuse-cancels") refusedCancels_ = static_cast<int>(std::min<int64_t>(value, 50));
         if (name == L"resort") {
             resortUntil_ = GetTickCount() + static_cast<DWORD>(value);
             SetTimer(main_, kResortTimer, kResortPeriodMs, nullptr);
