@@ -6,8 +6,10 @@
 
 #include "brokerconfig/button_position.h"
 #include "brokerconfig/column_names.h"
+#include "brokerconfig/grid_layout.h"
 
-// Everything known about one broker client: its title, toolbar points and column maps.
+// Everything known about one broker client: its title, its family, toolbar points (list-view
+// family) or tree paths and control ids (grid family), and column maps.
 class BrokerConfig {
 public:
     BrokerConfig(std::wstring name, std::wstring windowName);
@@ -17,6 +19,8 @@ public:
 
     std::wstring name;
     std::wstring windowName;
+    ClientFamily family = ClientFamily::ListView;
+    GridLayout grid;  // the grid family's; ignored for a list-view client
 
     std::vector<ButtonPosition> buttonPositionsCopy() const { return buttonPositions; }
     StringList positionColumnTitlesCopy() const { return positionColumnTitles; }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "brokerconfig/grid_layout_file.h"
 #include "common/text_encoding.h"
 
 using tinyxml2::XMLDocument;
@@ -61,6 +62,7 @@ std::unique_ptr<BrokerConfig> readBroker(const XMLElement* element) {
         readColumns(list, titles, ownNames);
         config->setCommitColumns(std::move(titles), std::move(ownNames));
     }
+    readGridLayout(element, *config);
     return config;
 }
 
@@ -86,6 +88,7 @@ void writeBroker(XMLElement* element, const BrokerConfig& config) {
                  config.positionOwnNames());
     writeColumns(element->InsertNewChildElement("CommitColumnName"), config.commitTitles(),
                  config.commitOwnNames());
+    writeGridLayout(element, config);
 }
 
 // The printer leaves carriage returns in attribute text as they are, and a reader turns them

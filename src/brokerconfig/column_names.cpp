@@ -23,6 +23,21 @@ constexpr TitleMapping kCommitTitles[] = {
     {L"买卖标志", L"买卖标志"},
 };
 
+// The grid family's titles, then the list-view family's.
+constexpr TitleMapping kGridPositionTitles[] = {
+    {L"证券代码", L"证券代码"}, {L"证券名称", L"股票"}, {L"股票余额", L"数量"}, {L"可用余额", L"可卖数量"},
+    {L"冻结数量", L"冻结数量"}, {L"成本价", L"成本价"}, {L"市价", L"当前价"},   {L"盈亏", L"盈亏"},
+    {L"盈亏比例(%)", L"盈亏%"}, {L"市值", L"市值"},     {L"证券数量", L"数量"}, {L"可卖数量", L"可卖数量"},
+    {L"当前价", L"当前价"},     {L"最新市值", L"市值"}, {L"浮动盈亏", L"盈亏"},
+};
+
+constexpr TitleMapping kGridOrderTitles[] = {
+    {L"委托时间", L"委托时间"}, {L"证券代码", L"证券代码"}, {L"证券名称", L"股票"},
+    {L"操作", L"买卖标志"},     {L"买卖标志", L"买卖标志"}, {L"委托数量", L"委托数量"},
+    {L"成交数量", L"成交数量"}, {L"委托价格", L"委托价格"}, {L"合同编号", L"合同编号"},
+    {L"备注", L"备注"},
+};
+
 template <size_t N>
 StringList mapTitles(const StringList& titles, const TitleMapping (&table)[N]) {
     StringList ownNames(titles.size());
@@ -50,6 +65,25 @@ StringList mapPositionTitles(const StringList& titles) {
 
 StringList mapCommitTitles(const StringList& titles) {
     return mapTitles(titles, kCommitTitles);
+}
+
+StringList ownGridPositionColumnNames() {
+    StringList names = ownPositionColumnNames();
+    names.push_back(L"冻结数量");
+    return names;
+}
+
+StringList ownGridOrderColumnNames() {
+    return {L"委托时间", L"证券代码", L"股票",     L"买卖标志", L"委托数量",
+            L"成交数量", L"委托价格", L"合同编号", L"备注"};
+}
+
+StringList mapGridPositionTitles(const StringList& titles) {
+    return mapTitles(titles, kGridPositionTitles);
+}
+
+StringList mapGridOrderTitles(const StringList& titles) {
+    return mapTitles(titles, kGridOrderTitles);
 }
 
 int indexOfOwnName(const StringList& ownNames, const std::wstring& ownName) {

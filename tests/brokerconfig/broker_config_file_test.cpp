@@ -32,6 +32,38 @@ const char kTwoBrokers[] =
     "    </Broker>\n"
     "</Brokers>\n";
 
+// A list-view configuration beside a grid one: the list-view element is written as before.
+const char kBothFamilies[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<Brokers Select=\"网格\">\n"
+    "    <Broker WindowName=\"\" Name=\"列表\">\n"
+    "        <ButtonPositions/>\n"
+    "        <PositionColumnName/>\n"
+    "        <CommitColumnName/>\n"
+    "    </Broker>\n"
+    "    <Broker WindowName=\"网上股票交易系统5.0\" Name=\"网格\" Family=\"grid\">\n"
+    "        <ButtonPositions/>\n"
+    "        <PositionColumnName>\n"
+    "            <ColumnName Name2=\"当前价\" Name1=\"市价\"/>\n"
+    "        </PositionColumnName>\n"
+    "        <CommitColumnName/>\n"
+    "        <TreePaths>\n"
+    "            <TreePath Page=\"Buy\">\n"
+    "                <TreeLabel Text=\"买入[F1]\"/>\n"
+    "            </TreePath>\n"
+    "            <TreePath Page=\"Sell\"/>\n"
+    "            <TreePath Page=\"Cancel\"/>\n"
+    "            <TreePath Page=\"Positions\">\n"
+    "                <TreeLabel Text=\"查询[F4]\"/>\n"
+    "                <TreeLabel Text=\"资金股票\"/>\n"
+    "            </TreePath>\n"
+    "            <TreePath Page=\"Orders\"/>\n"
+    "        </TreePaths>\n"
+    "        <GridControls Code=\"1032\" Price=\"2033\" Quantity=\"1034\" Order=\"1006\" Grid=\"1047\" "
+    "GridClass=\"CVirtualGridCtrl\"/>\n"
+    "    </Broker>\n"
+    "</Brokers>\n";
+
 BrokerConfigFile parsed(const std::string& text) {
     BrokerConfigFile file;
     EXPECT_TRUE(parseBrokerConfigFile(text, file)) << text;
@@ -63,6 +95,17 @@ TEST(BrokerConfigFile, AWrittenFileReadsIntoEveryFieldAndIsWrittenBackByteForByt
     for (const char* p = kTwoBrokers; *p; ++p) crlf += *p == '\n' ? std::string("\r\n") : std::string(1, *p);
     const BrokerConfigFile again = parsed(crlf);
     EXPECT_EQ(formatBrokerConfigFile(again.brokers, again.selectedName), kTwoBrokers);
+    EXPECT_EQ(again.brokers[0]->family, ClientFamily::ListView);
+
+    const BrokerConfigFile both = parsed(kBothFamilies);
+    ASSERT_EQ(both.brokers.size(), 2u);
+    EXPECT_EQ(both.brokers[0]->family, ClientFamily::ListView);
+    const BrokerConfig& grid = *both.brokers[1];
+    EXPECT_EQ(grid.family, ClientFamily::Grid);
+    EXPECT_EQ(grid.grid.pagePath(GridPage::Positions), (TreePath{L"查询[F4]", L"资金股票"}));
+    EXPECT_EQ(grid.grid.priceEditId, 2033);
+    EXPECT_EQ(grid.positionOwnNames(), (StringList{L"当前价"}));
+    EXPECT_EQ(formatBrokerConfigFile(both.brokers, both.selectedName), kBothFamilies);
 }
 
 TEST(BrokerConfigFile, CoordinatesAreScannedLikePercentD) {
@@ -109,6 +152,23 @@ TEST(BrokerConfigFile, HandEditedFilesReadWithDefinedResults) {
         parsed("<Brokers Select=\"\xB0\xB2\"><Broker Name=\"\xE5\xB9\xB3\"/></Brokers>");
     EXPECT_EQ(odd.selectedName, L"\uFFFD\uFFFD");
     EXPECT_EQ(odd.brokers[0]->name, L"平");
+
+    // Grid values that are missing or odd keep their defaults; only Family="grid" is the grid family.
+    const BrokerConfigFile grids = parsed(
+        "<Brokers><Broker Family=\"grid\"><TreePaths><TreePath Page=\"Sell\"><TreeLabel Text=\"卖出\"/>"
+        "</TreePath><TreePath Page=\"Sell\"/><TreePath Page=\"Nowhere\"/><TreePath><TreeLabel/></TreePath>"
+        "</TreePaths><GridControls Code=\"12abc\" Price=\"-1\" Quantity=\"70000\" Order=\"\" Grid=\"99\" "
+        "GridClass=\"\"/></Broker><Broker Family=\"Grid\"><TreePaths><TreePath Page=\"Buy\">"
+        "<TreeLabel Text=\"买入\"/></TreePath></TreePaths></Broker><Broker Family=\"grid\"/></Brokers>");
+    ASSERT_EQ(grids.brokers.size(), 3u);
+    GridLayout expected;
+    expected.gridId = 99;
+    expected.setPagePath(GridPage::Sell, {L"卖出"});
+    EXPECT_EQ(grids.brokers[0]->grid, expected);
+    EXPECT_EQ(grids.brokers[1]->family, ClientFamily::ListView);
+    EXPECT_EQ(grids.brokers[1]->grid, GridLayout());
+    EXPECT_EQ(grids.brokers[2]->family, ClientFamily::Grid);
+    EXPECT_EQ(grids.brokers[2]->grid, GridLayout());
 }
 
 TEST(BrokerConfigFile, TextThatIsNoDocumentLeavesTheResultAlone) {

@@ -15,7 +15,11 @@ TEST(BrokerConfig, MissingButtonSlotsAreNoButton) {
 
     // A clone copies every field and shares none.
     config.setCommitColumns({L"委托方向"}, {L"买卖标志"});
+    config.family = ClientFamily::Grid;
+    config.grid.setPagePath(GridPage::Cancel, {L"撤单[F3]"});
     auto copy = config.clone();
+    EXPECT_EQ(copy->family, ClientFamily::Grid);
+    EXPECT_EQ(copy->grid, config.grid);
     EXPECT_EQ(copy->windowName, L"网上股票交易系统");
     EXPECT_EQ(copy->commitOwnNames(), config.commitOwnNames());
     copy->setButtonPositions({});
@@ -53,4 +57,9 @@ TEST(ColumnNames, ClientTitlesMapToOwnNamesByExactTitle) {
     EXPECT_EQ(mapPositionTitles({L"盈亏比例（％）", L"成本价 ", L"委托数量"}), (StringList{L"", L"", L""}));
     EXPECT_EQ(mapCommitTitles({L"委托时间", L"证券代码", L"买卖标志", L"委托数量", L"证券名称"}),
               (StringList{L"", L"证券代码", L"买卖标志", L"委托数量", L""}));
+    // The grid family's tables know its own titles and the list-view ones.
+    EXPECT_EQ(mapGridPositionTitles({L"股票余额", L"可用余额", L"市价", L"盈亏", L"浮动盈亏", L"参考盈亏"}),
+              (StringList{L"数量", L"可卖数量", L"当前价", L"盈亏", L"盈亏", L""}));
+    EXPECT_EQ(mapGridOrderTitles({L"委托时间", L"证券名称", L"操作", L"成交数量", L"合同编号", L"委托状态"}),
+              (StringList{L"委托时间", L"股票", L"买卖标志", L"成交数量", L"合同编号", L""}));
 }
