@@ -84,7 +84,8 @@ bool GridOrderForm::write(HWND edit, const std::wstring& text) {
 std::optional<std::wstring> GridOrderForm::quote(const std::wstring& code, DWORD waitMs) {
     readBack_ = false;
     if (!begin()) return std::nullopt;
-    if (!write(price_, L"") || !write(code_, code)) {
+    // Emptied first, so that the client looks the code up again even when the form held it.
+    if (!write(code_, L"") || !write(price_, L"") || !write(code_, code)) {
         outcome_ = FormOutcome::Mismatch;
         return std::nullopt;
     }
