@@ -44,8 +44,9 @@ bool copyByKeys(HWND grid, DWORD sequence, DWORD processId) {
     return waitForCopy(sequence, processId);
 }
 
-bool copyByMenu(HWND grid, DWORD sequence, DWORD processId) {
-    if (!sendToWindow(grid, WM_COMMAND, kGridCopyCommand, 0)) return false;
+// Nothing when the grid did not answer the command.
+std::optional<bool> copyByMenu(HWND grid, DWORD sequence, DWORD processId) {
+    if (!sendToWindow(grid, WM_COMMAND, kGridCopyCommand, 0)) return std::nullopt;
     return waitForCopy(sequence, processId);
 }
 
@@ -74,7 +75,11 @@ GridCopy copyGridText(HWND grid) {
     if (!investors.take()) return failed(GridCopyOutcome::ClipboardBusy);
     const DWORD sequence = GetClipboardSequenceNumber();
     bool changed = copyByKeys(grid, sequence, client.processId);
-    if (!changed && !findCaptcha(client.processId)) changed = copyByMenu(grid, sequence, client.processId);
+    if (!changed && !findCaptcha(client.processId)) {
+        const std::optional<bool> byMenu = copyByMenu(grid, sequence, client.processId);
+        if (!byMenu) return failed(GridCopyOutcome::NotAnswering);
+        changed = *byMenu;
+    }
     if (!changed) {
         if (findCaptcha(client.processId)) return failed(GridCopyOutcome::CaptchaShown);
         return failed(IsIconic(client.root) ? GridCopyOutcome::ClientMinimised
