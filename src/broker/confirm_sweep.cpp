@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "broker/grid_popups.h"
 #include "broker/window_toolkit.h"
 
 namespace {
@@ -42,7 +43,8 @@ bool confirmable(SweepScope& scope, DWORD watched, HWND window) {
     GetWindowThreadProcessId(window, &owner);
     if (owner == 0 || owner != watched) return false;
     const std::wstring title = windowText(window);
-    if (title.find(L"提示") != std::wstring::npos) return true;
+    // A copy captcha is titled 提示 too; its code is the investor's to type.
+    if (title.find(L"提示") != std::wstring::npos) return !isCaptchaWindow(window);
     return title.find(L"交易确认") != std::wstring::npos && scope.isOwnConfirmation(window);
 }
 

@@ -63,6 +63,7 @@ private:
     halyard::UniqueHandle thread;
 };
 
-// One pass over the top-level windows that confirms the first client pop-up the scope allows;
+// One pass over the top-level windows that confirms the first client pop-up the scope allows (never
+// a copy captcha, which is the investor's);
 // its text goes to the scope's notices.
 void sweepConfirmDialogs(SweepScope& scope);
