@@ -201,7 +201,7 @@ void CKeelsonDlg::openBrokerSettings() {
     BrokerSettingLink link(*this, broker);
     CBrokerSetting dialog(hwnd(), standIn ? standIn.get() : ZsZqOrderExecutor::instance());
     dialog.mainWindow = &link;
-    dialog.hideDetectButton = broker.isConnected() != 0;
+    dialog.clientConnected = broker.isConnected() != 0;
     dialog.doModal();
     if (dialog.currentConfigChanged()) reconnectBroker();
 }

@@ -1,6 +1,7 @@
 #include "brokerconfig/add_broker_config_dlg.h"
 
 #include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/broker_setting_fields.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 
@@ -15,7 +16,8 @@ bool CAddBrokerConfigDlg::onInitDialog() {
     brokerCombo = item(IDC_NEW_BROKER_SOURCE);
     bool first = true;
     for (const BrokerConfig* config : BrokerConfigStore::instance()->brokers()) {
-        SendMessageW(brokerCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(config->name.c_str()));
+        const std::wstring label = brokerListLabel(*config);
+        SendMessageW(brokerCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
         if (first) {
             sourceIndex = 0;
             SendMessageW(brokerCombo, CB_SETCURSEL, 0, 0);
@@ -27,12 +29,9 @@ bool CAddBrokerConfigDlg::onInitDialog() {
 
 void CAddBrokerConfigDlg::onOK() {
     if (!updateData(true)) return;
-    if (nameText.empty()) {
-        halyard::showMessageBox(hwnd(), L"必须输入券商名称", MB_OK);
-        return;
-    }
-    if (BrokerConfigStore::instance()->findByName(nameText)) {
-        halyard::showMessageBox(hwnd(), nameText + L" 已经存在", MB_OK);
+    const std::wstring refusal = brokerNameRefusal(*BrokerConfigStore::instance(), nullptr, nameText);
+    if (!refusal.empty()) {
+        halyard::showMessageBox(hwnd(), refusal, MB_OK);
         return;
     }
     sourceIndex = static_cast<int>(SendMessageW(brokerCombo, CB_GETCURSEL, 0, 0));

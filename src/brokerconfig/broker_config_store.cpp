@@ -1,5 +1,6 @@
 #include "brokerconfig/broker_config_store.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "brokerconfig/broker_config_file.h"
@@ -95,6 +96,25 @@ BrokerConfig* BrokerConfigStore::addAsCurrent(std::unique_ptr<BrokerConfig> conf
     BrokerConfig* added = addUnlocked(std::move(config));
     if (added) current.value_ = added;
     return added;
+}
+
+bool BrokerConfigStore::rename(BrokerConfig* config, const std::wstring& name) {
+    std::lock_guard<std::mutex> guard(storeLock());
+    if (!config || name.empty()) return false;
+    const BrokerConfig* holder = findByNameUnlocked(name);
+    if (holder && holder != config) return false;
+    config->name = name;
+    return true;
+}
+
+bool BrokerConfigStore::remove(const BrokerConfig* config) {
+    std::lock_guard<std::mutex> guard(storeLock());
+    const auto found = std::find_if(configs.begin(), configs.end(),
+                                    [config](const auto& held) { return held.get() == config; });
+    if (found == configs.end()) return false;
+    configs.erase(found);
+    if (current.value_ == config) current.value_ = configs.empty() ? nullptr : configs.front().get();
+    return true;
 }
 
 BrokerConfig* BrokerConfigStore::addUnlocked(std::unique_ptr<BrokerConfig> config) {

@@ -51,6 +51,12 @@ public:
     BrokerConfig* add(std::unique_ptr<BrokerConfig> config);  // does not change current
     // Adds the configuration and makes it current in one step under the lock.
     BrokerConfig* addAsCurrent(std::unique_ptr<BrokerConfig> config);
+    // Gives the configuration a new name; false (nothing changed) when the name is empty or
+    // another configuration already has it. The file's Select follows, as it names the current.
+    bool rename(BrokerConfig* config, const std::wstring& name);
+    // Removes and destroys the configuration; when it was current, the first one left becomes
+    // current. False when the store does not hold it.
+    bool remove(const BrokerConfig* config);
     // Appends the file's configurations and applies its Select; false when no document with a
     // root element was read (the store is then unchanged).
     bool load();

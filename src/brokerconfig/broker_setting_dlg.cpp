@@ -6,6 +6,8 @@
 #include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_child_setting_dlg.h"
 #include "brokerconfig/broker_config_store.h"
+#include "brokerconfig/broker_setting_fields.h"
+#include "brokerconfig/rename_broker_dlg.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 
@@ -16,6 +18,9 @@ const wchar_t kDetectionFailed[] =
     L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
 const wchar_t kNoWindowName[] = L"必须输入券商窗口名称";
 const wchar_t kSaveCurrent[] = L"你已经更改当前券商配置，是否保存?";
+const wchar_t kDetectWhileConnected[] = L"券商软件已经连接。检测券商会自动点击券商软件的各个页面，是否继续?";
+const wchar_t kDeleteInUse[] = L"券商软件正通过这个配置连接，不能删除正在使用的券商配置";
+const wchar_t kDeleteLast[] = L"至少要保留一个券商配置";
 
 }  // namespace
 
@@ -32,25 +37,34 @@ bool CBrokerSetting::onInitDialog() {
     BrokerConfigStore* store = BrokerConfigStore::instance();
     currentAtOpen_ = store->current;
     showStoreList();
-    if (hideDetectButton) ShowWindow(item(IDC_DETECT_BROKER), SW_HIDE);
     return true;
 }
 
 void CBrokerSetting::showStoreList() {
-    BrokerConfigStore* store = BrokerConfigStore::instance();
-    selectedConfig = store->current;
-    windowNameText.clear();
+    selectedConfig = BrokerConfigStore::instance()->current;
+    windowNameText = selectedConfig ? selectedConfig->windowName : std::wstring();
+    fillList();
+    showWindowName();
+}
+
+void CBrokerSetting::fillList() {
     brokerCombo.send(CB_RESETCONTENT);
     int index = 0;
-    for (BrokerConfig* config : store->brokers()) {
-        brokerCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(config->name.c_str()));
-        if (config == selectedConfig) {
-            windowNameText = config->windowName;
-            brokerCombo.send(CB_SETCURSEL, static_cast<WPARAM>(index));
-        }
+    for (BrokerConfig* config : BrokerConfigStore::instance()->brokers()) {
+        const std::wstring label = brokerListLabel(*config);
+        brokerCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        if (config == selectedConfig) brokerCombo.send(CB_SETCURSEL, static_cast<WPARAM>(index));
         ++index;
     }
-    showWindowName();
+    enableButtons();
+}
+
+void CBrokerSetting::enableButtons() {
+    // A grid client's pages, controls and columns are learnt by detection, not placed by hand.
+    const bool listView = !selectedConfig || selectedConfig->family == ClientFamily::ListView;
+    for (int id : {IDC_SET_BUTTONS, IDC_SET_POSITION_COLUMNS, IDC_SET_COMMIT_COLUMNS})
+        enableItem(id, listView);
+    for (int id : {IDC_RENAME_BROKER, IDC_DELETE_BROKER}) enableItem(id, selectedConfig != nullptr);
 }
 
 void CBrokerSetting::showWindowName() {
@@ -79,6 +93,12 @@ bool CBrokerSetting::onCommand(int id, int code, HWND control) {
         case IDC_DETECT_BROKER:
             OnBnClickedDetect();
             return true;
+        case IDC_RENAME_BROKER:
+            OnBnClickedRename();
+            return true;
+        case IDC_DELETE_BROKER:
+            OnBnClickedDelete();
+            return true;
         default:
             return halyard::Dialog::onCommand(id, code, control);
     }
@@ -91,9 +111,11 @@ void CBrokerSetting::OnCbnSelchangeBroker() {
     selectedConfig = brokers[static_cast<size_t>(index)];
     windowNameText = selectedConfig->windowName;
     showWindowName();
+    enableButtons();
 }
 
 void CBrokerSetting::openEditor(int mode) {
+    if (selectedConfig && selectedConfig->family != ClientFamily::ListView) return;
     CBrokerChildSetting editor(hwnd());
     editor.editMode = mode;
     editor.editedConfig = selectedConfig;
@@ -117,16 +139,51 @@ void CBrokerSetting::OnBnClickedAdd() {
         copy = std::make_unique<BrokerConfig>(add.nameText, L"");
     }
     selectedConfig = copy.get();
-    brokerCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(selectedConfig->name.c_str()));
+    const std::wstring label = brokerListLabel(*selectedConfig);
+    brokerCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     windowNameText.clear();
     brokerCombo.send(CB_SETCURSEL, static_cast<WPARAM>(brokerCombo.send(CB_GETCOUNT) - 1));
     store->add(std::move(copy));
     storeChanged_ = true;
     showWindowName();
+    enableButtons();
+}
+
+void CBrokerSetting::OnBnClickedRename() {
+    if (!selectedConfig) return;
+    CRenameBrokerDlg rename(*selectedConfig, hwnd());
+    if (rename.doModal() != IDOK || rename.nameText == selectedConfig->name) return;
+    if (!BrokerConfigStore::instance()->rename(selectedConfig, rename.nameText)) return;
+    storeChanged_ = true;
+    fillList();
+}
+
+void CBrokerSetting::OnBnClickedDelete() {
+    if (!selectedConfig) return;
+    BrokerConfigStore* store = BrokerConfigStore::instance();
+    const bool inUse = selectedConfig == store->current;
+    if (inUse && clientConnected) {
+        halyard::showMessageBox(hwnd(), kDeleteInUse, MB_OK);
+        return;
+    }
+    // The file is written only while a configuration is current, so the last one stays.
+    if (store->brokers().size() < 2) {
+        halyard::showMessageBox(hwnd(), kDeleteLast, MB_OK);
+        return;
+    }
+    const std::wstring question = L"确定要删除券商配置 " + selectedConfig->name + L" 吗?";
+    if (halyard::showMessageBox(hwnd(), question, MB_OKCANCEL) != IDOK) return;
+    edited_.erase(selectedConfig);
+    if (!store->remove(selectedConfig)) return;
+    currentDeleted_ = currentDeleted_ || inUse;
+    storeChanged_ = true;
+    showStoreList();
 }
 
 void CBrokerSetting::OnBnClickedDetect() {
     if (!detection_) return;
+    if (clientConnected && halyard::showMessageBox(hwnd(), kDetectWhileConnected, MB_OKCANCEL) != IDOK)
+        return;
     BrokerConfigStore* store = BrokerConfigStore::instance();
     const BrokerConfig* currentBefore = store->current;
     const std::size_t countBefore = store->brokers().size();
@@ -177,6 +234,6 @@ void CBrokerSetting::onDestroy() {
     BrokerConfig* current = store->current;
     // Detection connected the executor itself; otherwise a changed layout must be taken up.
     currentConfigChanged_ =
-        !detected_ && current && (current != currentAtOpen_ || edited_.count(current) > 0);
+        !detected_ && current && (current != currentAtOpen_ || currentDeleted_ || edited_.count(current) > 0);
     if (storeChanged_) store->save();
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The broker settings dialog (template 134): pick the configuration the program works with,
-// correct its main-window title, open the editors of its button positions and column maps, copy
-// a configuration under a new name, start detection. It works on the store's configurations;
-// when it closes after a change the store is saved at once, so a crash loses nothing.
+// The broker settings dialog (template 134): pick the configuration the program works with, of
+// either client family, correct its main-window title, open the editors of a list-view client's
+// button positions and column maps, copy, rename or delete a configuration, start detection. It
+// works on the store's configurations; when it closes after a change the store is saved at once,
+// so a crash loses nothing.
 #include <windows.h>
 
 #include <set>
@@ -36,7 +37,9 @@ public:
     std::wstring windowNameText;
     halyard::Window brokerCombo;
     BrokerConfig* selectedConfig = nullptr;
-    bool hideDetectButton = true;
+    // The executor is connected through the current configuration: detection asks before it
+    // clicks through the client, and the current configuration cannot be deleted.
+    bool clientConnected = false;
     BrokerSettingOwner* mainWindow = nullptr;
 
     // After the dialog has closed: the store changed (it has been saved), and the configuration
@@ -58,10 +61,16 @@ private:
     void OnBnClickedSetCommitColumns() { openEditor(2); }
     void OnBnClickedAdd();
     void OnBnClickedDetect();
+    void OnBnClickedRename();
+    void OnBnClickedDelete();
     void openEditor(int mode);
     void showWindowName();
     // Fills the list from the store and selects its current configuration.
     void showStoreList();
+    // Fills the list from the store, keeping the selection and the typed window name.
+    void fillList();
+    // The editors serve a list-view configuration only; rename and delete need a selection.
+    void enableButtons();
 
     BrokerDetection* detection_;
     BrokerConfig* currentAtOpen_ = nullptr;
@@ -69,4 +78,5 @@ private:
     bool storeChanged_ = false;
     bool currentConfigChanged_ = false;
     bool detected_ = false;
+    bool currentDeleted_ = false;
 };

@@ -14,6 +14,7 @@
 #define IDD_BROKER_CHILD_SETTING 136
 #define IDD_ADD_BROKER_CONFIG 137
 #define IDD_AUTO_CHECK_BROKER 147
+#define IDD_RENAME_BROKER 148
 #define IDD_VOICE_SETTING 146
 
 // Strings
@@ -71,6 +72,8 @@
 #define IDC_SET_COMMIT_COLUMNS 1021
 #define IDC_ADD_BROKER 1022
 #define IDC_DETECT_BROKER 1023
+#define IDC_RENAME_BROKER 1024
+#define IDC_DELETE_BROKER 1025
 
 // Button-position and column-mapping editor (136)
 #define IDC_GRID 1000
@@ -82,6 +85,9 @@
 // New broker configuration (137)
 #define IDC_NEW_BROKER_NAME 1003
 #define IDC_NEW_BROKER_SOURCE 1016
+
+// Rename of a broker configuration (148)
+#define IDC_RENAMED_BROKER_NAME 1003
 
 // Broker detection (147): the dots, and under them the pages recognised so far
 #define IDC_DETECTION_DOTS 1030

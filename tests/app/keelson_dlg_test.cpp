@@ -538,7 +538,10 @@ TEST_F(MainWindowTest, BrokerSettingsOpenFromTheirButtonAndAChangedConfiguration
     HWND settings = run.waitForMessageBox();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(halyard::controlText(settings), L"券商软件设置");
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, 1023)));  // connected: no detection offered
+    // Connected: the configuration in use cannot be deleted.
+    PostMessageW(GetDlgItem(settings, IDC_DELETE_BROKER), BM_CLICK, 0, 0);
+    for (int i = 0; i < 500 && IsWindowEnabled(settings); ++i) Sleep(10);
+    EXPECT_EQ(answer(run, IDOK), L"券商软件正通过这个配置连接，不能删除正在使用的券商配置");
     SetWindowTextW(GetDlgItem(settings, 1003), L"模拟证券 V2");
     executor.connectResult = 0;
     executor.errorText = L"找不到卖出窗口";

@@ -1,5 +1,5 @@
-// The process's broker configurations over broker_config.xml: loading, the current one, and
-// saving at exit.
+// The process's broker configurations over broker_config.xml: loading, the current one, rename
+// and removal, and saving at exit.
 #include "brokerconfig/broker_config_store.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +126,13 @@ TEST_F(StoreTest, AddedAndLoadedConfigurationsAreAppendedAndSaved) {
     EXPECT_TRUE(store->load());
     ASSERT_EQ(store->brokers().size(), 4u);
     EXPECT_EQ(store->current, added);
+    // A rename refuses an empty name and another's; removing the current makes the first current.
+    EXPECT_FALSE(store->rename(first, L""));
+    EXPECT_FALSE(store->rename(first, L"学到的"));
+    EXPECT_TRUE(store->rename(added, L"学到的"));
+    EXPECT_TRUE(store->remove(added));
+    EXPECT_EQ(store->current, first);
+    EXPECT_EQ(store->brokers().size(), 3u);
 
     // A save that cannot replace the file reports it and leaves what is there.
     std::filesystem::remove(dir.path() / "broker_config.xml");

@@ -1,6 +1,7 @@
 // The broker settings dialog through its window: the configurations in store order, the typed
-// window name lost on a selection change, OK's question, 增加 with its copy, the empty store,
-// and the store saved as soon as the dialog closes after a change.
+// window name lost on a selection change, OK's question, 增加 with its copy, the empty store, a
+// grid configuration with its rename and the delete of another, and the store saved as soon as
+// the dialog closes after a change.
 #include "brokerconfig/broker_setting_dlg.h"
 #include "common/control_text.h"
 
@@ -50,7 +51,6 @@ TEST_F(BrokerSettingTest, OpensOnTheCurrentOneAndASelectionChangeDropsTheTypedNa
     EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_BROKER_SELECT), CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(selected(), L"乙证券");
     EXPECT_EQ(run->text(IDC_WINDOW_NAME), L"乙证券网上交易");
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_DETECT_BROKER)));
 
     run->setText(IDC_WINDOW_NAME, L"乙证券新版");
     select(0);
@@ -69,7 +69,7 @@ TEST_F(BrokerSettingTest, OkAsksBeforeSwitchingAndKeepsTheNameWhateverTheAnswer)
     BrokerConfig* second = addConfig(L"乙证券", L"乙证券网上交易");
     store->current = first;
     CBrokerSetting dialog;
-    dialog.hideDetectButton = false;
+    dialog.clientConnected = true;  // detection stays on offer while connected
     ASSERT_TRUE(open(dialog));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_DETECT_BROKER)));
     select(1);
@@ -162,6 +162,54 @@ TEST_F(BrokerSettingTest, AnEmptyStoreGetsAnEmptyConfigurationAndOkWithoutOneCha
     EXPECT_NE(fileText().find(L"<ButtonPositions/>"), std::wstring::npos);
 }
 
+TEST_F(BrokerSettingTest, AGridOneIsListedWithItsFamilyWithoutEditorsAndRenamedAnotherDeleted) {
+    addConfig(L"甲证券", L"甲证券交易系统");
+    BrokerConfig* grid = addConfig(L"乙证券", L"网上股票交易系统5.0");
+    grid->family = ClientFamily::Grid;
+    store->current = grid;
+    CBrokerSetting dialog;
+    dialog.clientConnected = true;
+    ASSERT_TRUE(open(dialog));
+    EXPECT_EQ(selected(), L"乙证券（网格）");
+    const auto editors = {IDC_SET_BUTTONS, IDC_SET_POSITION_COLUMNS, IDC_SET_COMMIT_COLUMNS};
+    EXPECT_EQ(enabled(*run, editors), L"000");
+    run->click(IDC_DELETE_BROKER);
+    EXPECT_EQ(run->answerMessageBox(IDOK), L"券商软件正通过这个配置连接，不能删除正在使用的券商配置");
+
+    run->click(IDC_RENAME_BROKER);
+    HWND rename = nested();
+    ASSERT_TRUE(rename);
+    const struct {
+        const wchar_t* name;
+        const wchar_t* refusal;  // null: accepted
+    } names[] = {{L"甲证券", L"甲证券 已经存在"}, {L"", L"必须输入券商名称"}, {L"丙证券", nullptr}};
+    for (const auto& step : names) {
+        SetWindowTextW(GetDlgItem(rename, IDC_RENAMED_BROKER_NAME), step.name);
+        PostMessageW(GetDlgItem(rename, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(run->settle());
+        const std::wstring shown = step.refusal ? run->answerMessageBox(IDOK) : L"";
+        EXPECT_EQ(shown, step.refusal ? step.refusal : L"");
+        EXPECT_EQ(IsWindow(rename) != FALSE, step.refusal != nullptr);
+    }
+    EXPECT_EQ(selected(), L"丙证券（网格）");
+
+    select(0);
+    EXPECT_EQ(enabled(*run, editors), L"111");
+    run->click(IDC_DELETE_BROKER);
+    EXPECT_EQ(run->answerMessageBox(IDOK), L"确定要删除券商配置 甲证券 吗?");
+    ASSERT_TRUE(run->settle());
+    EXPECT_EQ(selected(), L"丙证券（网格）");  // back on the one in use
+    run->click(IDCANCEL);
+    ASSERT_TRUE(run->waitForEnd());
+    ASSERT_EQ(store->brokers().size(), 1u);
+    EXPECT_EQ(store->current, grid);
+    EXPECT_EQ(grid->name, L"丙证券");
+    EXPECT_FALSE(dialog.currentConfigChanged());
+    const std::wstring file = fileText();
+    EXPECT_EQ(file.find(L"甲证券"), std::wstring::npos);
+    EXPECT_NE(file.find(L"Select=\"丙证券\""), std::wstring::npos);
+}
+
 class ScriptedDetection : public BrokerDetection {
 public:
     int learnt = 0, connected = 1;
@@ -190,12 +238,18 @@ TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsT
     ScriptedDetection detection;
     RecordingOwner owner;
     CBrokerSetting dialog(nullptr, &detection);
-    dialog.hideDetectButton = false;
+    dialog.clientConnected = true;
     dialog.mainWindow = &owner;
     ASSERT_TRUE(open(dialog));
+    run->click(IDC_DETECT_BROKER);
+    EXPECT_EQ(run->answerMessageBox(IDCANCEL),
+              L"券商软件已经连接。检测券商会自动点击券商软件的各个页面，是否继续?");
+    ASSERT_TRUE(run->settle());
+    EXPECT_FALSE(run->currentMessageBox());  // declined: no detection runs
     const std::wstring failed = L"无法自动检测到券商软件";
     auto failureShown = [&] {
         run->click(IDC_DETECT_BROKER);
+        run->answerMessageBox(IDOK);
         HWND box = nullptr;  // the detection dialog shows first
         for (int i = 0; i < 500 && !box; ++i, Sleep(20)) {
             HWND shown = run->currentMessageBox();
@@ -225,6 +279,7 @@ TEST_F(BrokerSettingTest, AFailedDetectionKeepsTheDialogOpenASuccessfulOneTellsT
 
     detection.connected = 1;
     run->click(IDC_DETECT_BROKER);
+    run->answerMessageBox(IDOK);
     ASSERT_TRUE(run->waitForEnd());
     EXPECT_EQ(run->result(), IDCANCEL);
     EXPECT_EQ(owner.cleared, 1);
