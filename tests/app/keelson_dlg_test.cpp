@@ -514,7 +514,8 @@ TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
     ASSERT_TRUE(run.settle());
     wchar_t status[128] = {};
     GetWindowTextW(GetDlgItem(window, IDC_CONTACT_STATUS), status, 128);
-    EXPECT_STREQ(status, L"未连接券商: 找不到券商软件主窗口");
+    // The time of the last good read follows once there was one.
+    EXPECT_EQ(std::wstring(status).rfind(L"未连接券商: 找不到券商软件主窗口", 0), 0u) << status;
     close(run, window);
 }
 
