@@ -101,6 +101,37 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     EXPECT_EQ(text.find(L"SIGNKEY"), std::wstring::npos);
 }
 
+TEST_F(AlertDispatchTest, RepeatsWaitForNewsOrTheirReminderAndAPushServiceKeepsItsDailyBudget) {
+    AlertOptions settings;
+    settings.phoneMessage = settings.webhookMessage = 1;
+    settings.phoneNumber = L"13800000000";
+    settings.webhookFormat = static_cast<int>(WebhookFormat::PushPlus);
+    settings.webhookUrl = L"0123abcd";
+    settings.pushDailyLimit = 1;
+    int64_t now = 0;
+    AlertDispatch dispatch(senders, &journal, AlertClock{[&now] { return now; }, [] { return 1; }});
+    const AlertSubject held{L"600000", L"满足止损条件", AlertSubject::Kind::AlertOnly};
+    const struct {
+        int64_t at;
+        AlertSubject subject;
+        size_t sends;  // in all, SMS and the push service
+    } steps[] = {{0, held, 2},
+                 {6000, held, 2},
+                 {RepeatFilter::kReminderMs, held, 3},  // a reminder: not to the push service
+                 {RepeatFilter::kReminderMs, {L"600000", L"满足止损条件", AlertSubject::Kind::Sold}, 5},
+                 {RepeatFilter::kReminderMs, {L"", L"", AlertSubject::Kind::Report}, 6}};
+    for (const auto& step : steps) {
+        now = step.at;
+        dispatch.raiseMessage(settings, L"止损", step.subject);
+        waitForSends(step.sends);
+        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(sent(), step.sends) << step.at;
+    }
+    EXPECT_TRUE(dispatch.stop());
+    EXPECT_NE(journalText().find(L"提醒 群机器人 今日已发 1 条, 未发送 PushPlus ***: 止损"),
+              std::wstring::npos);
+}
+
 TEST_F(AlertDispatchTest, AFullQueueDropsTheOldestAtExitTheWaitingAreJournalledAndAPauseIsCutShort) {
     retryPauseMs = 60000;
     AlertDispatch dispatch(senders, &journal);

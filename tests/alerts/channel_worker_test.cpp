@@ -68,6 +68,28 @@ TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHung
     EXPECT_EQ(sent, (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(dropped, (std::vector<int>{1, 2, 6, 7}));
     EXPECT_NE(sender, std::this_thread::get_id());
+
+    // The more urgent go first; beyond the capacity the oldest of the least urgent falls out.
+    sent.clear();
+    dropped.clear();
+    ChannelWorker ranked(3);
+    auto gate = std::make_shared<std::promise<void>>();
+    entered = std::make_shared<std::promise<void>>();
+    ranked.post({[entered, opened = gate->get_future().share()] {
+                     entered->set_value();
+                     opened.wait();
+                 },
+                 nullptr});
+    entered->get_future().wait();
+    for (const auto& [n, urgency] : {std::pair{10, 0}, {11, 2}, {12, 1}, {13, 0}, {14, 2}}) {
+        ChannelWorker::Task next = task(n);
+        next.urgency = urgency;
+        ranked.post(next);
+    }
+    ranked.requestStop();  // drops what waits, in the order it would have gone
+    gate->set_value();
+    EXPECT_TRUE(ranked.waitStopped(std::chrono::steady_clock::now() + 5s));
+    EXPECT_EQ(dropped, (std::vector<int>{10, 13, 11, 14, 12}));
 }
 
 }  // namespace
