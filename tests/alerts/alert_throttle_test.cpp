@@ -38,7 +38,9 @@ TEST(AlertThrottle, ARepeatGoesOutOnlyAsNewsOrAsAReminderEveryTenMinutes) {
         const AlertVerdict verdict = filter.judge(AlertSubject{s.code, L"满足止损条件", s.kind}, s.at);
         EXPECT_EQ(verdict.send, s.send) << step;
         EXPECT_EQ(verdict.reminder, s.reminder) << step;
-        if (s.send) EXPECT_EQ(verdict.urgency, s.urgency) << step;
+        if (s.send) {
+            EXPECT_EQ(verdict.urgency, s.urgency) << step;
+        }
         EXPECT_EQ(verdict.beyondBudget, s.send && s.urgency == AlertUrgency::Urgent) << step++;
     }
 }
