@@ -20,7 +20,7 @@ TEST(AlertThrottle, ARepeatGoesOutOnlyAsNewsOrAsAReminderEveryTenMinutes) {
     } steps[] = {
         {false, L"600000", Kind::AlertOnly, 0, true, false, AlertUrgency::Normal},
         {true, L"600000", Kind::AlertOnly, 6000, false, false, AlertUrgency::Normal},
-        {true, L"000001", Kind::NotSold, 6000, true, false, AlertUrgency::Urgent},  // another stock
+        {false, L"000001", Kind::NotSold, 6000, true, false, AlertUrgency::Urgent},  // another stock
         {true, L"600000", Kind::AlertOnly, 9 * kMinute, false, false, AlertUrgency::Normal},
         {true, L"600000", Kind::AlertOnly, 10 * kMinute, true, true, AlertUrgency::Reminder},
         {true, L"600000", Kind::AlertOnly, 11 * kMinute, false, false, AlertUrgency::Normal},
@@ -41,7 +41,8 @@ TEST(AlertThrottle, ARepeatGoesOutOnlyAsNewsOrAsAReminderEveryTenMinutes) {
         if (s.send) {
             EXPECT_EQ(verdict.urgency, s.urgency) << step;
         }
-        EXPECT_EQ(verdict.beyondBudget, s.send && s.urgency == AlertUrgency::Urgent) << step++;
+        EXPECT_EQ(verdict.beyondBudget, s.send && s.urgency == AlertUrgency::Urgent) << step;
+        ++step;
     }
 }
 
