@@ -53,15 +53,9 @@ class Run:
         text = open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else ""
         lines = [line for line in text.splitlines() if len(line) > 20]
         self.halyard = [line[20:] for line in lines]
-        self.halyard_s = [seconds_of(line[:19]) for line in lines]
-
-
-def seconds_of(stamp):
-    """Seconds since midnight of a journal line's "YYYY-MM-DD HH:MM:SS"."""
-    try:
-        return int(stamp[11:13]) * 3600 + int(stamp[14:16]) * 60 + int(stamp[17:19])
-    except ValueError:
-        return 0
+        # Seconds since midnight of each line's "YYYY-MM-DD HH:MM:SS".
+        self.halyard_s = [sum(int(line[at:at + 2] or 0) * unit for at, unit in ((11, 3600), (14, 60), (17, 1))
+                              if line[at:at + 2].isdigit()) for line in lines]
 
 
 def pct(position, price):
@@ -263,26 +257,18 @@ def raised_alerts(run):
 
 
 def floods(run, outcomes):
-    """Faults of a 仅提醒 condition sent more often than its news and reminders allow."""
-    alert_names = {p["name"] for p in run.plan["positions"] if p["kind"].startswith("alert_")}
+    """A 仅提醒 condition sent more often than its news (after a round without it) and reminders allow."""
+    alerting = {p["name"] for p in run.plan["positions"] if p["kind"].startswith("alert_")}
     faults = []
     for (name, condition), times in triggers(run).items():
-        if name not in alert_names:
-            continue
-        gaps = sum(1 for a, b in zip(times, times[1:]) if b - a > ROUND_GAP_S)
-        allowed = 1 + gaps + (times[-1] - times[0]) // REMINDER_S
+        allowed = 1 + sum(b - a > ROUND_GAP_S for a, b in zip(times, times[1:])) + (times[-1] - times[0]) // REMINDER_S
         for channel in DELIVERED:
-            sent = sum(1 for c, _, t in outcomes if c == channel and t.startswith(name + " 在 ") and condition in t)
-            if sent > allowed:
-                faults.append(f"{name} {condition}: {sent} messages on {channel} for {len(times)} triggers "
-                              f"(at most {allowed})")
-    return faults
-
-
-def robot_pace(run):
+            sent = sum(c == channel and t.startswith(name + " 在 ") and condition in t for c, _, t in outcomes)
+            if name in alerting and sent > allowed:
+                faults.append(f"{name} {condition}: {sent} messages on {channel}, at most {allowed}")
     times = sorted(e["t"] for e in run.webhook)
-    busiest = max((sum(1 for u in times[i:] if u - t < 60000) for i, t in enumerate(times)), default=0)
-    return busiest, ([f"the robot got {busiest} messages within a minute"] if busiest >= ROBOT_PER_MINUTE else [])
+    busiest = max((sum(u - t < 60000 for u in times[i:]) for i, t in enumerate(times)), default=0)
+    return busiest, faults + ([f"the robot got {busiest} messages in a minute"] if busiest >= ROBOT_PER_MINUTE else [])
 
 
 def check_alerts(run):
@@ -312,8 +298,8 @@ def check_alerts(run):
             else:
                 figures["lost"] += 1
                 faults.append(f"alert '{start}{condition}' has no outcome on {channel}")
-    figures["robot_per_minute"], paced = robot_pace(run)
-    return figures, faults + floods(run, outcomes) + paced
+    figures["robot_per_minute"], flooded = floods(run, outcomes)
+    return figures, faults + flooded
 
 
 def absences(run):
