@@ -114,8 +114,6 @@ TEST_F(WebhookSenderTest, AnAnswerIsNeverRetriedWhateverItSays) {
          L"回答无法识别 (HTTP 200)"},
         {L"/feishu/b4", WebhookFormat::Feishu, WebhookResult::Kind::Delivered, L"已送达 (错误码 0 success)"},
         {L"/wecom/b5", WebhookFormat::Feishu, WebhookResult::Kind::Unreadable, L"回答无法识别 (HTTP 200)"},
-        {L"/pushplus/send/b6", WebhookFormat::PushPlus, WebhookResult::Kind::Delivered,
-         L"已送达 (错误码 200 请求成功)"},
         {L"/pushplusbanned/send/b7", WebhookFormat::PushPlus, WebhookResult::Kind::Refused,
          L"机器人拒绝 (错误码 900 用户账号使用受限)"},
         {L"/serverchanbad/SCTb8.send", WebhookFormat::ServerChan, WebhookResult::Kind::Refused,
