@@ -101,8 +101,6 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     EXPECT_EQ(text.find(L"SIGNKEY"), std::wstring::npos);
 }
 
-// A condition that holds: news or a reminder every 10 minutes (never to a push service), and
-// past the push service's budget only sale and contact alerts.
 TEST_F(AlertDispatchTest, RepeatsWaitForNewsOrTheirReminderAndAPushServiceKeepsItsDailyBudget) {
     AlertOptions settings;
     settings.phoneMessage = settings.webhookMessage = settings.pushDailyLimit = 1;

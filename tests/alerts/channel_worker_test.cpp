@@ -17,7 +17,7 @@ TEST(ChannelWorker, SendsTheMoreUrgentFirstDropsTheOldestOfTheLeastBeyondItsCapa
     std::mutex lock;
     std::vector<int> sent, dropped;
     std::thread::id sender;
-    auto task = [&](int n) {
+    auto task = [&](int n, int urgency = 0) {
         return ChannelWorker::Task{[&, n] {
                                        std::lock_guard<std::mutex> guard(lock);
                                        sent.push_back(n);
@@ -26,7 +26,8 @@ TEST(ChannelWorker, SendsTheMoreUrgentFirstDropsTheOldestOfTheLeastBeyondItsCapa
                                    [&, n] {
                                        std::lock_guard<std::mutex> guard(lock);
                                        dropped.push_back(n);
-                                   }};
+                                   },
+                                   urgency};
     };
     auto entered = std::make_shared<std::promise<void>>();
     auto release = std::make_shared<std::promise<void>>();
@@ -40,11 +41,7 @@ TEST(ChannelWorker, SendsTheMoreUrgentFirstDropsTheOldestOfTheLeastBeyondItsCapa
     ASSERT_TRUE(worker.post({block, nullptr}));
     entered->get_future().wait();  // 1..5 wait behind it, the more urgent first: 1 and 4 fall out
     const int urgencies[] = {0, 2, 1, 0, 2};
-    for (int n = 1; n <= 5; ++n) {
-        ChannelWorker::Task next = task(n);
-        next.urgency = urgencies[n - 1];
-        EXPECT_TRUE(worker.post(next));
-    }
+    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(worker.post(task(n, urgencies[n - 1])));
     release->set_value();
     for (int i = 0; i < 500 &&
                     [&] {

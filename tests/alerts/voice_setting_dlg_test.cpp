@@ -108,7 +108,6 @@ TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     EXPECT_TRUE(run.settle());
     EXPECT_EQ(enabled(run, kSoundControls) + enabled(run, kPlayButtons), L"000000111");
     EXPECT_EQ(enabled(run, kChannelControls), L"11001111");
-    // A push service: its key is asked for, it is not signed, and it has a daily limit.
     HWND formats = GetDlgItem(window, IDC_WEBHOOK_FORMAT);
     SendMessageW(formats, CB_SETCURSEL, 4, 0);
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_WEBHOOK_FORMAT, CBN_SELCHANGE),

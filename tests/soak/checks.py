@@ -14,9 +14,7 @@ PRICE_WINDOW_MS = 15000  # how old the price a sale was made at may be
 LONG_LOSS_MS, SHORT_LOSS_MS = 70000, 50000
 LONGEST_ANSWER_MS = 6000
 LOST_ALERT, BACK_ALERT = "Halyard 已与券商软件断开, 止损暂停", "Halyard 已重新连接券商软件"
-# A condition that holds is sent again only after a round without it (a trigger missing for
-# longer than one and a half monitor intervals) or as a reminder every 10 minutes; a robot gets
-# fewer than 20 messages a minute.
+# A condition that holds is news again after a round without it (1.5 intervals), else a reminder.
 ROUND_GAP_S, REMINDER_S, ROBOT_PER_MINUTE = 9, 600, 20
 DELIVERED = {"短信": "交给飞信发送", "QQ": "已交给QQ", "群机器人": "已送达"}
 CLIENT_FAULTS = ("hang", "hold-confirmation", "storm-after-order", "resort", "destroy-panels", "minimize",
@@ -248,8 +246,7 @@ def triggers(run):
 
 
 def raised_alerts(run):
-    """The texts Halyard had to send at least: the first alert of each stock and condition, and
-    the contact alerts."""
+    """The texts Halyard had to send at least: the first of each stock and condition, and contact."""
     raised = [(name + " 在 ", condition) for name, condition in triggers(run)]
     for text in (LOST_ALERT, BACK_ALERT):
         raised += [(text, "")] * sum(1 for c, _, t in alert_lines(run) if c == "短信" and t == text)
@@ -272,9 +269,8 @@ def floods(run, outcomes):
 
 
 def check_alerts(run):
-    """Every alert Halyard had to send reached each channel, or the journal says why not;
-    nothing claimed delivered that the stand-in did not receive; a condition that holds does not
-    flood the channels."""
+    """Every alert Halyard had to send reached each channel, or the journal says why not; nothing
+    claimed delivered that the stand-in did not receive; a condition that holds floods nothing."""
     figures = {"delivered": 0, "explained": 0, "lost": 0, "sent": {}}
     faults = []
     outcomes = alert_lines(run)

@@ -26,8 +26,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = self.rfile.read(length).decode("utf-8", "replace")
         mode = self.stand_in.mode
         self.stand_in.log(mode, body)
-        kind = self.path.split("/")[1] if self.path.split("/")[1] in ANSWERS else "robot"
-        success, refusal = ANSWERS[kind]
+        success, refusal = ANSWERS.get(self.path.split("/")[1], ANSWERS["robot"])
         if mode == "slow":
             time.sleep(SLOW_S)
         if mode == "error":
