@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "common/c_format.h"
-
 #include "rules/trade_journal.h"
 
 namespace {

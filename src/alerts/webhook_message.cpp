@@ -214,7 +214,7 @@ constexpr size_t kPushPlusTitleLength = 100;
 }  // namespace
 
 std::wstring pushServiceUrl(WebhookFormat format, const std::wstring& typed) {
-    if (isAddress(typed)) return typed;
+    if (typed.empty() || isAddress(typed)) return typed;
     if (format == WebhookFormat::PushPlus) return L"https://www.pushplus.plus/send";
     const bool plain = !typed.empty() && std::all_of(typed.begin(), typed.end(), [](wchar_t c) {
         return c < 0x80 && (std::isalnum(static_cast<unsigned char>(c)) || c == L'_' || c == L'-');
