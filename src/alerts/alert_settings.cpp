@@ -7,5 +7,5 @@ bool operator==(const AlertOptions& one, const AlertOptions& other) {
            one.phoneNumber == other.phoneNumber && one.qqNickname == other.qqNickname &&
            one.webhookMessage == other.webhookMessage && one.webhookFormat == other.webhookFormat &&
            one.webhookUrl == other.webhookUrl && one.webhookSecret == other.webhookSecret &&
-           one.dailyReport == other.dailyReport;
+           one.pushDailyLimit == other.pushDailyLimit && one.dailyReport == other.dailyReport;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // One alert channel's worker: sends run one after the other, in the order they were posted, on
 // a thread of its own, so two alerts never type into the same messenger fields at once. The
-// caller never waits. The queue is bounded: beyond its capacity the oldest waiting send is
-// dropped (and told so). Stopping lets the current send finish within a budget; the sends still
-// waiting are dropped.
+// caller never waits. A more urgent send goes before the less urgent ones waiting, and a paced
+// worker sends no more than its limit within its window. The queue is bounded: beyond its
+// capacity the oldest of the least urgent waiting sends is dropped (and told so). Stopping lets
+// the current send finish within a budget; the sends still waiting are dropped.
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -16,6 +17,7 @@ public:
     struct Task {
         std::function<void()> send;
         std::function<void()> dropped;  // run instead of send when the task is dropped
+        int urgency = 0;                // higher goes first; in order of posting among equals
     };
 
     explicit ChannelWorker(std::size_t capacity = kDefaultCapacity);
@@ -23,6 +25,8 @@ public:
     ChannelWorker& operator=(const ChannelWorker&) = delete;
     ~ChannelWorker();  // stop with no budget beyond the current send's end
 
+    // At most `limit` sends within any `window` from now on.
+    void pace(std::size_t limit, std::chrono::milliseconds window);
     // False (and the task dropped) once stopping has begun.
     bool post(Task task);
     // Asks the thread to end after its current send; the waiting sends are dropped at once.

@@ -16,6 +16,8 @@ constexpr wchar_t kTestMessage[] = L"测试,来自Halyard";
 constexpr wchar_t kNoPhoneNumber[] = L"电话号码不能为空";
 constexpr wchar_t kNoNickname[] = L"QQ昵称不能为空";
 constexpr wchar_t kNoWebhookUrl[] = L"群机器人网址不能为空";
+constexpr wchar_t kNoSendKey[] = L"Server酱 SendKey不能为空";
+constexpr wchar_t kNoPushToken[] = L"PushPlus token不能为空";
 constexpr wchar_t kNoFetion[] = L"没有找到飞信, 要发送短信,请安装并运行飞信";
 constexpr wchar_t kQqChatWindowClass[] = L"TXGuiFoundation";
 constexpr UINT kWebhookAnswered = WM_APP + 46;
@@ -66,6 +68,8 @@ void CVoiceSetting::doDataExchange(halyard::DataExchange& exchange) {
     exchange.check(IDC_WEBHOOK_MESSAGE, webhookMessage);
     exchange.text(IDC_WEBHOOK_URL, webhookUrl);
     exchange.text(IDC_WEBHOOK_SECRET, webhookSecret);
+    exchange.text(IDC_PUSH_DAILY_LIMIT, pushDailyLimit);
+    exchange.range(pushDailyLimit, 1, DailyBudget::kMost);
     exchange.check(IDC_DAILY_REPORT, dailyReport);
     // The format list has no exchange of its own: its selection is the format's number.
     HWND formats = item(IDC_WEBHOOK_FORMAT);
@@ -96,9 +100,11 @@ bool CVoiceSetting::onInitDialog() {
     webhookFormat = static_cast<int>(webhookFormatOf(stored.webhookFormat));
     webhookUrl = stored.webhookUrl;
     webhookSecret = stored.webhookSecret;
+    pushDailyLimit = DailyBudget::effective(stored.pushDailyLimit);
     dailyReport = stored.dailyReport;
     updateData(false);
     enableControls();
+    showWebhookKind();
     return true;
 }
 
@@ -110,11 +116,35 @@ void CVoiceSetting::enableControls() {
     enableItem(IDC_TEST_SMS, phoneMessage != 0);
     enableItem(IDC_QQ_NICKNAME, qqMessage != 0);
     enableItem(IDC_TEST_QQ, qqMessage != 0);
-    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_WEBHOOK_SECRET, IDC_TEST_WEBHOOK})
+    for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK})
         enableItem(id, webhookMessage != 0);
+    const bool push = isPushService(webhookFormatOf(webhookFormat));
+    enableItem(IDC_WEBHOOK_SECRET, webhookMessage != 0 && !push);
+    enableItem(IDC_PUSH_DAILY_LIMIT, webhookMessage != 0 && push);
+}
+
+void CVoiceSetting::showWebhookKind() {
+    const LRESULT selected = SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_GETCURSEL, 0, 0);
+    if (selected >= 0) webhookFormat = static_cast<int>(selected);
+    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    const wchar_t* label = format == WebhookFormat::ServerChan ? L"SendKey:"
+                           : format == WebhookFormat::PushPlus ? L"token:"
+                                                               : L"机器人网址:";
+    SetWindowTextW(item(IDC_WEBHOOK_URL_LABEL), label);
+    enableControls();
+}
+
+std::wstring CVoiceSetting::missingWebhookText() const {
+    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    if (format == WebhookFormat::ServerChan) return kNoSendKey;
+    return format == WebhookFormat::PushPlus ? kNoPushToken : kNoWebhookUrl;
 }
 
 bool CVoiceSetting::onCommand(int id, int code, HWND control) {
+    if (id == IDC_WEBHOOK_FORMAT && code == CBN_SELCHANGE) {
+        showWebhookKind();
+        return true;
+    }
     if (code != BN_CLICKED) return halyard::Dialog::onCommand(id, code, control);
     switch (id) {
         case IDC_PLAY_VOICE:
@@ -201,7 +231,7 @@ void CVoiceSetting::testWebhook() {
     updateData(true);
     trimWebhookFields();
     if (webhookUrl.empty()) {
-        halyard::showMessageBox(hwnd(), kNoWebhookUrl);
+        halyard::showMessageBox(hwnd(), missingWebhookText());
         return;
     }
     enableItem(IDC_TEST_WEBHOOK, false);
@@ -232,7 +262,9 @@ void CVoiceSetting::showWebhookAnswer() {
     }
     if (!answer) return;
     enableItem(IDC_TEST_WEBHOOK, webhookMessage != 0);
-    halyard::showMessageBox(hwnd(), L"群机器人测试: " + webhookOutcomeText(*answer));
+    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    const std::wstring channel = isPushService(format) ? webhookFormatName(format) : L"群机器人";
+    halyard::showMessageBox(hwnd(), channel + L"测试: " + webhookOutcomeText(*answer));
 }
 
 // A pasted URL or secret comes with blanks around it: they are no part of it.
@@ -251,7 +283,7 @@ void CVoiceSetting::onOK() {
     std::wstring error;
     if (phoneMessage && phoneNumber.empty()) error += kNoPhoneNumber;
     if (qqMessage && qqNickname.empty()) error += kNoNickname;
-    if (webhookMessage && webhookUrl.empty()) error += kNoWebhookUrl;
+    if (webhookMessage && webhookUrl.empty()) error += missingWebhookText();
     if (!error.empty()) {
         halyard::showMessageBox(hwnd(), error);
         return;
@@ -274,6 +306,7 @@ AlertOptions CVoiceSetting::settings() const {
     values.webhookFormat = webhookFormat;
     values.webhookUrl = webhookUrl;
     values.webhookSecret = webhookSecret;
+    values.pushDailyLimit = pushDailyLimit;
     values.dailyReport = dailyReport;
     return values;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The alert settings (dialog 146): sounds and their files, SMS through Fetion, QQ, and the
-// group-robot webhook (with its optional signing secret), with a test send for each message
-// channel, and the daily report's switch. It reads the settings when it
-// opens and stores them only on 确定.
+// group-robot webhook (with its optional signing secret) or a push service (its key and daily
+// limit), with a test send for each message channel, and the daily report's switch. It reads the settings
+// when it opens and stores them only on 确定.
 #include <windows.h>
 
 #include <functional>
@@ -32,6 +32,7 @@ public:
     int webhookFormat = 0;
     std::wstring webhookUrl;
     std::wstring webhookSecret;
+    int pushDailyLimit = 50;
     int dailyReport = 0;
 
     // The system's open-file dialog unless replaced.
@@ -48,6 +49,9 @@ private:
     struct WebhookAnswerSlot;
 
     void enableControls();
+    // The URL field's label and the empty field's complaint name what the chosen kind needs.
+    void showWebhookKind();
+    std::wstring missingWebhookText() const;
     void chooseSound(std::wstring& sound);
     void playSound(const std::wstring& sound);
     void testSms();

@@ -1,6 +1,8 @@
 #include "alerts/webhook_message.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -158,9 +160,8 @@ std::wstring networkErrorWords(unsigned long code, unsigned long secureFlags) {
 }  // namespace
 
 WebhookFormat webhookFormatOf(int stored) {
-    if (stored == 1) return WebhookFormat::DingTalk;
-    if (stored == 2) return WebhookFormat::Feishu;
-    return WebhookFormat::WeCom;
+    return stored > 0 && stored < kWebhookFormatCount ? static_cast<WebhookFormat>(stored)
+                                                      : WebhookFormat::WeCom;
 }
 
 const wchar_t* webhookFormatName(WebhookFormat format) {
@@ -169,9 +170,17 @@ const wchar_t* webhookFormatName(WebhookFormat format) {
             return L"钉钉";
         case WebhookFormat::Feishu:
             return L"飞书";
+        case WebhookFormat::ServerChan:
+            return L"Server酱";
+        case WebhookFormat::PushPlus:
+            return L"PushPlus";
         default:
             return L"企业微信";
     }
+}
+
+bool isPushService(WebhookFormat format) {
+    return format == WebhookFormat::ServerChan || format == WebhookFormat::PushPlus;
 }
 
 std::string jsonQuoted(const std::wstring& text) {
@@ -184,9 +193,63 @@ std::string webhookBody(WebhookFormat format, const std::wstring& text) {
     return "{\"msgtype\":\"text\",\"text\":{\"content\":" + jsonQuoted(text) + "}}";
 }
 
+namespace {
+
+bool isAddress(const std::wstring& typed) {
+    return typed.find(L"://") != std::wstring::npos;
+}
+
+// The first line of the text, at most `most` characters, a surrogate pair kept whole.
+std::wstring titleOf(const std::wstring& text, size_t most) {
+    std::wstring title = text.substr(0, text.find_first_of(L"\r\n"));
+    if (title.size() <= most) return title;
+    const bool cutsPair = title[most - 1] >= 0xD800 && title[most - 1] <= 0xDBFF;
+    title.resize(cutsPair ? most - 1 : most);
+    return title;
+}
+
+constexpr size_t kServerChanTitleLength = 32;
+constexpr size_t kPushPlusTitleLength = 100;
+
+}  // namespace
+
+std::wstring pushServiceUrl(WebhookFormat format, const std::wstring& typed) {
+    if (typed.empty() || isAddress(typed)) return typed;
+    if (format == WebhookFormat::PushPlus) return L"https://www.pushplus.plus/send";
+    const bool plain = !typed.empty() && std::all_of(typed.begin(), typed.end(), [](wchar_t c) {
+        return c < 0x80 && (std::isalnum(static_cast<unsigned char>(c)) || c == L'_' || c == L'-');
+    });
+    if (!plain) return L"";
+    // A Server酱³ key "sctp<uid>t..." is sent to its user's own host.
+    if (typed.compare(0, 4, L"sctp") == 0) {
+        const size_t end = typed.find(L't', 4);
+        if (end != std::wstring::npos && end > 4 &&
+            std::all_of(typed.begin() + 4, typed.begin() + static_cast<std::ptrdiff_t>(end),
+                        [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+            return L"https://" + typed.substr(4, end - 4) + L".push.ft07.com/send/" + typed + L".send";
+    }
+    return L"https://sctapi.ftqq.com/" + typed + L".send";
+}
+
+std::string pushServiceBody(WebhookFormat format, const std::wstring& typed, const std::wstring& text) {
+    if (format == WebhookFormat::ServerChan)
+        return "{\"title\":" + jsonQuoted(titleOf(text, kServerChanTitleLength)) +
+               ",\"desp\":" + jsonQuoted(text) + "}";
+    // An address typed whole carries the token in its path.
+    const std::string token = isAddress(typed) ? "" : "\"token\":" + jsonQuoted(typed) + ",";
+    return "{" + token + "\"title\":" + jsonQuoted(titleOf(text, kPushPlusTitleLength)) +
+           ",\"content\":" + jsonQuoted(text) + ",\"template\":\"txt\"}";
+}
+
+long long deliveredCode(WebhookFormat format) {
+    return format == WebhookFormat::PushPlus ? 200 : 0;
+}
+
 WebhookAnswer readWebhookAnswer(WebhookFormat format, const std::string& body) {
-    const std::string codeName = format == WebhookFormat::Feishu ? "code" : "errcode";
-    const std::string messageName = format == WebhookFormat::Feishu ? "msg" : "errmsg";
+    const bool newer = format != WebhookFormat::WeCom && format != WebhookFormat::DingTalk;
+    const std::string codeName = newer ? "code" : "errcode";
+    const std::string messageName =
+        format == WebhookFormat::ServerChan ? "message" : (newer ? "msg" : "errmsg");
     WebhookAnswer answer;
     bool haveCode = false;
     JsonReader reader(body);
@@ -227,7 +290,11 @@ std::wstring maskedQuery(const std::wstring& query) {
         if (end == std::wstring::npos) end = query.size();
         const std::wstring pair = query.substr(at, end - at);
         const size_t equals = pair.find(L'=');
-        masked += equals == std::wstring::npos ? pair : pair.substr(0, equals + 1) + kMask;
+        // A bare value ("?token") is a value all the same.
+        if (equals != std::wstring::npos)
+            masked += pair.substr(0, equals + 1) + kMask;
+        else if (!pair.empty())
+            masked += kMask;
         if (end == query.size()) return masked;
         masked += L'&';
         at = end + 1;
@@ -269,6 +336,12 @@ std::wstring maskedWebhookUrl(const std::wstring& url) {
     if (at != std::wstring::npos) host = kMask + host.substr(at);
     return rest.substr(0, hostStart) + host + maskedPath(rest.substr(pathStart), query.empty()) + query +
            fragment;
+}
+
+std::wstring webhookRecipient(const WebhookTarget& target) {
+    if (isPushService(target.format) && !isAddress(target.url))
+        return std::wstring(webhookFormatName(target.format)) + L" " + kMask;
+    return maskedWebhookUrl(target.url);
 }
 
 std::wstring webhookOutcomeText(const WebhookResult& result) {

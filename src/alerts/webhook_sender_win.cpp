@@ -56,6 +56,11 @@ long long systemEpochMs() {
 bool prepare(const WebhookTarget& target, const std::wstring& text, const WebhookTiming& timing,
              std::wstring& url, std::string& body) {
     url = halyard::trimmedText(target.url);
+    if (isPushService(target.format)) {
+        body = pushServiceBody(target.format, url, text);
+        url = pushServiceUrl(target.format, url);
+        return true;
+    }
     if (target.secret.empty() || target.format == WebhookFormat::WeCom) {
         body = webhookBody(target.format, text);
         return true;
@@ -92,7 +97,8 @@ WebhookResult resultOf(const WebhookReply& reply, WebhookFormat format) {
     if (!result.answer.recognised) {
         result.kind = WebhookResult::Kind::Unreadable;
     } else {
-        result.kind = result.answer.code == 0 ? WebhookResult::Kind::Delivered : WebhookResult::Kind::Refused;
+        result.kind = result.answer.code == deliveredCode(format) ? WebhookResult::Kind::Delivered
+                                                                  : WebhookResult::Kind::Refused;
     }
     return result;
 }
@@ -114,6 +120,10 @@ WebhookResult sendWebhook(const WebhookTarget& target, const std::wstring& text,
     WebhookRequest request;
     if (!prepare(target, text, timing, url, request.body)) {
         result.kind = WebhookResult::Kind::Unsigned;
+        return result;
+    }
+    if (url.empty() && !halyard::trimmedText(target.url).empty()) {
+        result.detail = L"SendKey含有无效字符";
         return result;
     }
     if (!crack(url, request, result.detail)) return result;

@@ -67,6 +67,7 @@ void AppSettings::load() {
     // Values stored before pasted blanks were trimmed are trimmed as they are read.
     webhookUrl = halyard::trimmedText(profile.readString(L"WebhookUrl", L""));
     webhookSecret = halyard::trimmedText(profile.readString(L"WebhookSecret", L""));
+    pushDailyLimit = profile.readInt(L"PushDailyLimit", 50);
     dailyReport = profile.readInt(L"DailyReport", 0);
 }
 
@@ -86,6 +87,7 @@ void AppSettings::save() {
     profile.writeInt(L"WebhookFormat", webhookFormat);
     profile.writeString(L"WebhookUrl", webhookUrl);
     profile.writeString(L"WebhookSecret", webhookSecret);
+    profile.writeInt(L"PushDailyLimit", pushDailyLimit);
     profile.writeInt(L"DailyReport", dailyReport);
 }
 

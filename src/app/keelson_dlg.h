@@ -85,6 +85,7 @@ private:
         std::tm localTime() override;
         void playAlertSound(const std::wstring& file) override;
         void raiseMessageAlert(const std::wstring& text) override;
+        void raiseMessageAlertAbout(const std::wstring& text, const AlertSubject& subject) override;
         void positionsRead(std::size_t count) override;
         uint32_t monitorIntervalMs() override;
         void contactChanged(const ContactStatus& status) override;

@@ -37,5 +37,5 @@ void CKeelsonDlg::sendDueDailyReport() {
     const std::wstring text = dailyReport_.due(currentLocalTime(), state);
     if (text.empty()) return;
     journal_.note(L"每日运行报告: " + text);
-    alerts().raiseMessage(settings, text);
+    alerts().raiseMessage(settings, text, AlertSubject{L"", L"", AlertSubject::Kind::Report});
 }

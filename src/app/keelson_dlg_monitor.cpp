@@ -53,7 +53,13 @@ void CKeelsonDlg::Environment::raiseMessageAlert(const std::wstring& text) {
     owner_.alerts().raiseMessage(*AppSettings::instance(), text);
 }
 
+void CKeelsonDlg::Environment::raiseMessageAlertAbout(const std::wstring& text, const AlertSubject& subject) {
+    owner_.alerts().raiseMessage(*AppSettings::instance(), text, subject);
+}
+
 void CKeelsonDlg::Environment::positionsRead(std::size_t count) {
+    // Each cycle is a round of the alerts: a condition no longer raised has gone.
+    owner_.alerts().beginRound();
     if (static_cast<int>(count) != owner_.positionList_.itemCount())
         owner_.positionList_.setItemCount(static_cast<int>(count), 0);
 }

@@ -93,8 +93,9 @@
 #define IDC_DETECTION_DOTS 1030
 #define IDC_DETECTION_PAGES 1034
 
-// Alert settings (146); 1037 to 1041 are the group-robot rows below the message rows, 1042
-// the daily report
+// Alert settings (146); 1037 to 1041 are the group-robot rows below the message rows (1047
+// names what to type in the URL's field, 1048 is a push service's daily limit), 1042 the daily
+// report
 #define IDC_STOP_LOSS_SOUND 1003
 #define IDC_MOVE_STOP_LOSS_SOUND 1004
 #define IDC_TAKE_PROFIT_SOUND 1005
@@ -117,3 +118,5 @@
 #define IDC_TEST_WEBHOOK 1040
 #define IDC_WEBHOOK_SECRET 1041
 #define IDC_DAILY_REPORT 1042
+#define IDC_WEBHOOK_URL_LABEL 1047
+#define IDC_PUSH_DAILY_LIMIT 1048

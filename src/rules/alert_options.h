@@ -18,6 +18,9 @@ struct AlertOptions {
     std::wstring webhookUrl;
     // The robot's signing secret; empty for a robot without 加签 or 签名校验.
     std::wstring webhookSecret;
+    // How many messages a push service (Server酱, PushPlus) is sent a day besides sale and
+    // contact alerts.
+    int pushDailyLimit = 50;
     // The 每日运行报告: a ready message each trading morning and a summary after the close.
     int dailyReport = 0;
 };

@@ -134,7 +134,10 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
     // The text says the sale was executed only when the executor accepted it.
     std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
     if (cancelFailed) text += kCancelFailedAlertTail;
-    environment_.raiseMessageAlert(text);
+    const AlertSubject::Kind said = messageOnly ? AlertSubject::Kind::AlertOnly
+                                    : sold      ? AlertSubject::Kind::Sold
+                                                : AlertSubject::Kind::NotSold;
+    environment_.raiseMessageAlertAbout(text, AlertSubject{row.code, conditionText(kind), said});
     return true;
 }
 

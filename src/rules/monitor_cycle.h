@@ -11,6 +11,7 @@
 
 #include "broker/position_snapshot_store.h"
 #include "rules/alert_options.h"
+#include "rules/alert_subject.h"
 #include "rules/monitor_state.h"
 #include "rules/stock_rule.h"
 #include "rules/trigger_evaluation.h"
@@ -45,6 +46,11 @@ public:
     // The text on every message channel the user switched on (SMS, QQ, group robot); each
     // send's outcome is journalled by the channel.
     virtual void raiseMessageAlert(const std::wstring& text) = 0;
+    // The same, told what the alert is about: the channels then send a repeat only as a
+    // reminder. An environment that does not tell repeats apart sends every one.
+    virtual void raiseMessageAlertAbout(const std::wstring& text, const AlertSubject&) {
+        raiseMessageAlert(text);
+    }
     // Called once per cycle with the number of positions copied, before any rule is evaluated.
     virtual void positionsRead(std::size_t count) = 0;
     // A monotonic millisecond clock (the watch paces its reconnections by it).

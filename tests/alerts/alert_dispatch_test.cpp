@@ -101,6 +101,48 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
     EXPECT_EQ(text.find(L"SIGNKEY"), std::wstring::npos);
 }
 
+TEST_F(AlertDispatchTest, RepeatsWaitForNewsOrTheirReminderAndAPushServiceKeepsItsDailyBudget) {
+    AlertOptions settings;
+    settings.phoneMessage = settings.webhookMessage = settings.pushDailyLimit = 1;
+    settings.webhookFormat = static_cast<int>(WebhookFormat::PushPlus);
+    settings.webhookUrl = L"0123abcd";
+    int64_t now = 0;
+    AlertDispatch dispatch(senders, &journal, AlertClock{[&now] { return now; }, [] { return 1; }});
+    using Kind = AlertSubject::Kind;
+    const int64_t reminder = RepeatFilter::kReminderMs;
+    const struct {
+        int64_t at;
+        bool newRound;
+        const wchar_t* code;
+        Kind kind;
+        size_t sends;  // in all, SMS and the push service
+    } steps[] = {{0, false, L"600000", Kind::AlertOnly, 2},
+                 {6000, true, L"600000", Kind::AlertOnly, 2},
+                 {6000, false, L"000001", Kind::NotSold, 4},  // another stock, past the budget
+                 {reminder - 1, true, L"600000", Kind::AlertOnly, 4},
+                 {reminder, true, L"600000", Kind::AlertOnly, 5},  // the reminder: not to the push service
+                 {reminder, true, L"000001", Kind::NotSold, 7},    // gone a round and back
+                 {reminder, false, L"000001", Kind::Sold, 9},      // what is said changed
+                 {reminder, false, L"", Kind::Report, 10}};        // held by the budget
+    for (const auto& step : steps) {
+        now = step.at;
+        if (step.newRound) dispatch.beginRound();
+        dispatch.raiseMessage(settings, L"止损", AlertSubject{step.code, L"满足止损条件", step.kind});
+        waitForSends(step.sends);
+        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(sent(), step.sends) << step.at;
+    }
+    EXPECT_TRUE(dispatch.stop());
+    EXPECT_NE(journalText().find(L"提醒 群机器人 今日已发 1 条, 未发送 PushPlus ***: 止损"),
+              std::wstring::npos);
+    SendWindow window(2, 60000);  // a robot's pace
+    const int64_t paced[][2] = {{0, 0}, {1000, 0}, {2000, 58000}, {60000, 0}, {60500, 500}, {61000, 0}};
+    for (const auto& [at, wait] : paced) {
+        EXPECT_EQ(window.waitMs(at), wait) << at;
+        if (wait == 0) window.record(at);
+    }
+}
+
 TEST_F(AlertDispatchTest, AFullQueueDropsTheOldestAtExitTheWaitingAreJournalledAndAPauseIsCutShort) {
     retryPauseMs = 60000;
     AlertDispatch dispatch(senders, &journal);

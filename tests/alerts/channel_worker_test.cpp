@@ -1,5 +1,5 @@
-// One channel's worker: sends in order off the caller's thread, a bounded queue that drops the
-// oldest, and a stop that gives up on a hung send at its deadline.
+// One channel's worker: sends in order of urgency off the caller's thread, a bounded queue that
+// drops the oldest of the least urgent, and a stop that gives up on a hung send at its deadline.
 #include "alerts/channel_worker.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +13,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHungSend) {
+TEST(ChannelWorker, SendsTheMoreUrgentFirstDropsTheOldestOfTheLeastBeyondItsCapacityAndGivesUpOnAHungSend) {
     std::mutex lock;
     std::vector<int> sent, dropped;
     std::thread::id sender;
-    auto task = [&](int n) {
+    auto task = [&](int n, int urgency = 0) {
         return ChannelWorker::Task{[&, n] {
                                        std::lock_guard<std::mutex> guard(lock);
                                        sent.push_back(n);
@@ -26,7 +26,8 @@ TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHung
                                    [&, n] {
                                        std::lock_guard<std::mutex> guard(lock);
                                        dropped.push_back(n);
-                                   }};
+                                   },
+                                   urgency};
     };
     auto entered = std::make_shared<std::promise<void>>();
     auto release = std::make_shared<std::promise<void>>();
@@ -38,8 +39,9 @@ TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHung
 
     ChannelWorker worker(3);
     ASSERT_TRUE(worker.post({block, nullptr}));
-    entered->get_future().wait();  // 1..5 wait behind it: 1 and 2 fall out
-    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(worker.post(task(n)));
+    entered->get_future().wait();  // 1..5 wait behind it, the more urgent first: 1 and 4 fall out
+    const int urgencies[] = {0, 2, 1, 0, 2};
+    for (int n = 1; n <= 5; ++n) EXPECT_TRUE(worker.post(task(n, urgencies[n - 1])));
     release->set_value();
     for (int i = 0; i < 500 &&
                     [&] {
@@ -65,8 +67,8 @@ TEST(ChannelWorker, SendsInOrderDropsTheOldestBeyondItsCapacityAndGivesUpOnAHung
     EXPECT_FALSE(worker.waitStopped(std::chrono::steady_clock::now() + 200ms));
     hang->set_value();  // the abandoned send ends on its own thread
     EXPECT_TRUE(worker.waitStopped(std::chrono::steady_clock::now() + 5s));
-    EXPECT_EQ(sent, (std::vector<int>{3, 4, 5}));
-    EXPECT_EQ(dropped, (std::vector<int>{1, 2, 6, 7}));
+    EXPECT_EQ(sent, (std::vector<int>{2, 5, 3}));
+    EXPECT_EQ(dropped, (std::vector<int>{1, 4, 6, 7}));
     EXPECT_NE(sender, std::this_thread::get_id());
 }
 

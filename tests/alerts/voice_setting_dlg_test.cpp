@@ -108,6 +108,13 @@ TEST_F(VoiceSettingDlgTest, CheckBoxesEnableTheirControlsAndPlayStaysEnabled) {
     EXPECT_TRUE(run.settle());
     EXPECT_EQ(enabled(run, kSoundControls) + enabled(run, kPlayButtons), L"000000111");
     EXPECT_EQ(enabled(run, kChannelControls), L"11001111");
+    HWND formats = GetDlgItem(window, IDC_WEBHOOK_FORMAT);
+    SendMessageW(formats, CB_SETCURSEL, 4, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_WEBHOOK_FORMAT, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(formats));
+    EXPECT_TRUE(run.settle());
+    EXPECT_EQ(run.text(IDC_WEBHOOK_URL_LABEL) + enabled(run, {IDC_WEBHOOK_SECRET, IDC_PUSH_DAILY_LIMIT}),
+              L"token:01");
     // 播放 plays what the (disabled) edit names.
     expectedCalls = 1;
     run.click(IDC_PLAY_STOP_LOSS_SOUND);
@@ -136,7 +143,8 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     // Pasted with blanks around: stored without them.
     setTexts(run, {{IDC_QQ_NICKNAME, L"提醒群2"},
                    {IDC_WEBHOOK_URL, L"  https://open.feishu.cn/open-apis/bot/v2/hook/k\x3000"},
-                   {IDC_WEBHOOK_SECRET, L" SEC密钥\t"}});
+                   {IDC_WEBHOOK_SECRET, L" SEC密钥\t"},
+                   {IDC_PUSH_DAILY_LIMIT, L"80"}});
     SendMessageW(GetDlgItem(window, IDC_WEBHOOK_FORMAT), CB_SETCURSEL, 2, 0);
     run.click(IDC_DAILY_REPORT);
     run.click(IDOK);
@@ -149,6 +157,7 @@ TEST_F(VoiceSettingDlgTest, ConfirmJoinsTheMissingValuesThenStoresWhatTheControl
     expected.webhookFormat = 2;
     expected.webhookUrl = L"https://open.feishu.cn/open-apis/bot/v2/hook/k";
     expected.webhookSecret = L"SEC密钥";
+    expected.pushDailyLimit = 80;
     expected.dailyReport = 1;
     EXPECT_TRUE(store.stored == expected);
     EXPECT_EQ(store.stored.phoneMessage, 0);

@@ -79,6 +79,12 @@ TEST_F(WebhookSenderTest, BodiesArriveExactlyAsJsonWithEscapesAndChinese) {
          L"{\"timestamp\":\"1700000000\",\"sign\":\"OrBzY1Y01Gq+HgJsl+7OfWcMVwc7YocohQm5iiZwjhU=\","
          L"\"msg_type\":\"text\",\"content\":{\"text\":\"止损\"}}",
          L"feishu-secret"},
+        {L"/serverchan/SCTa7.send", WebhookFormat::ServerChan,
+         L"浦发银行 在 2014-03-03 10-05-03 满足止损条件 已经执行卖出操作",
+         L"{\"title\":\"浦发银行 在 2014-03-03 10-05-03 满足止损条\",\"desp\":\"浦发银行 在 2014-03-03 "
+         L"10-05-03 满足止损条件 已经执行卖出操作\"}"},
+        {L"/pushplus/send/a8", WebhookFormat::PushPlus, L"止损\n第二行",
+         L"{\"title\":\"止损\",\"content\":\"止损\\n第二行\",\"template\":\"txt\"}", L"unused"},
         {L"/wecom/send?key=a6 \r\n", WebhookFormat::WeCom, L"止损",
          L"{\"msgtype\":\"text\",\"text\":{\"content\":\"止损\"}}", L"unused", L"/wecom/send?key=a6"},
     };
@@ -108,6 +114,10 @@ TEST_F(WebhookSenderTest, AnAnswerIsNeverRetriedWhateverItSays) {
          L"回答无法识别 (HTTP 200)"},
         {L"/feishu/b4", WebhookFormat::Feishu, WebhookResult::Kind::Delivered, L"已送达 (错误码 0 success)"},
         {L"/wecom/b5", WebhookFormat::Feishu, WebhookResult::Kind::Unreadable, L"回答无法识别 (HTTP 200)"},
+        {L"/pushplusbanned/send/b7", WebhookFormat::PushPlus, WebhookResult::Kind::Refused,
+         L"机器人拒绝 (错误码 900 用户账号使用受限)"},
+        {L"/serverchanbad/SCTb8.send", WebhookFormat::ServerChan, WebhookResult::Kind::Refused,
+         L"机器人拒绝 (错误码 40001 bad pushtoken)"},
     };
     for (const auto& c : cases) {
         const WebhookResult result = send(c.path, c.format, L"止损");

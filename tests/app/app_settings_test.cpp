@@ -40,7 +40,8 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     MemoryProfile profile;
     profile.ints = {{L"Timer", 100},        {L"TraceOrdr", 0},     {L"NeverFoundValidBroke", 2},
                     {L"PlayVoice", 3},      {L"PhoneMessage", 4},  {L"QQMessage", 5},
-                    {L"WebhookMessage", 6}, {L"WebhookFormat", 2}, {L"DailyReport", 7}};
+                    {L"WebhookMessage", 6}, {L"WebhookFormat", 2}, {L"DailyReport", 7},
+                    {L"PushDailyLimit", 30}};
     profile.strings = {{L"StopLoss", L"D:\\止损.wav"},
                        {L"MoveStopLoss", L""},
                        {L"TakeProfit", L"止盈.wav"},
@@ -60,11 +61,11 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     settings.save();
     EXPECT_EQ(profile.ints, stored.ints);
     EXPECT_EQ(profile.strings, stored.strings);
-    EXPECT_EQ(profile.writes,
-              (std::vector<std::wstring>{L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
-                                         L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
-                                         L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage",
-                                         L"WebhookFormat", L"WebhookUrl", L"WebhookSecret", L"DailyReport"}));
+    EXPECT_EQ(profile.writes, (std::vector<std::wstring>{
+                                  L"Timer", L"TraceOrdr", L"NeverFoundValidBroke", L"PlayVoice",
+                                  L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss", L"TakeProfit",
+                                  L"PhoneNumber", L"QQ", L"WebhookMessage", L"WebhookFormat", L"WebhookUrl",
+                                  L"WebhookSecret", L"PushDailyLimit", L"DailyReport"}));
 }
 
 TEST(AppSettings, MainWindowValuesWrittenAtExitWinOverTheDialogsCopies) {

@@ -14,6 +14,8 @@ PRICE_WINDOW_MS = 15000  # how old the price a sale was made at may be
 LONG_LOSS_MS, SHORT_LOSS_MS = 70000, 50000
 LONGEST_ANSWER_MS = 6000
 LOST_ALERT, BACK_ALERT = "Halyard 已与券商软件断开, 止损暂停", "Halyard 已重新连接券商软件"
+# A condition that holds is news again after a round without it (1.5 intervals), else a reminder.
+ROUND_GAP_S, REMINDER_S, ROBOT_PER_MINUTE = 9, 600, 20
 DELIVERED = {"短信": "交给飞信发送", "QQ": "已交给QQ", "群机器人": "已送达"}
 CLIENT_FAULTS = ("hang", "hold-confirmation", "storm-after-order", "resort", "destroy-panels", "minimize",
                  "save-state")
@@ -47,7 +49,11 @@ class Run:
         self.webhook = read_jsonl(os.path.join(folder, "webhook.jsonl"))
         path = os.path.join(folder, "program", "Halyard_journal.txt")
         text = open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else ""
-        self.halyard = [line[20:] for line in text.splitlines() if len(line) > 20]
+        lines = [line for line in text.splitlines() if len(line) > 20]
+        self.halyard = [line[20:] for line in lines]
+        # Seconds since midnight of each line's "YYYY-MM-DD HH:MM:SS".
+        self.halyard_s = [sum(int(line[at:at + 2] or 0) * unit for at, unit in ((11, 3600), (14, 60), (17, 1))
+                              if line[at:at + 2].isdigit()) for line in lines]
 
 
 def pct(position, price):
@@ -221,42 +227,58 @@ def received(run, channel):
     texts = []
     for e in run.webhook:
         try:
-            texts.append(json.loads(e["body"])["text"]["content"])
+            body = json.loads(e["body"])
+            texts.append(body["text"]["content"] if "text" in body else body.get("desp", body.get("content")))
         except (ValueError, KeyError, TypeError):
             pass
     return texts
 
 
-def raised_alerts(run):
-    """The texts Halyard had to send: one per trigger line, and the contact alerts."""
+def triggers(run):
+    """{(name, condition): [seconds of each trigger line]}."""
     names = {p["code"]: p["name"] for p in run.plan["positions"]}
-    raised = []
-    for line in run.halyard:
+    found = {}
+    for line, t in zip(run.halyard, run.halyard_s):
         m = re.match(r"触发 (\d{6}) \S+ (满足\S+条件)", line)
         if m:
-            raised.append((names.get(m.group(1), m.group(1)) + " 在 ", m.group(2)))
+            found.setdefault((names.get(m.group(1), m.group(1)), m.group(2)), []).append(t)
+    return found
+
+
+def raised_alerts(run):
+    """The texts Halyard had to send at least: the first of each stock and condition, and contact."""
+    raised = [(name + " 在 ", condition) for name, condition in triggers(run)]
     for text in (LOST_ALERT, BACK_ALERT):
         raised += [(text, "")] * sum(1 for c, _, t in alert_lines(run) if c == "短信" and t == text)
     return raised
 
 
+def floods(run, outcomes):
+    """A 仅提醒 condition sent more often than its news (after a round without it) and reminders allow."""
+    alerting = {p["name"] for p in run.plan["positions"] if p["kind"].startswith("alert_")}
+    faults = []
+    for (name, condition), times in triggers(run).items():
+        allowed = 1 + sum(b - a > ROUND_GAP_S for a, b in zip(times, times[1:])) + (times[-1] - times[0]) // REMINDER_S
+        for channel in DELIVERED:
+            sent = sum(c == channel and t.startswith(name + " 在 ") and condition in t for c, _, t in outcomes)
+            if name in alerting and sent > allowed:
+                faults.append(f"{name} {condition}: {sent} messages on {channel}, at most {allowed}")
+    times = sorted(e["t"] for e in run.webhook)
+    busiest = max((sum(u - t < 60000 for u in times[i:]) for i, t in enumerate(times)), default=0)
+    return busiest, faults + ([f"the robot got {busiest} messages in a minute"] if busiest >= ROBOT_PER_MINUTE else [])
+
+
 def check_alerts(run):
-    """Every raised alert reached each channel, or the journal says why not; nothing claimed
-    delivered that the stand-in did not receive."""
-    figures = {"delivered": 0, "explained": 0, "lost": 0}
+    """Every alert Halyard had to send reached each channel, or the journal says why not; nothing
+    claimed delivered that the stand-in did not receive; a condition that holds floods nothing."""
+    figures = {"delivered": 0, "explained": 0, "lost": 0, "sent": {}}
     faults = []
     outcomes = alert_lines(run)
     for channel in DELIVERED:
         got = received(run, channel)
         pool = [(o, t) for c, o, t in outcomes if c == channel]
-        for start, condition in raised_alerts(run):
-            match = next((x for x in pool if x[1].startswith(start) and condition in x[1]), None)
-            if not match:
-                figures["lost"] += 1
-                faults.append(f"alert '{start}{condition}' has no outcome on {channel}")
-                continue
-            pool.remove(match)
-            outcome, text = match
+        figures["sent"][channel] = f"{len(pool)} ({len(got)} received)"
+        for outcome, text in pool:
             if not outcome.startswith(DELIVERED[channel]):
                 figures["explained"] += 1
             elif text in got:
@@ -265,7 +287,15 @@ def check_alerts(run):
             else:
                 figures["lost"] += 1
                 faults.append(f"{channel} says '{outcome}' but its stand-in never received: {text}")
-    return figures, faults
+        for start, condition in raised_alerts(run):
+            match = next((x for x in pool if x[1].startswith(start) and condition in x[1]), None)
+            if match:
+                pool.remove(match)
+            else:
+                figures["lost"] += 1
+                faults.append(f"alert '{start}{condition}' has no outcome on {channel}")
+    figures["robot_per_minute"], flooded = floods(run, outcomes)
+    return figures, faults + flooded
 
 
 def absences(run):

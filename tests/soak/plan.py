@@ -3,7 +3,7 @@
 Twenty positions, each with a rule; every stock walks randomly inside a band of its profit
 percentage that keeps it at least a point and a half from its levels, and the ones chosen to
 cross jump into a band beyond their level at a random time and stay there (仅提醒 ones come
-back after a few seconds). Faults are laid out in rounds of five minutes, each fault once a
+back after a few seconds, but one holds to the end: its alert must not flood the channels). Faults are laid out in rounds of five minutes, each fault once a
 round at a random time, on two tracks: the client's (one at a time, the client must be there)
 and the messengers', webhook's and other programs' (beside it).
 """
@@ -24,7 +24,7 @@ STOCKS = [("600000", "浦发银行"), ("600016", "民生银行"), ("600019", "�
 # What each position's rule is and whether it crosses: stop losses (one at an absolute price),
 # take profits, trailing stops, 仅提醒 and quiet ones.
 KINDS = ["stop"] * 5 + ["stop_abs", "take", "take", "take", "trail", "trail", "trail",
-                        "alert_stop", "alert_take", "alert_stop", "quiet", "quiet", "quiet", "quiet", "quiet"]
+                        "alert_stop", "alert_take", "alert_hold", "quiet", "quiet", "quiet", "quiet", "quiet"]
 
 
 def make_plan(minutes, seed):
@@ -45,7 +45,9 @@ def make_position(rng, code, name, kind, end_ms):
     p = {"code": code, "name": name, "kind": kind, "cost": cost, "price": price,
          "quantity": 100 * rng.randint(1, 50), "slip": rng.randint(0, 3), "phases": [(0, "quiet")]}
     latest_cross = end_ms - 70000
-    if kind.startswith("alert_"):
+    if kind == "alert_hold":
+        p["phases"].append((rng.randint(20000, 40000), "stop"))
+    elif kind.startswith("alert_"):
         at = rng.randint(40000, max(40000, latest_cross))
         p["phases"] += [(at, "stop" if kind == "alert_stop" else "take"), (at + rng.randint(12000, 16000), "quiet")]
     elif kind == "trail":

@@ -59,6 +59,7 @@ def table(label, figures, faults):
         ("sales right / wrong / missing / doubled", f"{s['right']} / {s['wrong']} / {s['missing']} / {s['doubled']}"),
         ("second orders while one awaited confirmation", s["overlapping"]),
         ("alerts delivered / explained / lost", f"{a['delivered']} / {a['explained']} / {a['lost']}"),
+        ("messages sent: SMS / QQ / robot (most a minute)", " / ".join(a["sent"].values()) + f" ({a['robot_per_minute']})"),
         ("contact losses (over 1 min) / alerts / recoveries",
          f"{c['losses']} ({c['long_losses']}) / {c['lost_alerts']} / {c['back_alerts']}"),
         ("longest unanswered main window", f"{w['longest_ms']} ms (asked {w['asked']} times)"),

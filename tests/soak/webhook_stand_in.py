@@ -1,5 +1,6 @@
 """The group robots' webhook server on loopback, as the soak plays it: answering, refusing
-connections, answering slowly, answering errors, switched by the fault schedule's times.
+connections, answering slowly, answering errors, switched by the fault schedule's times. A path
+that begins /serverchan or /pushplus is answered as that push service answers.
 
 Every request that arrives is logged, one JSON line {"t", "mode", "body"}.
 """
@@ -9,6 +10,12 @@ import threading
 import time
 
 SLOW_S = 6
+# (success, refusal) of each kind, as the services document them.
+ANSWERS = {
+    "robot": ('{"errcode":0,"errmsg":"ok"}', '{"errcode":93000,"errmsg":"invalid webhook url"}'),
+    "serverchan": ('{"code":0,"message":"","data":{"pushid":"1"}}', '{"code":40001,"message":"bad pushtoken"}'),
+    "pushplus": ('{"code":200,"msg":"请求成功","data":"1"}', '{"code":900,"msg":"用户账号使用受限"}'),
+}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -19,6 +26,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = self.rfile.read(length).decode("utf-8", "replace")
         mode = self.stand_in.mode
         self.stand_in.log(mode, body)
+        success, refusal = ANSWERS.get(self.path.split("/")[1], ANSWERS["robot"])
         if mode == "slow":
             time.sleep(SLOW_S)
         if mode == "error":
@@ -27,9 +35,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if self.stand_in.errors % 2:
                 self.answer(500, "text/plain", "server error")
             else:
-                self.answer(200, "application/json", '{"errcode":93000,"errmsg":"invalid webhook url"}')
+                self.answer(200, "application/json", refusal)
         else:
-            self.answer(200, "application/json", '{"errcode":0,"errmsg":"ok"}')
+            self.answer(200, "application/json", success)
 
     def answer(self, status, content_type, text):
         data = text.encode("utf-8")

@@ -5,8 +5,9 @@ Serves on 127.0.0.1 (a free port) and runs COMMAND with HALYARD_WEBHOOK_PORT and
 (a Windows path) set; exits with its code. Each request is logged as it arrives, one JSON line
 {"path", "type", "body"}. The first path segment picks the answer: wecom (errcode 0), feishu
 (code 0), refuse (errcode 93000), status500, html (not JSON), slow (3 s, then errcode 0),
-slowonce (only the first request is slow), trickle (the answer one byte every 150 ms). As a
-proxy it logs each CONNECT as {"path": "CONNECT host:port"} and refuses it.
+slowonce (only the first request is slow), trickle (the answer one byte every 150 ms), and the
+push services' answers (PUSH_ANSWERS). As a proxy it logs each CONNECT as {"path": "CONNECT
+host:port"} and refuses it.
 
 With openssl, HALYARD_WEBHOOK_OLD_TLS_PORT speaks only TLS 1.0 and 1.1 and logs each handshake
 as {"path": "TLS", "body": the version agreed, or "failed"}.
@@ -26,6 +27,12 @@ import warnings
 
 warnings.simplefilter("ignore", DeprecationWarning)  # TLS 1.0 and 1.1 are wanted here
 
+PUSH_ANSWERS = {  # success and refusal of Server酱 (code 0) and PushPlus (code 200; 900 a held account)
+    "serverchan": '{"code":0,"message":"","data":{"pushid":"1","readkey":"r","error":"SUCCESS","errno":0}}',
+    "serverchanbad": '{"code":40001,"message":"bad pushtoken","data":null}',
+    "pushplus": '{"code":200,"msg":"请求成功","data":"0a1b2c"}',
+    "pushplusbanned": '{"code":900,"msg":"用户账号使用受限","data":null}',
+}
 seen_paths = set()
 seen_lock = threading.Lock()
 
@@ -59,6 +66,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html", "<html>502 Bad Gateway</html>")
         elif kind == "refuse":
             self.answer(200, "application/json", '{"errcode":93000,"errmsg":"invalid webhook url"}')
+        elif kind in PUSH_ANSWERS:
+            self.answer(200, "application/json", PUSH_ANSWERS[kind])
         elif kind == "feishu":
             self.answer(200, "application/json", '{"code":0,"msg":"success","data":{}}')
         else:
