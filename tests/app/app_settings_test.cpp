@@ -62,10 +62,10 @@ TEST(AppSettings, EveryValueHasItsOwnNameAndIsSavedIntegersFirst) {
     settings.save();
     EXPECT_EQ(profile.ints, stored.ints);
     EXPECT_EQ(profile.strings, stored.strings);
-    EXPECT_EQ(profile.writes,
-              (std::vector<std::wstring>{L"PlayVoice", L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
-                                         L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage",
-                                         L"WebhookFormat", L"WebhookUrl", L"WebhookSecret", L"DailyReport"}));
+    EXPECT_EQ(profile.writes, (std::vector<std::wstring>{
+                                  L"PlayVoice", L"PhoneMessage", L"QQMessage", L"StopLoss", L"MoveStopLoss",
+                                  L"TakeProfit", L"PhoneNumber", L"QQ", L"WebhookMessage", L"WebhookFormat",
+                                  L"WebhookUrl", L"WebhookSecret", L"DailyReport"}));
 }
 
 TEST(AppSettings, TheAlertDialogLeavesTheMainWindowsValuesAlone) {
