@@ -488,7 +488,9 @@ TEST_F(MainWindowTest, TimerRunsTheCycleOnlyWhileRunningAndInTradingHours) {
 // 全平 and the +5 % sale refuse a row whose price could not be read, with a message; the
 // status line under the list tells a lost connection.
 TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
-    hold({held(L"600000", L"浦发银行", 1000, 0.0f, 10), held(L"000001", L"平安银行", 300, 11.0f, -5)});
+    const PositionRows positions{held(L"600000", L"浦发银行", 1000, 0.0f, 10),
+                                 held(L"000001", L"平安银行", 300, 11.0f, -5)};
+    hold(positions);
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
@@ -496,13 +498,14 @@ TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
     ASSERT_TRUE(run.settle());
     log.clear();
 
+    executor.nextReads = {positions};
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
     EXPECT_EQ(answer(run, IDOK),
               L"全平结束: 1 笔已提交, 1 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n"
               L"000001 平安银行 300股\n\n没有卖出:\n600000 浦发银行: 当前价无法读取");
     ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"sell 000001 300 11.000 0.0", "refresh"}));
+    EXPECT_EQ(log, (CallLog{"refresh", "sell 000001 300 11.000 0.0", "refresh"}));
 
     log.clear();
     dialog.contextRow = 0;
