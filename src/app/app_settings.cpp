@@ -51,9 +51,6 @@ SettingsProfile& applicationProfile() {
 }
 
 void AppSettings::load() {
-    timerSeconds = profile.readInt(L"Timer", 6);
-    traceOrderSetting = profile.readInt(L"TraceOrdr", 1);
-    neverFoundValidBrokerSetting = profile.readInt(L"NeverFoundValidBroke", 1);
     playVoice = profile.readInt(L"PlayVoice", 1);
     stopLossSound = profile.readString(L"StopLoss", L"StopLoss.wav");
     moveStopLossSound = profile.readString(L"MoveStopLoss", L"MoveStopLoss.wav");
@@ -72,9 +69,6 @@ void AppSettings::load() {
 }
 
 void AppSettings::save() {
-    profile.writeInt(L"Timer", timerSeconds);
-    profile.writeInt(L"TraceOrdr", traceOrderSetting);
-    profile.writeInt(L"NeverFoundValidBroke", neverFoundValidBrokerSetting);
     profile.writeInt(L"PlayVoice", playVoice);
     profile.writeInt(L"PhoneMessage", phoneMessage);
     profile.writeInt(L"QQMessage", qqMessage);

@@ -5,7 +5,8 @@
 
 class SettingsProfile;
 
-// The process-wide settings: monitor values and the alert options.
+// The process-wide settings: the alert options. The main window's three values (MonitorSettings)
+// are the main window's alone: a second owner would write back what it read at start-up.
 class AppSettings : public AlertOptions {
 public:
     // Created on first use over applicationProfile() and loaded at once (common/singleton.h).
@@ -18,11 +19,8 @@ public:
     void load();
     void save();
 
-    int timerSeconds = 6;
-    int traceOrderSetting = 0;
-    int neverFoundValidBrokerSetting = 1;
-    // The alert values (playVoice, the three sounds, phoneMessage, qqMessage, phoneNumber,
-    // qqNickname) are those of AlertOptions.
+    // The values (playVoice, the three sounds, phoneMessage, qqMessage, phoneNumber, qqNickname,
+    // the robot and the daily report) are those of AlertOptions.
 
     explicit AppSettings(SettingsProfile& profile);
 

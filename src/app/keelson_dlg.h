@@ -16,7 +16,7 @@
 #include "framework/icon.h"
 #include "framework/image_button.h"
 #include "framework/tool_tip.h"
-#include "rules/close_all_run.h"
+#include "rules/command_run.h"
 #include "rules/monitor_cycle.h"
 #include "rules/rule_file_saver.h"
 #include "rules/stock_rule.h"
@@ -31,8 +31,8 @@ class CKeelsonDlg : public halyard::Dialog {
 public:
     static constexpr UINT_PTR kMonitorTimer = 1;
     static constexpr UINT_PTR kToolTipTimer = 2;
-    // 全平's steps: one sale attempt each, the executor spacing the sales.
-    static constexpr UINT_PTR kCloseAllTimer = 3;
+    // The steps of 全平 and 全撤: one read, sale or cancel each, the executor spacing the sales.
+    static constexpr UINT_PTR kCommandTimer = 3;
     // Posted to itself: show the missing-columns message once the cycle that connected is over.
     static constexpr UINT kColumnsMessage = WM_APP + 0x40;
 
@@ -103,6 +103,8 @@ private:
     // Each tick, monitoring or not: the daily report's message when one is due and switched on.
     void sendDueDailyReport();
     void attachControls();
+    // One message and the journal for a rule or configuration file that is there but unreadable.
+    void tellUnreadableFiles();
     void checkBrokerClient();
     void openBrokerSettings();
     // After a change of the configuration in use: connect again and show how that went.
@@ -120,9 +122,10 @@ private:
     void showContextMenu(const NMITEMACTIVATE& click);
     void editRule();
     void closeAll();
-    void stepCloseAll();
-    void showStatusLine(const std::wstring& text);
     void cancelAll();
+    void startCommand(std::unique_ptr<CommandRun> run);
+    void stepCommand();
+    void showStatusLine(const std::wstring& text);
     void sellContextRowAtTestPrice();
     void cancelContextRowOrder();
     void afterCommand();
@@ -148,12 +151,13 @@ private:
     Environment environment_{*this};
     std::unique_ptr<AlertDispatch> alerts_;
     bool cycleRunning_ = false;
-    // While 全平 runs, the status line shows its progress and no monitor cycle runs.
-    std::unique_ptr<CloseAllRun> closeAllRun_;
+    // While 全平 or 全撤 runs, the status line shows its progress and no monitor cycle runs.
+    std::unique_ptr<CommandRun> commandRun_;
     ContactStatus shownStatus_;
     MonitorState monitorState_;
     DailyReport dailyReport_;
     std::wstring missingColumns_;
+    std::wstring ruleFileTrouble_;
     bool columnsMessageOpen_ = false;
     bool started_ = false;
 

@@ -26,13 +26,13 @@ void CKeelsonDlg::openAlertSettings() {
 
 void CKeelsonDlg::sendDueDailyReport() {
     const AppSettings& settings = *AppSettings::instance();
-    if (!settings.dailyReport) return;
+    // A detection makes configurations of its own current and destroys them: the report waits.
+    if (!settings.dailyReport || detectionRunning()) return;
     ReadyState state;
     state.monitoring = running != FALSE;
     state.connected = executor().isConnected();
     if (!state.connected) state.connectionError = monitorState_.contact.errorText;
-    const BrokerConfig* config = BrokerConfigStore::instance()->current;
-    state.brokerName = config ? config->name : std::wstring();
+    state.brokerName = BrokerConfigStore::instance()->currentName();
     state.ruleCount = rules.size();
     const std::wstring text = dailyReport_.due(currentLocalTime(), state);
     if (text.empty()) return;

@@ -1,5 +1,5 @@
 // The user's commands on positions: 全平, 全撤, the context menu's +5 % test sale and the rule
-// editor opened by a double-click. Executor results are ignored (the journal keeps them).
+// editor opened by a double-click. 全平 and 全撤 sum up what they did; the journal keeps the rest.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +16,8 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
+#include "rules/cancel_all_run.h"
+#include "rules/close_all_run.h"
 #include "rules/rule_editor_dlg.h"
 #include "rules/rule_editor_fields.h"
 #include "rules/test_sale_price.h"
@@ -55,48 +57,49 @@ void CKeelsonDlg::showRefusedRows(const std::vector<std::wstring>& refused) {
 
 namespace {
 
-constexpr UINT kCloseAllStepMs = 500;
+constexpr UINT kCommandStepMs = 500;
 
 }  // namespace
 
 void CKeelsonDlg::closeAll() {
-    // A second press while one runs does nothing.
-    if (closeAllRun_) return;
-    if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK || closeAllRun_) return;
-    closeAllRun_ = std::make_unique<CloseAllRun>(PositionSnapshotStore::instance()->copyPositionRows(),
-                                                 &journal_, dynamic_cast<ClientContact*>(&executor()));
-    showStatusLine(closeAllRun_->statusText());
-    SetTimer(hwnd(), kCloseAllTimer, kCloseAllStepMs, nullptr);
-    stepCloseAll();
-}
-
-void CKeelsonDlg::stepCloseAll() {
-    // A sale never starts inside a monitor cycle or another sale (executor calls pump messages).
-    if (!closeAllRun_ || cycleRunning_ || detectionRunning()) return;
-    cycleRunning_ = true;
-    const bool more = closeAllRun_->step(executor());
-    cycleRunning_ = false;
-    if (more) {
-        showStatusLine(closeAllRun_->statusText());
-        return;
-    }
-    KillTimer(hwnd(), kCloseAllTimer);
-    const std::wstring summary = closeAllRun_->summaryText();
-    closeAllRun_.reset();
-    showContactStatus(shownStatus_);
-    afterCommand();
-    halyard::showMessageBox(hwnd(), summary, MB_OK);
+    // A second press while a command runs does nothing.
+    if (commandRun_) return;
+    if (halyard::showMessageBox(hwnd(), L"确定要全部平仓?", MB_OKCANCEL) != IDOK) return;
+    startCommand(std::make_unique<CloseAllRun>(*PositionSnapshotStore::instance(), &journal_,
+                                               dynamic_cast<ClientContact*>(&executor())));
 }
 
 void CKeelsonDlg::cancelAll() {
+    if (commandRun_) return;
     if (halyard::showMessageBox(hwnd(), L"确定要全部撤单(卖出单)?", MB_OKCANCEL) != IDOK) return;
-    const PositionRows orders = PositionSnapshotStore::instance()->copyOrderRows();
-    for (const PositionRow& order : orders) {
-        const bool cancelled = executor().cancelOrder(order.code.c_str(), kSellDirection);
-        journal_.cancellation(order.code, order.name, order.quantity, cancelled);
-        journalClientNotices();
+    startCommand(std::make_unique<CancelAllRun>(*PositionSnapshotStore::instance(), &journal_,
+                                                dynamic_cast<ClientContact*>(&executor())));
+}
+
+void CKeelsonDlg::startCommand(std::unique_ptr<CommandRun> run) {
+    if (commandRun_) return;  // one came in while the question was open
+    commandRun_ = std::move(run);
+    showStatusLine(commandRun_->statusText());
+    SetTimer(hwnd(), kCommandTimer, kCommandStepMs, nullptr);
+    stepCommand();
+}
+
+void CKeelsonDlg::stepCommand() {
+    // A sale never starts inside a monitor cycle or another sale (executor calls pump messages).
+    if (!commandRun_ || cycleRunning_ || detectionRunning()) return;
+    cycleRunning_ = true;
+    const bool more = commandRun_->step(executor());
+    cycleRunning_ = false;
+    if (more) {
+        showStatusLine(commandRun_->statusText());
+        return;
     }
+    KillTimer(hwnd(), kCommandTimer);
+    const std::wstring summary = commandRun_->summaryText();
+    commandRun_.reset();
+    showContactStatus(shownStatus_);
     afterCommand();
+    halyard::showMessageBox(hwnd(), summary, MB_OK);
 }
 
 void CKeelsonDlg::showContextMenu(const NMITEMACTIVATE& click) {
@@ -150,6 +153,6 @@ void CKeelsonDlg::editRule() {
     editor.setFields(prefillRuleEditorFields(rules, row.code));
     if (editor.doModal() != IDOK) return;
     storeRuleEditorFields(rules, row.code, editor.fields(), row.currentPrice);
-    ruleSaver_.saveNow(rules, environment_.tickMs());
+    ruleSaver_.userChanged(rules, environment_.tickMs());
     positionList_.invalidate(true);
 }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/app_settings.h"
@@ -120,6 +121,7 @@ bool CKeelsonDlg::onInitDialog() {
 
     PositionSnapshotStore::instance();
     BrokerConfigStore::instance();
+    tellUnreadableFiles();
     if (!injectedExecutor_)
         ZsZqOrderExecutor::instance()->setLayoutLearnedListener(
             [this](const BrokerConfig& config) { journal_.layoutLearned(config); });
@@ -140,6 +142,19 @@ bool CKeelsonDlg::onInitDialog() {
     initializing = false;
     if (toolTips_.create(hwnd())) toolTips_.activate(true);
     return true;
+}
+
+void CKeelsonDlg::tellUnreadableFiles() {
+    std::wstring text;
+    for (const std::wstring& trouble :
+         {ruleFileTrouble_, BrokerConfigStore::instance()->unreadableFileMessage()}) {
+        if (trouble.empty()) continue;
+        std::wstring line = trouble;
+        std::replace(line.begin(), line.end(), L'\n', L' ');
+        journal_.note(line);
+        text += (text.empty() ? L"" : L"\n\n") + trouble;
+    }
+    if (!text.empty()) halyard::showMessageBox(hwnd(), text, MB_OK | MB_ICONWARNING);
 }
 
 void CKeelsonDlg::checkBrokerClient() {
@@ -245,7 +260,11 @@ void CKeelsonDlg::startMonitorTimer() {
 }
 
 void CKeelsonDlg::loadRules() {
-    rules = ::loadRules(folder_);
+    RuleFileRead read = readRuleFile(folder_);
+    rules = std::move(read.rules);
+    ruleFileTrouble_ = std::move(read.trouble);
+    // Nothing may be written over a file that is there but could not be read.
+    if (!ruleFileTrouble_.empty()) ruleSaver_.keepUnreadableFile();
 }
 
 void CKeelsonDlg::saveRules() {

@@ -115,15 +115,15 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
         showToolTips();
         return;
     }
-    if (timerId == kCloseAllTimer) {
-        stepCloseAll();
+    if (timerId == kCommandTimer) {
+        stepCommand();
         return;
     }
     if (timerId != kMonitorTimer) return;
     ruleSaver_.tick(rules, environment_.tickMs());
     sendDueDailyReport();
-    // While 全平 sells everything, it alone drives the executor.
-    if (!running || closeAllRun_) return;
+    // While 全平 or 全撤 runs, it alone drives the executor.
+    if (!running || commandRun_) return;
     // A detection works on the executor's windows and configuration: in or out of trading hours
     // the timer leaves the executor alone until it ends.
     if (detectionRunning()) return;
@@ -142,14 +142,13 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
 }
 
 void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
-    // Shown again once 全平 no longer holds the status line.
+    // Shown again once 全平 or 全撤 no longer holds the status line.
     shownStatus_ = status;
-    if (closeAllRun_) return;
+    if (commandRun_) return;
     std::wstring text;
     switch (status.kind) {
         case ContactStatus::Kind::Connected: {
-            const BrokerConfig* config = BrokerConfigStore::instance()->current;
-            text = L"已连接 " + (config ? config->name : std::wstring());
+            text = L"已连接 " + BrokerConfigStore::instance()->currentName();
             text += lastReadText(status);
             if (!missingColumns_.empty()) text += L" · " + missingColumns_;
             break;

@@ -9,6 +9,7 @@
 
 #include "brokerconfig/grid_layout_file.h"
 #include "common/text_encoding.h"
+#include "common/xml_trouble.h"
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
@@ -113,10 +114,18 @@ int32_t scanCoordinate(const char* text) {
 }
 
 bool parseBrokerConfigFile(const std::string& text, BrokerConfigFile& file) {
+    std::wstring trouble;
+    return parseBrokerConfigFile(text, file, trouble);
+}
+
+bool parseBrokerConfigFile(const std::string& text, BrokerConfigFile& file, std::wstring& trouble) {
     XMLDocument doc;
-    if (doc.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return false;
-    const XMLElement* root = doc.FirstChildElement();
-    if (!root) return false;
+    doc.Parse(text.data(), text.size());
+    const XMLElement* root = doc.Error() ? nullptr : doc.FirstChildElement();
+    if (!root) {
+        trouble = halyard::xmlTroubleText(doc);
+        return false;
+    }
     file.selectedName = textAttribute(root, "Select");
     for (const XMLElement* e = root->FirstChildElement("Broker"); e; e = e->NextSiblingElement())
         file.brokers.push_back(readBroker(e));

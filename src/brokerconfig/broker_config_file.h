@@ -18,6 +18,8 @@ struct BrokerConfigFile {
 // not a document with a root element; `file` is then left as it was.
 // Missing attributes read as "", coordinates without a number as 0.
 bool parseBrokerConfigFile(const std::string& text, BrokerConfigFile& file);
+// As above; `trouble` says why a text gave no configurations.
+bool parseBrokerConfigFile(const std::string& text, BrokerConfigFile& file, std::wstring& trouble);
 
 // The document as the library's indented printer writes it, with LF line ends.
 std::string formatBrokerConfigFile(const BrokerConfigList& brokers, const std::wstring& selectedName);

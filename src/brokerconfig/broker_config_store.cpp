@@ -6,6 +6,7 @@
 #include "brokerconfig/broker_config_file.h"
 #include "common/file_store.h"
 #include "common/singleton.h"
+#include "common/xml_trouble.h"
 #ifdef _WIN32
 #include "common/module_directory.h"
 #endif
@@ -13,6 +14,7 @@
 namespace {
 
 const wchar_t kFileName[] = L"broker_config.xml";
+const wchar_t kKeptSuffix[] = L".unreadable";
 
 // The store lock is the singleton's: held while the store is made and loaded, while it is
 // saved, and while the folder of its file is chosen.
@@ -119,6 +121,7 @@ bool BrokerConfigStore::remove(const BrokerConfig* config) {
 
 BrokerConfig* BrokerConfigStore::addUnlocked(std::unique_ptr<BrokerConfig> config) {
     if (!config) return nullptr;
+    added_ = true;
     configs.push_back(std::move(config));
     return configs.back().get();
 }
@@ -130,9 +133,21 @@ bool BrokerConfigStore::load() {
 
 bool BrokerConfigStore::loadUnlocked() {
     std::string text;
-    if (!halyard::readWholeFile(filePath, text)) return false;
+    switch (halyard::readDataFile(filePath, text)) {
+        case halyard::FileRead::Missing:
+            return false;
+        case halyard::FileRead::Unreadable:
+            unreadableWhy_ = halyard::kFileNotReadable;
+            return false;
+        case halyard::FileRead::Read:
+            break;
+    }
     BrokerConfigFile file;
-    if (!parseBrokerConfigFile(text, file)) return false;
+    std::wstring trouble;
+    if (!parseBrokerConfigFile(text, file, trouble)) {
+        unreadableWhy_ = trouble;
+        return false;
+    }
     for (auto& config : file.brokers) configs.push_back(std::move(config));
     if (!file.selectedName.empty()) {
         current.value_ = findByNameUnlocked(file.selectedName);
@@ -144,6 +159,25 @@ bool BrokerConfigStore::loadUnlocked() {
 bool BrokerConfigStore::save() {
     std::lock_guard<std::mutex> guard(storeLock());
     if (!current.value_) return false;
+    if (!unreadableWhy_.empty()) {
+        // The file that could not be read is never replaced by what the program made up itself.
+        if (!added_ || !halyard::keepFileAside(filePath, filePath + kKeptSuffix)) return false;
+        unreadableWhy_.clear();
+    }
     const std::string text = formatBrokerConfigFile(configs, current.value_->name);
     return halyard::replaceFileAtomically(filePath, halyard::withPlatformLineEnds(text));
+}
+
+std::wstring BrokerConfigStore::unreadableFileMessage() const {
+    std::lock_guard<std::mutex> guard(storeLock());
+    if (unreadableWhy_.empty()) return std::wstring();
+    return L"券商配置文件无法读取: " + filePath + L"\n原因: " + unreadableWhy_ +
+           L"\n其中的券商配置没有载入。文件保持原样: 可以改好后重新启动助手; 在助手中增加或检测券商后, "
+           L"原文件保留为 " +
+           kFileName + kKeptSuffix + L"。";
+}
+
+std::wstring BrokerConfigStore::currentName() const {
+    std::lock_guard<std::mutex> guard(storeLock());
+    return current.value_ ? current.value_->name : std::wstring();
 }

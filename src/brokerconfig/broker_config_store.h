@@ -60,8 +60,16 @@ public:
     // Appends the file's configurations and applies its Select; false when no document with a
     // root element was read (the store is then unchanged).
     bool load();
-    // Writes the file when a configuration is current; false when nothing was written.
+    // Writes the file when a configuration is current; false when nothing was written. Over a
+    // file that could not be read, only once a configuration was added, keeping that file
+    // beside it as broker_config.xml.unreadable.
     bool save();
+    // When the file is there but could not be read: the message telling the investor which
+    // file and why; empty otherwise.
+    std::wstring unreadableFileMessage() const;
+    // The name of the current configuration, read under the lock: a detection on another thread
+    // may make a configuration of its own current and destroy it.
+    std::wstring currentName() const;
 
     CurrentBroker current;
 
@@ -77,4 +85,6 @@ private:
 
     std::wstring filePath;
     std::vector<std::unique_ptr<BrokerConfig>> configs;
+    std::wstring unreadableWhy_;  // why the file that is there gave nothing; kept until a save
+    bool added_ = false;
 };

@@ -2,6 +2,24 @@
 
 namespace halyard {
 
+FileRead readDataFile(const std::wstring& path, std::string& bytes) {
+    if (readWholeFile(path, bytes)) return FileRead::Read;
+    return fileExists(path) ? FileRead::Unreadable : FileRead::Missing;
+}
+
+bool keepFileAside(const std::wstring& path, const std::wstring& keptPath) {
+    std::string bytes;
+    switch (readDataFile(path, bytes)) {
+        case FileRead::Missing:
+            return true;
+        case FileRead::Read:
+            return replaceFileAtomically(keptPath, bytes);
+        case FileRead::Unreadable:
+            break;
+    }
+    return moveFileReplacing(path, keptPath);
+}
+
 std::string withPlatformLineEnds(const std::string& text) {
 #ifdef _WIN32
     std::string out;

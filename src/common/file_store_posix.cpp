@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -19,6 +20,15 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
     if (in.bad()) return false;
     bytes = content.str();
     return true;
+}
+
+bool fileExists(const std::wstring& path) {
+    struct stat info {};
+    return stat(toUtf8(path).c_str(), &info) == 0;
+}
+
+bool moveFileReplacing(const std::wstring& from, const std::wstring& to) {
+    return std::rename(toUtf8(from).c_str(), toUtf8(to).c_str()) == 0;
 }
 
 bool replaceFileAtomically(const std::wstring& path, const std::string& bytes) {

@@ -23,6 +23,16 @@ bool readWholeFile(const std::wstring& path, std::string& bytes) {
     return true;
 }
 
+bool fileExists(const std::wstring& path) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+bool moveFileReplacing(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool replaceFileAtomically(const std::wstring& path, const std::string& bytes) {
     const std::wstring temp = path + L".tmp" + std::to_wstring(GetCurrentProcessId());
     {

@@ -1,11 +1,13 @@
 #include "rules/close_all_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "broker/client_contact.h"
 #include "broker/order_executor.h"
 #include "broker/position_cells.h"
 #include "common/c_format.h"
+#include "rules/monitor_cycle.h"
 #include "rules/trade_journal.h"
 
 namespace {
@@ -31,8 +33,24 @@ std::wstring unsellableReason(const PositionRow& row) {
 
 }  // namespace
 
-CloseAllRun::CloseAllRun(const PositionRows& rows, TradeJournal* journal, ClientContact* contact)
-    : journal_(journal), contact_(contact) {
+CloseAllRun::CloseAllRun(PositionSnapshotStore& store, TradeJournal* journal, ClientContact* contact)
+    : store_(store), read_(store.positionsGeneration()), journal_(journal), contact_(contact) {}
+
+bool CloseAllRun::readPositions(OrderExecutor& executor) {
+    executor.refreshPositions();
+    if (read_.done(store_.positionsGeneration())) {
+        rowsTaken_ = true;
+        takeRows(store_.copyPositionRows());
+        return !finished();
+    }
+    if (read_.keepWaiting()) return true;
+    rowsTaken_ = true;
+    notRead_ = true;
+    if (journal_) journal_->note(L"全平: 读不到持仓列表, 没有卖出");
+    return false;
+}
+
+void CloseAllRun::takeRows(const PositionRows& rows) {
     for (const PositionRow& row : rows) {
         const std::wstring reason = unsellableReason(row);
         if (!reason.empty()) {
@@ -45,17 +63,23 @@ CloseAllRun::CloseAllRun(const PositionRows& rows, TradeJournal* journal, Client
 }
 
 bool CloseAllRun::step(OrderExecutor& executor) {
+    if (!rowsTaken_) return readPositions(executor);
     if (finished()) return false;
     const PositionRow& row = toSell_[next_];
+    journalNotices();  // what the client said before the press is no answer to this sale
     const int32_t result = executor.sell(row.code.c_str(), row.sellableQuantity, row.currentPrice, 0.0f);
     if (result == kHeldBack && ++heldBack_ < kMostHeldBackSteps) return true;
     if (journal_) journal_->sale(row.code, row.name, row.currentPrice, row.sellableQuantity, result);
-    journalNotices();
+    const std::vector<std::wstring> notices = journalNotices();
+    const auto refusal = std::find_if(notices.begin(), notices.end(), noticeRefusesOrder);
     std::wstring why;
     if (result == kHeldBack)
         why = L"下单一直被间隔限制挡住";
     else if (result != 1)
         why = executor.lastErrorText();
+    else if (refusal != notices.end())
+        why = L"被券商拒绝: " + *refusal;
+    if (result == 1 && !why.empty() && journal_) journal_->note(L"卖出 " + stockOf(row) + L" 被券商拒绝");
     finish(row, std::move(why));
     return !finished();
 }
@@ -67,12 +91,16 @@ void CloseAllRun::finish(const PositionRow& row, std::wstring why) {
     heldBack_ = 0;
 }
 
-void CloseAllRun::journalNotices() {
-    if (!contact_ || !journal_) return;
-    for (const std::wstring& notice : contact_->takeClientNotices()) journal_->note(notice);
+std::vector<std::wstring> CloseAllRun::journalNotices() {
+    if (!contact_) return {};
+    std::vector<std::wstring> notices = contact_->takeClientNotices();
+    if (journal_)
+        for (const std::wstring& notice : notices) journal_->note(notice);
+    return notices;
 }
 
 std::wstring CloseAllRun::statusText() const {
+    if (!rowsTaken_) return L"全平: 正在读取持仓 ...";
     if (finished()) return L"全平: 已结束";
     return L"全平: " +
            halyard::wcformat("%d/%d", static_cast<int>(next_ + 1), static_cast<int>(toSell_.size())) +
@@ -80,6 +108,7 @@ std::wstring CloseAllRun::statusText() const {
 }
 
 std::wstring CloseAllRun::summaryText() const {
+    if (notRead_) return L"全平: 读不到券商软件的持仓列表, 没有卖出任何股票";
     std::wstring submitted, refused;
     int submittedCount = 0, refusedCount = 0;
     for (const Outcome& outcome : outcomes_) {

@@ -1,42 +1,48 @@
 #pragma once
-// 全平: every sellable position sold in turn. The executor takes one sale per 3 s, so the main
-// window calls step() from a timer until it returns false, showing statusText() meanwhile and
-// summaryText() at the end: no sale is lost to the spacing of orders, and the window stays
-// responsive while the positions are sold.
+// 全平: every sellable position of a read made after the press sold in turn. The executor takes
+// one sale per 3 s, so no sale is lost to the spacing of orders: a held-back one is tried again
+// at the next step. A sale counts as submitted only when no notice of the client refused it.
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "broker/position_row.h"
 #include "broker/position_snapshot_store.h"
+#include "rules/command_run.h"
 
 class ClientContact;
-class OrderExecutor;
 class TradeJournal;
 
-class CloseAllRun {
+class CloseAllRun : public CommandRun {
 public:
-    // The rows of the positions list; those with nothing to sell are left out, those whose
-    // price or sellable quantity could not be read are refused at once (and journalled).
-    CloseAllRun(const PositionRows& rows, TradeJournal* journal, ClientContact* contact);
+    // The positions are those of the first read stored in `store` after this is made; rows with
+    // nothing to sell are left out, those whose price or sellable quantity could not be read
+    // are refused at once (and journalled).
+    CloseAllRun(PositionSnapshotStore& store, TradeJournal* journal, ClientContact* contact);
 
-    // One attempt at the current stock; a sale held back by the spacing of orders is tried
-    // again at the next step. False once every stock has had its turn.
-    bool step(OrderExecutor& executor);
-    bool finished() const { return next_ >= toSell_.size(); }
+    // A read of the positions until one is stored, then one attempt at the current stock. False
+    // once every stock has had its turn, or no read came.
+    bool step(OrderExecutor& executor) override;
+    bool finished() const { return rowsTaken_ && next_ >= toSell_.size(); }
     // "全平: 3/12 正在卖出 600519 贵州茅台 ..."
-    std::wstring statusText() const;
+    std::wstring statusText() const override;
     // What was submitted, what was refused and why.
-    std::wstring summaryText() const;
+    std::wstring summaryText() const override;
 
 private:
     struct Outcome {
         std::wstring stock;
         std::wstring why;  // empty: submitted
     };
+    bool readPositions(OrderExecutor& executor);
+    void takeRows(const PositionRows& rows);
     void finish(const PositionRow& row, std::wstring why);
-    void journalNotices();
+    std::vector<std::wstring> journalNotices();
 
+    PositionSnapshotStore& store_;
+    ReadAfterPress read_;
+    bool rowsTaken_ = false;
+    bool notRead_ = false;
     TradeJournal* journal_;
     ClientContact* contact_;
     PositionRows toSell_;

@@ -10,11 +10,13 @@
 #include "common/c_format.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
+#include "common/xml_trouble.h"
 
 const wchar_t kRuleFileName[] = L"Stock_Config.xml";
 
 namespace {
 
+const wchar_t kKeptSuffix[] = L".unreadable";
 const char kTemplate[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Config></Config>";
 
 // "%f" scanning; missing, unreadable and non-finite texts give 0.
@@ -92,11 +94,19 @@ void writeRule(tinyxml2::XMLElement& element, const StockRule& rule) {
 }  // namespace
 
 RuleTable parseRuleDocument(const std::string& bytes) {
+    std::wstring trouble;
+    return parseRuleDocument(bytes, trouble);
+}
+
+RuleTable parseRuleDocument(const std::string& bytes, std::wstring& trouble) {
     RuleTable rules;
     tinyxml2::XMLDocument document;
-    if (document.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) return rules;
-    const tinyxml2::XMLElement* root = document.FirstChildElement();
-    if (!root) return rules;
+    document.Parse(bytes.data(), bytes.size());
+    const tinyxml2::XMLElement* root = document.Error() ? nullptr : document.FirstChildElement();
+    if (!root) {
+        trouble = halyard::xmlTroubleText(document);
+        return rules;
+    }
     for (const tinyxml2::XMLElement* element = root->FirstChildElement("Stock"); element;
          element = element->NextSiblingElement()) {
         // An element without a Code belongs to no stock and is skipped; an empty Code is kept.
@@ -122,10 +132,36 @@ std::string formatRuleDocument(const RuleTable& rules) {
     return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }
 
-RuleTable loadRules(const std::wstring& folder) {
+RuleFileRead readRuleFile(const std::wstring& folder) {
+    const std::wstring path = folder + kRuleFileName;
+    RuleFileRead read;
     std::string bytes;
-    if (!halyard::readWholeFile(folder + kRuleFileName, bytes)) return {};
-    return parseRuleDocument(bytes);
+    std::wstring why;
+    switch (halyard::readDataFile(path, bytes)) {
+        case halyard::FileRead::Missing:
+            return read;
+        case halyard::FileRead::Unreadable:
+            why = halyard::kFileNotReadable;
+            break;
+        case halyard::FileRead::Read:
+            read.rules = parseRuleDocument(bytes, why);
+            break;
+    }
+    if (!why.empty())
+        read.trouble = L"规则文件无法读取: " + path + L"\n原因: " + why +
+                       L"\n其中的止盈止损规则没有载入, 这些股票现在没有保护。文件保持原样: 可以改好后重新启动"
+                       L"助手; 在助手中修改规则后, 原文件保留为 " +
+                       kRuleFileName + kKeptSuffix + L"。";
+    return read;
+}
+
+RuleTable loadRules(const std::wstring& folder) {
+    return readRuleFile(folder).rules;
+}
+
+bool keepUnreadableRuleFile(const std::wstring& folder) {
+    const std::wstring path = folder + kRuleFileName;
+    return halyard::keepFileAside(path, path + kKeptSuffix);
 }
 
 bool saveRules(const std::wstring& folder, const RuleTable& rules) {

@@ -24,6 +24,15 @@ void RuleFileSaver::saveNow(const RuleTable& rules, uint32_t nowMs) {
     highsWaiting_ = false;
 }
 
+void RuleFileSaver::userChanged(const RuleTable& rules, uint32_t nowMs) {
+    if (keepFile_) {
+        keepFile_ = false;
+        std::lock_guard<std::mutex> hold(lock_);
+        keepAsideFirst_ = true;
+    }
+    saveNow(rules, nowMs);
+}
+
 void RuleFileSaver::highsMoved(const RuleTable& rules, uint32_t nowMs) {
     if (!saved_ || nowMs - lastSaveMs_ >= kHighsSpacingMs)
         saveNow(rules, nowMs);
@@ -36,6 +45,7 @@ void RuleFileSaver::tick(const RuleTable& rules, uint32_t nowMs) {
 }
 
 bool RuleFileSaver::saveAndWait(const RuleTable& rules) {
+    if (keepFile_) return false;
     handOver(rules);
     highsWaiting_ = false;
     std::unique_lock<std::mutex> hold(lock_);
@@ -49,6 +59,7 @@ void RuleFileSaver::waitUntilWritten() {
 }
 
 void RuleFileSaver::handOver(const RuleTable& rules) {
+    if (keepFile_) return;
     auto copy = std::make_unique<RuleTable>(rules);
     {
         std::lock_guard<std::mutex> hold(lock_);
@@ -64,9 +75,13 @@ void RuleFileSaver::writerLoop() {
         if (!queued_) return;  // stopping with nothing left to write
         std::unique_ptr<RuleTable> table = std::move(queued_);
         writing_ = true;
+        const bool keepAside = keepAsideFirst_;
         hold.unlock();
-        const bool ok = saveRules(folder_, *table);
+        // A file that cannot be kept aside is not written over; the next save tries again.
+        const bool kept = !keepAside || keepUnreadableRuleFile(folder_);
+        const bool ok = kept && saveRules(folder_, *table);
         hold.lock();
+        if (kept && keepAside) keepAsideFirst_ = false;
         writing_ = false;
         lastWriteOk_ = ok;
         changed_.notify_all();

@@ -28,6 +28,11 @@ public:
     // Highs kept back are written once 10 s have passed since the last save.
     void tick(const RuleTable& rules, uint32_t nowMs);
     bool highsWaiting() const { return highsWaiting_; }
+    // The file that is there could not be read: nothing is written over it until the user
+    // changes a rule (userChanged), and that first save keeps it beside the new one.
+    void keepUnreadableFile() { keepFile_ = true; }
+    // The user's own change of a rule: written at once, also over a file that could not be read.
+    void userChanged(const RuleTable& rules, uint32_t nowMs);
     // Exit and the end of the session: writes `rules` and returns once the file holds them.
     bool saveAndWait(const RuleTable& rules);
     // Returns once everything handed over so far is on disk.
@@ -40,6 +45,7 @@ private:
     const std::wstring folder_;
     // Touched on the caller's thread only.
     bool saved_ = false;
+    bool keepFile_ = false;
     uint32_t lastSaveMs_ = 0;
     bool highsWaiting_ = false;
 
@@ -49,5 +55,6 @@ private:
     bool writing_ = false;
     bool stopping_ = false;
     bool lastWriteOk_ = true;
+    bool keepAsideFirst_ = false;  // the unreadable file is kept aside before the next write
     std::thread writer_;
 };

@@ -294,12 +294,13 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
 }
 
 TEST_F(MainWindowTest, CloseAllWaitsOutTheSpacingOfSalesAndCancelAllAsksFirst) {
-    hold({held(L"600000", L"浦发银行", 1000, 9.87f, 10), held(L"600519", L"贵州茅台", 0, 1800.0f, 0),
-          held(L"000001", L"平安银行", 300, 11.0f, -5)});
+    const PositionRows positions{held(L"600000", L"浦发银行", 1000, 9.87f, 10),
+                                 held(L"600519", L"贵州茅台", 0, 1800.0f, 0),
+                                 held(L"000001", L"平安银行", 300, 11.0f, -5)};
+    hold(positions);
     PositionRow order = held(L"000001", L"平安银行", 0, 11.5f, 0);
     order.direction = 1;
     PositionRow buyOrder = held(L"600036", L"招商银行", 0, 30.0f, 0);
-    PositionSnapshotStore::instance()->replaceOrders({order, buyOrder});
     executor.sellResults = {1, -2};
 
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
@@ -313,19 +314,22 @@ TEST_F(MainWindowTest, CloseAllWaitsOutTheSpacingOfSalesAndCancelAllAsksFirst) {
     EXPECT_EQ(answer(run, IDCANCEL), L"确定要全部平仓?");
     ASSERT_TRUE(run.settle());
     EXPECT_TRUE(log.empty());
+    executor.nextReads = {positions};  // 全平 sells what a read after the press shows
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
     EXPECT_EQ(answer(run, IDOK).rfind(L"全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u);
     ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0",
+    EXPECT_EQ(log, (CallLog{"refresh", "sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0",
                             "sell 000001 300 11.000 0.0", "refresh"}));
 
     log.clear();
+    executor.nextOrderReads = {{order, buyOrder}};
     run.click(IDC_CANCEL_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部撤单(卖出单)?");
+    // The sell orders of a read after the press, each cancelling that code's first sell order.
+    EXPECT_EQ(answer(run, IDOK), L"全撤结束: 1 笔已撤, 0 笔没有撤销\n\n已撤:\n000001 平安银行 1000股");
     ASSERT_TRUE(run.settle());
-    // Every order row, whatever its direction, cancels that code's first sell order.
-    EXPECT_EQ(log, (CallLog{"cancel 000001 1", "cancel 600036 1", "refresh"}));
+    EXPECT_EQ(log, (CallLog{"pending  1", "cancel 000001 1", "refresh"}));
     close(run, window);
 }
 
@@ -484,7 +488,9 @@ TEST_F(MainWindowTest, TimerRunsTheCycleOnlyWhileRunningAndInTradingHours) {
 // 全平 and the +5 % sale refuse a row whose price could not be read, with a message; the
 // status line under the list tells a lost connection.
 TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
-    hold({held(L"600000", L"浦发银行", 1000, 0.0f, 10), held(L"000001", L"平安银行", 300, 11.0f, -5)});
+    const PositionRows positions{held(L"600000", L"浦发银行", 1000, 0.0f, 10),
+                                 held(L"000001", L"平安银行", 300, 11.0f, -5)};
+    hold(positions);
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
@@ -492,13 +498,14 @@ TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
     ASSERT_TRUE(run.settle());
     log.clear();
 
+    executor.nextReads = {positions};
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
     EXPECT_EQ(answer(run, IDOK),
               L"全平结束: 1 笔已提交, 1 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n"
               L"000001 平安银行 300股\n\n没有卖出:\n600000 浦发银行: 当前价无法读取");
     ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"sell 000001 300 11.000 0.0", "refresh"}));
+    EXPECT_EQ(log, (CallLog{"refresh", "sell 000001 300 11.000 0.0", "refresh"}));
 
     log.clear();
     dialog.contextRow = 0;

@@ -108,12 +108,13 @@ TEST_F(RegistryProfileTest, MistypedValuesReadAsDefaults) {
     RegistryProfile profile(application);
     AppSettings settings(profile);
     settings.load();
-    EXPECT_EQ(settings.timerSeconds, 6);
     EXPECT_EQ(settings.qqNickname, L"");
     EXPECT_EQ(settings.playVoice, 1);
-    EXPECT_EQ(settings.traceOrderSetting, 1);
     EXPECT_EQ(settings.stopLossSound, L"StopLoss.wav");
     EXPECT_EQ(settings.phoneMessage, 0);
+    const MonitorSettings monitor = readMonitorSettings(profile);
+    EXPECT_EQ(monitor.monitorInterval, 6);
+    EXPECT_EQ(monitor.traceOrder, 1);
 }
 
 TEST_F(RegistryProfileTest, StringsWithoutOrWithExtraTerminatorsReadAsTheirText) {

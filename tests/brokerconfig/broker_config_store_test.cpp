@@ -91,19 +91,32 @@ TEST_F(StoreTest, MissingOrBrokenFileGivesAnEmptyStoreAndNoFileAtExit) {
     EXPECT_TRUE(store->brokers().empty());
     EXPECT_EQ(store->current, nullptr);
     EXPECT_FALSE(store->load());
+    EXPECT_EQ(store->unreadableFileMessage(), L"");
     BrokerConfigStore::destroyInstance();
     EXPECT_EQ(filesInFolder(), 0u);
 
-    writeFile("<Brokers Select=\"甲\"><Broker Name=\"甲\">");
+    const std::string broken = "<Brokers Select=\"甲\"><Broker Name=\"甲\">";
+    writeFile(broken);
     store = BrokerConfigStore::instance();
     EXPECT_TRUE(store->brokers().empty());
     EXPECT_EQ(store->current, nullptr);
+    EXPECT_NE(store->unreadableFileMessage().find(path() + L"\n原因: XML 格式错误: 第 1 行"),
+              std::wstring::npos);
+    // A configuration of a detection's own, not added, is never saved over the unreadable file.
+    BrokerConfig trial(L"试", L"t");
+    store->current = &trial;
+    EXPECT_FALSE(store->save());
     // Names are compared exactly, an empty one too; the first match wins.
     BrokerConfig* const nameless = store->add(std::make_unique<BrokerConfig>(L"", L"a"));
     store->add(std::make_unique<BrokerConfig>(L"", L"b"));
     EXPECT_EQ(store->findByName(L""), nameless);
-    BrokerConfigStore::destroyInstance();
-    EXPECT_EQ(fileBytes(), "<Brokers Select=\"甲\"><Broker Name=\"甲\">");
+    EXPECT_EQ(fileBytes(), broken);
+    store->current = nameless;
+    BrokerConfigStore::destroyInstance();  // the first save keeps the unreadable file beside it
+    std::string kept;
+    EXPECT_TRUE(halyard::readWholeFile(path() + L".unreadable", kept));
+    EXPECT_EQ(kept, broken);
+    EXPECT_NE(fileBytes(), broken);
 }
 
 TEST_F(StoreTest, AddedAndLoadedConfigurationsAreAppendedAndSaved) {

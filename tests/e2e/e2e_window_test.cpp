@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "e2e/scenario.h"
 
@@ -62,12 +63,28 @@ std::wstring answer(HalyardProcess& program, int button, HWND besides = nullptr)
 const wchar_t kNotMatchingStart[] = L"券商软件还没运行或者当前配置券商不正确\n";
 
 TEST_F(WindowScenario, StartUpMessagesForAMissingOrUnknownClient) {
+    // A hand-edited rule file with a syntax error is told first, and is byte-identical after exit.
+    const std::string broken =
+        "<?xml version=\"1.0\"?>\r\n<Config>\r\n<Stock Code=\"600000\">\r\n</Config>\r\n";
+    beforeHalyardStarts = [&](const std::wstring& folder) {
+        ASSERT_TRUE(::halyard::replaceFileAtomically(folder + L"Stock_Config.xml", broken));
+    };
     RuleTable rules;
     startHalyard(rules, 10, 0, 0, 1, /*neverFoundValidBroker=*/1);
+    const std::wstring told = answer(*halyard, IDOK);
+    EXPECT_EQ(
+        told.rfind(L"规则文件无法读取: " + programFolder() + L"Stock_Config.xml\n原因: XML 格式错误: 第 3 行",
+                   0),
+        0u)
+        << ::halyard::toUtf8(told);
     EXPECT_EQ(answer(*halyard, IDOK), L"券商软件还没运行");
     ASSERT_NE(halyard->waitForMainWindow(), nullptr);
     ASSERT_TRUE(halyard->close());
+    std::string after;
+    EXPECT_TRUE(::halyard::readWholeFile(programFolder() + L"Stock_Config.xml", after));
+    EXPECT_EQ(after, broken);
     EXPECT_EQ(readMonitorSetting(L"NeverFoundValidBroke", -1), 1);
+    beforeHalyardStarts = nullptr;
 
     // A client whose title does not hold the configured window name: never connected before,
     // so detection is offered (OK/Cancel) with the executor's reason.
@@ -146,6 +163,9 @@ TEST_F(WindowScenario, TestSaleCloseAllAndCancelAll) {
     PostMessageW(GetDlgItem(mainWindow, 1021), BM_CLICK, 0, 0);
     EXPECT_EQ(answer(*halyard, IDOK), L"确定要全部撤单(卖出单)?");
     ASSERT_TRUE(client->waitForEvents("order_cancelled", 3, 40000));
+    const std::wstring cancelSummary = answer(*halyard, IDOK);
+    EXPECT_EQ(cancelSummary.rfind(L"全撤结束: 3 笔已撤, 0 笔没有撤销", 0), 0u)
+        << ::halyard::toUtf8(cancelSummary);
     const auto cancelled = client->events("order_cancelled");
     EXPECT_EQ(cancelled[0].field("code"), "600000");
     EXPECT_EQ(cancelled[1].field("code"), "000001");

@@ -12,6 +12,7 @@
 #include "brokerconfig/broker_config.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
+#include "rules/cancel_all_run.h"
 #include "rules/close_all_run.h"
 #include "rules/column_check.h"
 #include "rules/trade_journal.h"
@@ -638,31 +639,61 @@ TEST_F(MonitorCycleTest, UnreadableCellsStopTheRuleAreJournalledOnceAndAlertedAf
     EXPECT_EQ(count(text, L"读取 000001 平安银行 的 可卖数量 无法识别"), 1u);
 }
 
-TEST_F(MonitorCycleTest, CloseAllSellsEveryPositionWaitingOutTheSpacingAndSumsUp) {
+TEST_F(MonitorCycleTest, CloseAllAndCancelAllActOnAReadAfterThePressAndSumUp) {
     TempFolder folder;
     TradeJournal journal(folder.folder(), [this] { return environment.now; });
     PositionRow noPrice = position(L"600519", L"贵州茅台", 100, 0, 0);
     noPrice.unreadableCells = kCurrentPriceCell;
-    CloseAllRun run(
-        {position(L"600000", L"浦发银行", 1000, 9.50f, 0), position(L"600036", L"招商银行", 0, 36.0f, 0),
-         noPrice, position(L"000001", L"平安银行", 300, 9.00f, 0),
-         position(L"000858", L"五粮液", 200, 142.5f, 0)},
-        &journal, nullptr);
+    hold({position(L"600036", L"招商银行", 500, 36.0f, 0)});  // an old read: not sold
+    executor.nextReads = {{position(L"600000", L"浦发银行", 1000, 9.50f, 0),
+                           position(L"600036", L"招商银行", 0, 36.0f, 0), noPrice,
+                           position(L"000001", L"平安银行", 300, 9.00f, 0),
+                           position(L"000858", L"五粮液", 200, 142.5f, 0)}};
+    // A refusal before a press answers no sale of this run; the one after 000001's press refuses it.
+    NoticeSource notices;
+    notices.batches = {{L"委托失败: 超出涨跌停"}, {}, {}, {}, {}, {L"委托失败: 可用数量不足"}};
+    CloseAllRun run(*PositionSnapshotStore::instance(), &journal, &notices);
     executor.sellResults = {1, -2, -2, 1, 0};
     executor.errorText = L"券商软件没有响应";
+    EXPECT_EQ(run.statusText(), L"全平: 正在读取持仓 ...");
+    EXPECT_TRUE(run.step(executor));
     EXPECT_TRUE(run.step(executor));
     EXPECT_EQ(run.statusText(), L"全平: 2/3 正在卖出 000001 平安银行 ...");
     for (int step = 0; step < 10 && run.step(executor);) ++step;
-    EXPECT_EQ(log,
-              (CallLog{"sell 600000 1000 9.500 0.0", "sell 000001 300 9.000 0.0", "sell 000001 300 9.000 0.0",
-                       "sell 000001 300 9.000 0.0", "sell 000858 200 142.500 0.0"}));
-    EXPECT_EQ(run.summaryText(),
-              L"全平结束: 2 笔已提交, 2 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n"
-              L"600000 浦发银行 1000股\n000001 平安银行 300股\n\n没有卖出:\n"
-              L"600519 贵州茅台: 当前价无法读取\n000858 五粮液 200股: 券商软件没有响应");
+    EXPECT_EQ(log, (CallLog{"refresh", "sell 600000 1000 9.500 0.0", "sell 000001 300 9.000 0.0",
+                            "sell 000001 300 9.000 0.0", "sell 000001 300 9.000 0.0",
+                            "sell 000858 200 142.500 0.0"}));
+    EXPECT_EQ(
+        run.summaryText(),
+        L"全平结束: 1 笔已提交, 3 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n600000 浦发银行 1000股\n\n"
+        L"没有卖出:\n600519 贵州茅台: 当前价无法读取\n000001 平安银行 300股: 被券商拒绝: 委托失败: "
+        L"可用数量不足\n"
+        L"000858 五粮液 200股: 券商软件没有响应");
     const std::wstring text = journalText(journal);
     EXPECT_EQ(count(text, L"结果 -2"), 0u) << "held back by the spacing: tried again, not journalled";
-    EXPECT_EQ(count(text, L"卖出 000001 平安银行 价格 9 数量 300 结果 1 已提交"), 1u);
+    EXPECT_EQ(count(text, L"卖出 000001 平安银行 被券商拒绝"), 1u);
+    // No read comes: nothing is sold from the old rows, and the run ends saying so.
+    CloseAllRun unread(*PositionSnapshotStore::instance(), &journal, nullptr);
+    int steps = 1;
+    while (unread.step(executor)) ++steps;
+    EXPECT_EQ(steps, ReadAfterPress::kMostSteps);
+    EXPECT_EQ(unread.summaryText(), L"全平: 读不到券商软件的持仓列表, 没有卖出任何股票");
+
+    // 全撤: the sell orders of a read after the press; a cancel the executor did not see done is not.
+    OrderRow sale = position(L"000001", L"平安银行", 300, 0, 0),
+             other = position(L"600000", L"浦发银行", 1000, 0, 0);
+    sale.direction = other.direction = kSellDirection;
+    PositionSnapshotStore::instance()->replaceOrders({sale});
+    executor.nextOrderReads = {{sale, position(L"600036", L"招商银行", 100, 0, 0), other}};
+    executor.cancelResults = {true, false};
+    log.clear();
+    CancelAllRun cancel(*PositionSnapshotStore::instance(), &journal, nullptr);
+    while (cancel.step(executor)) {
+    }
+    EXPECT_EQ(log, (CallLog{"pending  1", "cancel 000001 1", "cancel 600000 1"}));
+    EXPECT_EQ(cancel.summaryText(),
+              L"全撤结束: 1 笔已撤, 1 笔没有撤销\n\n已撤:\n000001 平安银行 300股\n\n"
+              L"没有撤销 (请在券商软件中查看):\n600000 浦发银行 1000股");
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ TEST(RuleFileStorage, SavedFileHasPlatformLineEndsAndLoadsBack) {
     const std::wstring path = folder + L"Stock_Config.xml";
     EXPECT_FALSE(saveRules(folder, sampleRules()));
     EXPECT_TRUE(loadRules(folder).empty());
+    EXPECT_EQ(readRuleFile(folder).trouble, L"");  // a missing file is no trouble
     const std::filesystem::path created = std::filesystem::u8path(halyard::toUtf8(folder));
     ASSERT_TRUE(std::filesystem::create_directory(created));
     ASSERT_TRUE(saveRules(folder, {}));
@@ -62,12 +63,37 @@ TEST(RuleFileStorage, SavedFileHasPlatformLineEndsAndLoadsBack) {
     EXPECT_EQ(fileBytes(path), halyard::withPlatformLineEnds(formatRuleDocument(rules)));
     EXPECT_EQ(loadRules(folder), rules);
     EXPECT_EQ(entriesIn(created), 1u);
-    // An empty or truncated file gives an empty table.
+    // An empty or truncated file gives an empty table, and the investor is told which and why.
     const std::string whole = fileBytes(path);
-    for (const std::string& bytes : {std::string(), whole.substr(0, whole.size() / 2)}) {
+    const std::pair<std::string, std::wstring> damaged[] = {
+        {std::string(), L"原因: 文件是空的"},
+        {whole.substr(0, whole.size() / 2), L"原因: XML 格式错误: 第 "}};
+    for (const auto& [bytes, why] : damaged) {
         ASSERT_TRUE(halyard::replaceFileAtomically(path, bytes));
-        EXPECT_TRUE(loadRules(folder).empty());
+        const RuleFileRead read = readRuleFile(folder);
+        EXPECT_TRUE(read.rules.empty());
+        EXPECT_EQ(read.trouble.find(L"规则文件无法读取: " + path + L"\n" + why), 0u)
+            << halyard::toUtf8(read.trouble);
     }
+}
+
+TEST(RuleFileStorage, UnreadableFileIsKeptUntilTheUserChangesARuleThenKeptBesideIt) {
+    TempFolder dir;
+    const std::wstring path = dir.file(L"Stock_Config.xml");
+    const std::string broken = "<Config>\n<Stock Code=\"600036\" StopLoss=\"5\">\n</Config>\n";
+    ASSERT_TRUE(halyard::replaceFileAtomically(path, broken));
+    EXPECT_NE(readRuleFile(dir.folder()).trouble.find(L"第 2 行"), std::wstring::npos);
+    RuleFileSaver saver(dir.folder());
+    saver.keepUnreadableFile();
+    saver.highsMoved(sampleRules(), 0);
+    saver.saveNow(sampleRules(), 20000);
+    EXPECT_FALSE(saver.saveAndWait(sampleRules()));
+    EXPECT_EQ(fileBytes(path), broken);
+    saver.userChanged(sampleRules(), 30000);
+    saver.waitUntilWritten();
+    EXPECT_EQ(loadRules(dir.folder()), sampleRules());
+    EXPECT_EQ(fileBytes(path + L".unreadable"), broken);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
 }
 
 TEST(RuleFileStorage, FailedSaveKeepsThePreviousFile) {

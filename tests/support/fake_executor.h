@@ -21,6 +21,9 @@ public:
     std::deque<int32_t> sellResults;             // answered in turn; 1 once they run out
     // Applied to the snapshot store by the next refreshPositions, as a re-read of the client.
     std::vector<PositionRows> nextReads;
+    // Stored as the orders list by the next pendingOrderQuantity, as a re-read of the client.
+    std::vector<OrderRows> nextOrderReads;
+    std::deque<bool> cancelResults;  // answered in turn; cancelResult once they run out
     // Start-up check of the main window.
     WindowHandle clientWindow = nullptr;
     int connectResult = 1;
@@ -43,12 +46,18 @@ public:
     }
     float pendingOrderQuantity(const wchar_t* code, int32_t direction) override {
         log_.push_back("pending " + narrow(code) + " " + std::to_string(direction));
+        if (!nextOrderReads.empty()) {
+            PositionSnapshotStore::instance()->replaceOrders(nextOrderReads.front());
+            nextOrderReads.erase(nextOrderReads.begin());
+        }
         auto found = pendingSells.find(code);
         return found == pendingSells.end() ? 0.0f : found->second;
     }
     bool cancelOrder(const wchar_t* code, int32_t direction) override {
         log_.push_back("cancel " + narrow(code) + " " + std::to_string(direction));
-        if (!cancelResult) return false;
+        const bool result = cancelResults.empty() ? cancelResult : cancelResults.front();
+        if (!cancelResults.empty()) cancelResults.pop_front();
+        if (!result) return false;
         pendingSells.erase(code);
         return true;
     }
