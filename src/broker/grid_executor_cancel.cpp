@@ -100,7 +100,7 @@ bool GridOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
     const int index = openOrderIndex(rows, code ? code : L"", direction);
     if (index < 0) return false;
     const OrderRow order = rows[static_cast<size_t>(index)];
-    selectOrderRow(grid, static_cast<size_t>(index), rows.size());
+    if (!selectOrderRow(grid, static_cast<size_t>(index), rows.size())) return fail(kFormWindowGone), false;
     if (pressButtonStages(buttons.front()) == ButtonPress::NotReached)
         return fail(kCancelButtonNotPressed), false;
     positionsDue_ = ordersDue_ = true;

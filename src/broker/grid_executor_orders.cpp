@@ -27,10 +27,10 @@ std::wstring formOutcomeText(FormOutcome outcome) {
     }
 }
 
-int32_t formOutcomeCode(FormOutcome outcome) {
+int32_t formOutcomeCode(FormOutcome outcome, GridPage page) {
     switch (outcome) {
         case FormOutcome::Missing:
-            return kSellCodeEditNotFound;
+            return page == GridPage::Sell ? kSellCodeEditNotFound : kBuyCodeEditNotFound;
         case FormOutcome::NotAnswering:
             return kClientNotAnswering;
         case FormOutcome::Mismatch:
@@ -68,7 +68,7 @@ int32_t GridOrderExecutor::placeOrder(GridPage page, const wchar_t* side, const 
     GridOrderForm filled(form);
     const FormOutcome outcome = filled.fill(order.code, order.price, order.quantity);
     if (outcome != FormOutcome::Ready) {
-        fail(formOutcomeCode(outcome), formOutcomeText(outcome));
+        fail(formOutcomeCode(outcome, page), formOutcomeText(outcome));
         return 0;
     }
     const ButtonPress pressed = filled.press();
