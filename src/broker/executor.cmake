@@ -6,5 +6,6 @@ halyard_library(halyard_broker
           executor_discovery.cpp executor_pages.cpp executor_orders.cpp
           broker_tables.cpp steady_rows.cpp client_windows.cpp executor_detection.cpp
           remote_tree.cpp held_control_key.cpp saved_clipboard.cpp grid_popups.cpp grid_copier.cpp
-          grid_order_form.cpp
+          grid_order_form.cpp grid_executor_connect.cpp grid_executor_reads.cpp grid_executor_orders.cpp
+          grid_executor_cancel.cpp
   DEPS halyard_broker_core halyard_brokerconfig halyard_common comctl32 user32)

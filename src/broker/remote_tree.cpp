@@ -88,7 +88,7 @@ std::optional<std::wstring> RemoteTree::label(uint64_t item) {
     return out;
 }
 
-bool RemoteTree::walk(uint64_t first, int depth, std::vector<TreeItem>& out) {
+bool RemoteTree::walk(uint64_t first, int depth, std::vector<RemoteTreeItem>& out) {
     for (uint64_t item = first; item != 0 && out.size() < static_cast<size_t>(kMaxItems);) {
         std::optional<std::wstring> text = label(item);
         if (!text) return false;
@@ -103,11 +103,11 @@ bool RemoteTree::walk(uint64_t first, int depth, std::vector<TreeItem>& out) {
     return true;
 }
 
-std::optional<std::vector<TreeItem>> RemoteTree::items() {
+std::optional<std::vector<RemoteTreeItem>> RemoteTree::items() {
     if (!*this) return std::nullopt;
     std::optional<uint64_t> root = next(0, TVGN_ROOT);
     if (!root) return std::nullopt;
-    std::vector<TreeItem> found;
+    std::vector<RemoteTreeItem> found;
     if (!walk(*root, 0, found)) return std::nullopt;
     return found;
 }

@@ -11,7 +11,7 @@
 
 #include "broker/remote_memory.h"
 
-struct TreeItem {
+struct RemoteTreeItem {
     uint64_t handle = 0;  // the client's HTREEITEM
     int depth = 0;        // 0 for a root item
     std::wstring label;
@@ -24,7 +24,7 @@ public:
 
     // Every item, depth first in the order the tree shows them; nothing when the tree stopped
     // answering part-way. A tree of more than kMaxItems items or deeper than kMaxDepth is cut there.
-    std::optional<std::vector<TreeItem>> items();
+    std::optional<std::vector<RemoteTreeItem>> items();
     // Makes the item the tree's selection, as a click would: the client shows its page. False
     // when the tree did not answer or selects something else afterwards.
     bool select(uint64_t item);
@@ -37,7 +37,7 @@ public:
 private:
     std::optional<uint64_t> next(uint64_t item, WPARAM relation);
     std::optional<std::wstring> label(uint64_t item);
-    bool walk(uint64_t first, int depth, std::vector<TreeItem>& out);
+    bool walk(uint64_t first, int depth, std::vector<RemoteTreeItem>& out);
 
     HWND tree_;
     ClientProcess process_;

@@ -51,6 +51,8 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"撤单未确认";
         case kPriceNotKept:
             return L"券商软件改写了委托价格, 没有下单";
+        case kOrderRefused:
+            return L"券商拒绝了委托";
         default:
             return L"未知错误";
     }

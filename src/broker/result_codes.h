@@ -33,6 +33,8 @@ enum ResultCode : int32_t {
     kCancelNotConfirmed = -24,
     // The price field did not keep the price typed (the client's quote came in over it).
     kPriceNotKept = -25,
+    // The client answered the order with a refusal (its reason goes to the client notices).
+    kOrderRefused = -26,
 };
 
 // "成功" for 0 and above; a code without a text of its own reads as "未知错误".

@@ -98,7 +98,7 @@ TEST(ListReading, GridClientIsReachedThroughItsTreeCopiesFormAndPopups) {
         const std::vector<HWND> trees = findDescendants(client.mainWindow(), L"SysTreeView32");
         ASSERT_EQ(trees.size(), 1u);
         RemoteTree tree(trees.front());
-        const std::optional<std::vector<TreeItem>> items = tree.items();
+        const std::optional<std::vector<RemoteTreeItem>> items = tree.items();
         ASSERT_TRUE(items);
         const std::vector<std::pair<int, std::wstring>> menu{
             {0, L"买入[F1]"}, {0, L"卖出[F2]"}, {0, L"撤单[F3]"}, {0, L"查询[F4]"},

@@ -1,0 +1,116 @@
+#pragma once
+// The executor of grid clients: pages reached through the client's tree menu, lists read by
+// copying its drawn grids, orders placed through its form and answered pop-ups. It works on the
+// same snapshot store as the list-view executor. The copy captcha is the investor's: it is
+// reported, never answered, and the executor goes on by itself once it is gone.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "broker/client_contact.h"
+#include "broker/grid_copier.h"
+#include "broker/messenger_driver.h"
+#include "broker/order_executor.h"
+#include "broker/position_snapshot_store.h"
+#include "brokerconfig/broker_config.h"
+
+class GridOrderExecutor : public OrderExecutor, public ClientContact {
+public:
+    GridOrderExecutor() = default;
+    ~GridOrderExecutor() override = default;
+    GridOrderExecutor(const GridOrderExecutor&) = delete;
+    GridOrderExecutor& operator=(const GridOrderExecutor&) = delete;
+
+    int connect() override;
+    const wchar_t* lastErrorText() override;
+    int32_t buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) override;
+    int32_t sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) override;
+    float positionCostPrice(const wchar_t* code) override;
+    float positionProfitPercent(const wchar_t* code) override;
+    float hasPosition(const wchar_t* code) override;
+    float positionQuantity(const wchar_t* code) override;
+    float positionMarketValue(const wchar_t* code) override;
+    float positionSpareValue(const wchar_t* code) override;
+    float positionSellableQuantity(const wchar_t* code) override;
+    // The part still open of that code's orders of that direction, from the last orders copy.
+    float pendingOrderQuantity(const wchar_t* code, int32_t direction) override;
+    bool cancelOrder(const wchar_t* code, int32_t direction) override;
+    // Copies the positions grid only when its content must have changed; between copies the
+    // prices come from the sell form's quote.
+    void refreshPositions() override;
+    int detectBroker() override;
+    int isConnected() override;
+    int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) override;
+    int sendQqMessage(const wchar_t* windowTitle, const wchar_t* text) override;
+    int autoConfigure() override;
+    int hasOrdersList() override;
+    WindowHandle findClientMainWindow() override;
+
+    std::vector<std::wstring> takeClientNotices() override;
+    // Every press is answered before the order call returns: nothing stays on its way.
+    bool ownOrderAwaitingConfirmation() override { return false; }
+    std::wstring positionsReadFailure() override;
+
+    void setMessengerDriver(std::unique_ptr<MessengerDriver> driver) { messengers_ = std::move(driver); }
+    int32_t lastErrorCode() const { return lastError_; }
+    DWORD clientProcessId() const { return processId_; }
+    // How long a copy of the positions stays good without a known change; 60 s by default.
+    void setCopyInterval(DWORD ms) { copyIntervalMs_ = ms; }
+
+private:
+    // What an order's form is filled with; an empty price keeps the client's quote.
+    struct OrderTexts {
+        std::wstring code, price, quantity;
+    };
+
+    // Under lock_.
+    int discover(const BrokerConfig& config);
+    bool connectedNow() const;
+    HWND showPage(GridPage page);
+    HWND gridOn(HWND page, const BrokerConfig& config) const;
+    GridCopy copyPage(GridPage page, const BrokerConfig& config);
+    void copyPositions(const BrokerConfig& config);
+    // False when no price could be read for any held stock.
+    bool refreshQuotes();
+    bool copyOrders(GridPage page, const BrokerConfig& config);
+    // Why a copy failed, in the journal's words; a captcha is reported once as well.
+    std::wstring copyFailure(GridCopyOutcome outcome);
+    int32_t placeOrder(GridPage page, const wchar_t* side, const OrderTexts& order);
+    int32_t answerOrder(const wchar_t* side, const OrderTexts& order);
+    bool selectOrderRow(HWND grid, size_t row, size_t rows);
+    bool confirmCancelOf(const OrderRow& order);
+    bool cancelShownGone(const OrderRow& order, const BrokerConfig& config);
+    int32_t fail(int32_t code, std::wstring text = {});
+    void addNotice(std::wstring text);
+    void setReadFailure(std::wstring text);
+    std::optional<PositionRow> heldPosition(const wchar_t* code);
+
+    std::mutex lock_;
+    HWND main_ = nullptr;
+    HWND tree_ = nullptr;
+    DWORD processId_ = 0;
+    std::array<uint64_t, kGridPageCount> items_{};
+    HWND sellPage_ = nullptr;
+    int32_t lastError_ = 1;
+    std::wstring errorText_;
+    bool positionsDue_ = true;
+    bool ordersDue_ = true;
+    bool captchaReported_ = false;
+    DWORD lastCopyTick_ = 0;
+    DWORD lastOrdersCopyTick_ = 0;
+    DWORD lastRefreshTick_ = 0;
+    DWORD lastSellTick_ = 0;
+    DWORD lastBuyTick_ = 0;
+    DWORD copyIntervalMs_ = 60000;
+    std::unique_ptr<MessengerDriver> messengers_;
+
+    std::mutex noticeLock_;
+    std::vector<std::wstring> notices_;
+    std::wstring readFailure_;
+};

@@ -1,0 +1,91 @@
+// The grid executor against the simulated grid client: a session from connect to cancel.
+#include <gtest/gtest.h>
+
+#include "broker/grid_order_executor.h"
+#include "broker/grid_popups.h"
+#include "broker/result_codes.h"
+#include "sim_broker.h"
+#include "sim_orders.h"
+
+namespace {
+
+constexpr DWORD kPastSpacingMs = 3100;
+
+std::unique_ptr<BrokerConfig> gridConfig(const std::wstring& title) {
+    auto config = std::make_unique<BrokerConfig>(L"模拟网格", title);
+    config->family = ClientFamily::Grid;
+    config->grid.setPagePath(GridPage::Buy, {L"买入"});
+    config->grid.setPagePath(GridPage::Sell, {L"卖出[F2]"});
+    config->grid.setPagePath(GridPage::Cancel, {L"撤单"});
+    config->grid.setPagePath(GridPage::Positions, {L"查询", L"资金股票"});
+    config->grid.setPagePath(GridPage::Orders, {L"查询[F4]", L"当日委托"});
+    const StringList positions{L"证券代码", L"证券名称", L"股票余额", L"可用余额",    L"冻结数量",
+                               L"成本价",   L"市价",     L"盈亏",     L"盈亏比例(%)", L"市值"};
+    const StringList orders{L"委托时间", L"证券代码", L"证券名称", L"操作", L"委托数量",
+                            L"成交数量", L"委托价格", L"合同编号", L"备注"};
+    config->setPositionColumns(positions, mapGridPositionTitles(positions));
+    config->setCommitColumns(orders, mapGridOrderTitles(orders));
+    return config;
+}
+
+bool anyNotice(const std::vector<std::wstring>& notices, const std::wstring& part) {
+    return std::any_of(notices.begin(), notices.end(),
+                       [&](const std::wstring& n) { return n.find(part) != std::wstring::npos; });
+}
+
+PositionRow held(const wchar_t* code) {
+    return PositionSnapshotStore::instance()->copyPositionsByCode()[code];
+}
+
+TEST(GridExecutor, ReadsSellsRefusesCancelsAndLeavesTheCaptchaToTheInvestor) {
+    const std::wstring title = L"网上股票交易系统5.0 " + std::to_wstring(GetCurrentProcessId());
+    SimClientProcess client(
+        {L"--family", L"grid", L"--title", title, L"--captcha-first", L"2", L"--captcha-every", L"0"},
+        kSameWidthClient);
+    ASSERT_TRUE(client.started()) << client.error();
+    ExecutorSession session(gridConfig(title));
+    GridOrderExecutor executor;
+    ASSERT_EQ(executor.connect(), 1) << executor.lastErrorText();
+    EXPECT_EQ(held(L"600000").sellableQuantity, 10000);
+    EXPECT_EQ(executor.positionsReadFailure(), L"");
+
+    // Between copies the price comes from the sell form, which is left as it was.
+    ASSERT_TRUE(client.send(L"price 600000 9.01"));
+    Sleep(kPastSpacingMs);
+    executor.refreshPositions();
+    EXPECT_FLOAT_EQ(held(L"600000").currentPrice, 9.01f);
+    EXPECT_EQ(eventsNamed(client, "grid_copied").size(), 1u) << "no copy without a change";
+
+    ASSERT_EQ(executor.sell(L"600000", 300, 9.50f, 0), 1) << executor.lastErrorText();
+    const auto accepted = client.waitFor("order_accepted");
+    ASSERT_TRUE(accepted);
+    const std::wstring contract = std::to_wstring(static_cast<long long>(accepted->number("id")));
+    EXPECT_TRUE(anyNotice(executor.takeClientNotices(), L"合同编号 " + contract));
+
+    // The copy after the sale meets the captcha: told once, never answered by the executor.
+    executor.refreshPositions();
+    executor.refreshPositions();
+    const auto asked = client.waitFor("captcha_asked");
+    ASSERT_TRUE(asked);
+    const std::vector<std::wstring> notices = executor.takeClientNotices();
+    EXPECT_EQ(std::count(notices.begin(), notices.end(), L"券商软件要求输入验证码"), 1);
+    EXPECT_NE(findCaptcha(client.processId()), nullptr);
+    EXPECT_TRUE(eventsNamed(client, "captcha_answered").empty());
+    ASSERT_TRUE(client.send(L"captcha " + asked->text("code")));
+    ASSERT_TRUE(waitUntil([&] { return !findCaptcha(client.processId()); }));
+    executor.refreshPositions();
+    EXPECT_EQ(held(L"600000").sellableQuantity, 9700) << "the executor went on by itself";
+
+    Sleep(kPastSpacingMs);
+    EXPECT_EQ(executor.sell(L"600000", 100, 8.885f, 0), kOrderRefused);
+    EXPECT_TRUE(anyNotice(executor.takeClientNotices(), L"被券商拒绝"));
+    EXPECT_EQ(eventsNamed(client, "order_accepted").size(), 1u);
+
+    EXPECT_EQ(executor.pendingOrderQuantity(L"600000", kSellDirection), 300.0f);
+    EXPECT_TRUE(executor.cancelOrder(L"600000", kSellDirection)) << executor.lastErrorText();
+    EXPECT_EQ(cancelledIds(client), std::vector<long long>{static_cast<long long>(accepted->number("id"))});
+    EXPECT_EQ(executor.pendingOrderQuantity(L"600000", kSellDirection), 0.0f);
+    EXPECT_FALSE(executor.cancelOrder(L"600000", kSellDirection)) << "nothing left to cancel";
+}
+
+}  // namespace
