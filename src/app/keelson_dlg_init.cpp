@@ -18,6 +18,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "rules/stock_sightings.h"
 #include "widgets/position_columns.h"
 
 namespace {
@@ -243,6 +244,7 @@ void CKeelsonDlg::startMonitorTimer() {
 
 void CKeelsonDlg::loadRules() {
     rules = ::loadRules(folder_);
+    monitorState_.sightings = loadSightings(folder_);
 }
 
 void CKeelsonDlg::saveRules() {

@@ -113,10 +113,10 @@ protected:
     }
     ~MonitorCycleTest() override { PositionSnapshotStore::destroyInstance(); }
 
-    void hold(const PositionRows& rows) {
+    void hold(const PositionRows& rows, bool complete = true) {
         PositionsByCode byCode;
         for (const PositionRow& row : rows) byCode[row.code] = row;
-        PositionSnapshotStore::instance()->replacePositions(byCode, rows);
+        PositionSnapshotStore::instance()->replacePositions(byCode, rows, complete);
     }
     MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr,
                                 MonitorState* state = nullptr, ClientContact* contact = nullptr) {
@@ -262,11 +262,16 @@ TEST_F(MonitorCycleTest, TraceOrderCancelsThenSellsTheQuantityReadBefore) {
     executor.pendingSells[L"600000"] = 800;
     // The re-read after the cancellation shows the released shares; the sale still uses 200.
     executor.nextReads = {{position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)},
-                          {position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)}};
-    runCycle(true);
+                          {position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)},
+                          {position(L"600000", L"浦发银行", 800, 9.50f, -6.0f)}};
+    MonitorState state;
+    runCycle(true, nullptr, &state);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(CallLog(log.end() - 3, log.end()),
               (CallLog{"sound StopLoss.wav", "sell 600000 200 9.500 0.0", "message"}));
+    runCycle(true, nullptr, &state);
+    EXPECT_EQ(environment.events[MonitorEvent::SaleConfirmed], 1)
+        << "1000 sellable after the cancel, 800 after the sale";
 }
 
 TEST_F(MonitorCycleTest, PendingBelowOneShareCountsAsNone) {
@@ -317,7 +322,7 @@ TEST_F(MonitorCycleTest, PositionsWithoutRulesAndEmptyRulesAreSkipped) {
     rules[L"000001"] = percentStopLoss(L"000001", 5);
     result = runCycle();
     EXPECT_EQ(log, (CallLog{"refresh", "rows 1"}));
-    EXPECT_EQ(rules[L"000001"].High, 0.0f) << "a rule whose stock is not held forgets its old high";
+    EXPECT_EQ(rules[L"000001"].High, 100.0f) << "one read without the stock is no sign it was sold";
     EXPECT_FALSE(runCycle().rulesChanged);
     EXPECT_EQ(environment.settingsLookups, 0);
 }
@@ -340,11 +345,53 @@ TEST_F(MonitorCycleTest, ReportsWhenAHighMovedOrATrailingStopArmed) {
     EXPECT_TRUE(rules[L"600000"].HasTrigerMoveStopPrice);
     EXPECT_FALSE(runCycle().rulesChanged);
 
-    // Sold and bought again: the old high and arming belong to the shares that were sold.
+    // A list still loading reads as 0 rows: that is no sign the stock was sold.
     hold({});
-    EXPECT_TRUE(runCycle().rulesChanged);
-    EXPECT_EQ(rules[L"600000"].High, 0.0f);
-    EXPECT_FALSE(rules[L"600000"].HasTrigerMoveStopPrice);
+    EXPECT_FALSE(runCycle().rulesChanged);
+    EXPECT_FLOAT_EQ(rules[L"600000"].High, 9.50f);
+    EXPECT_TRUE(rules[L"600000"].HasTrigerMoveStopPrice);
+}
+
+// A rule's High and armed trailing stop are reset only on evidence of a sale: back after a gap
+// with another cost (bought again), or missing from complete reads that show other stocks for
+// a whole trading day. Empty and cut reads, and a cost that changes in the list, are none.
+TEST_F(MonitorCycleTest, HighsAreResetOnlyOnEvidenceOfASale) {
+    MonitorState state;
+    const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, 1.0f);
+    auto held = [&](float cost) {
+        PositionRow row = position(L"600000", L"浦发银行", 1000, 12.90f, 7.5f);
+        row.costPrice = cost;
+        return PositionRows{row, other};
+    };
+    const struct {
+        PositionRows rows;
+        bool complete;
+        int day, hour, minute;
+        bool reset;
+    } steps[] = {
+        {held(12.0f), true, 3, 10, 0, false}, {{}, true, 3, 10, 1, false},
+        {{other}, false, 3, 10, 2, false},    {held(12.0f), true, 3, 10, 3, false},
+        {held(12.5f), true, 3, 10, 4, false}, {{}, true, 3, 10, 5, false},
+        {held(11.0f), true, 3, 10, 6, true},  {{other}, true, 4, 10, 0, false},
+        {{other}, true, 5, 14, 49, false},    {{}, true, 5, 14, 55, false},
+        {{other}, false, 5, 14, 55, false},   {{other}, true, 5, 14, 50, true},
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        StockRule rule;
+        rule.Code = L"600000";
+        rule.High = 13.0f;
+        rule.HasTrigerMoveStopPrice = true;
+        rule.MoveStopLossTriggerPrice = 10;  // the rows do not arm it again
+        rules[L"600000"] = rule;
+        environment.now.tm_mday = s.day;
+        environment.now.tm_hour = s.hour;
+        environment.now.tm_min = s.minute;
+        hold(s.rows, s.complete);
+        runCycle(false, nullptr, &state);
+        EXPECT_EQ(rules[L"600000"].High != 13.0f, s.reset) << step;
+        EXPECT_EQ(rules[L"600000"].HasTrigerMoveStopPrice, !s.reset) << step++;
+    }
 }
 
 // The cycle at start-up outside trading hours reads and keeps the high; it never acts.
@@ -499,27 +546,34 @@ TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile)
     frozen.sellableQuantity = 0;
     const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, -8.0f);
 
-    executor.nextReads = {{falling}, {frozen}};
-    runCycle(false, &journal, &state, &client);
-    runCycle(false, &journal, &state, &client);
-    EXPECT_NE(journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认"), std::wstring::npos);
+    // A list still loading (0 rows) confirms nothing; the frozen shares do.
+    executor.nextReads = {{falling}, {}, {frozen}};
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        runCycle(false, &journal, &state, &client);
+        EXPECT_EQ(
+            journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认") != std::wstring::npos,
+            cycle == 2);
+    }
 
-    // The client never shows the second sale. Its confirmation stays open for four reads; then
-    // three reads, no second order, then 未确认.
+    // The client never shows the second sale. Its confirmation stays open: the reads of its first
+    // minute do not count; then three reads, no second order, then 未确认. The whole holding of
+    // 600000 was sold and is gone from these reads: its rule starts afresh.
     // The stock may be at its limit-down price: after 未确认 the next sale goes at the latest price.
-    constexpr int kHeld = 4, kCycles = kHeld + 5;
+    constexpr int kCycles = 7;
     executor.nextReads.assign(kCycles, {other});
     int sales = 0;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
-        client.confirmationOpen = cycle >= 1 && cycle <= kHeld;
+        client.confirmationOpen = cycle >= 1;
+        environment.tick = 1000 + 20000 * cycle;
         runCycle(false, &journal, &state, &client);
         sales += static_cast<int>(std::count(
             log.begin(), log.end(), cycle == 0 ? "sell 000001 300 8.980 0.0" : "sell 000001 300 9.000 0.0"));
-        if (cycle == kHeld + 2) {
+        if (cycle == kCycles - 2) {
             EXPECT_EQ(sales, 1) << "no second sale while the first is unconfirmed";
         }
     }
     EXPECT_EQ(sales, 2) << "after 未确认 the rule may act again";
+    EXPECT_EQ(rules[L"600000"].High, 0.0f);
     const std::wstring text = journalText(journal);
     EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 等待中: 券商软件的交易确认还开着"), 1u);
     EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 未确认"), 1u);
@@ -572,6 +626,94 @@ TEST_F(MonitorCycleTest, ChaseWithAFailedCancelStillAlertsAndSellsTheSellableQua
           L"撤单失败 600000 浦发银行: 之前的卖单 800 股仍在券商软件中, 只卖出可卖数量 200",
           L"卖出 600000 浦发银行 价格 9.5 数量 200 结果 1 已提交", L"券商提示: 该委托已成交或已撤销"})
         EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
+}
+
+// 追单 of Halyard's own order that freezes the whole holding: cancelled and sold again at the new
+// price, the quantity the client shows after the cancel, at most every 3 s; from 14:57 the order
+// stays and the investor is told once a day. Without 追单 nothing happens.
+TEST_F(MonitorCycleTest, TraceOrderRepricesHalyardsOwnRestingOrder) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    MonitorState state;
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"600000"].SlipPrice = 2;
+    const struct {
+        int day, hour, minute;
+        uint32_t atMs;
+        bool trace;
+        int32_t sellable, pending, sellableAfterCancel;
+        float price;
+        const char* sale;
+        bool cancels;
+        size_t messages;
+    } steps[] = {
+        {3, 10, 5, 0, true, 1000, 0, 0, 9.50f, "sell 600000 1000 9.480 0.0", false, 1},
+        {3, 10, 6, 6000, false, 0, 1000, 0, 9.30f, nullptr, false, 1},
+        {3, 10, 6, 7000, true, 0, 1000, 1000, 9.30f, "sell 600000 1000 9.280 0.0", true, 2},
+        {3, 10, 6, 9000, true, 0, 1000, 0, 9.10f, nullptr, false, 2},
+        {3, 14, 57, 12000, true, 0, 1000, 0, 9.00f, nullptr, false, 3},
+        {3, 14, 58, 18000, true, 0, 1000, 0, 8.90f, nullptr, false, 3},
+        {4, 14, 58, 24000, true, 200, 800, 0, 8.90f, "sell 600000 200 8.880 0.0", false, 4},
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        environment.now.tm_mday = s.day;
+        environment.now.tm_hour = s.hour;
+        environment.now.tm_min = s.minute;
+        environment.tick = 1000 + s.atMs;
+        PositionRow row = position(L"600000", L"浦发银行", s.sellable, s.price, -8.0f);
+        row.quantity = 1000;
+        executor.nextReads = {{row}};
+        row.sellableQuantity = s.sellableAfterCancel;
+        if (s.sellableAfterCancel) executor.nextReads.push_back({row});
+        executor.pendingSells[L"600000"] = static_cast<float>(s.pending);
+        runCycle(s.trace, &journal, &state);
+        const bool cancelled = std::find(log.begin(), log.end(), "cancel 600000 1") != log.end();
+        EXPECT_EQ(cancelled, s.cancels) << step;
+        const auto sales = std::count_if(log.begin(), log.end(),
+                                         [](const std::string& call) { return call.rfind("sell", 0) == 0; });
+        EXPECT_EQ(sales, s.sale ? 1 : 0) << step;
+        if (s.sale) {
+            EXPECT_NE(std::find(log.begin(), log.end(), s.sale), log.end()) << step;
+        }
+        EXPECT_EQ(environment.messageTexts.size(), s.messages) << step++;
+    }
+    const std::wstring kept = L"满足止损条件, 14:57 后不能撤单, 之前的卖单保留";
+    ASSERT_EQ(environment.messageTexts.size(), 4u);
+    EXPECT_EQ(environment.messageTexts[2], L"浦发银行 在 2014-03-03 14-57-03 " + kept);
+    EXPECT_EQ(environment.messageTexts[3], L"浦发银行 在 2014-03-04 14-58-03 " + kept.substr(0, 6) +
+                                               L" 已经执行卖出操作" + kept.substr(6));
+    const std::wstring text = journalText(journal);
+    EXPECT_EQ(count(text, L"追单 600000 浦发银行: 之前的卖单价格 9.480 高于现在的卖价 9.280, 撤单后重新卖出"),
+              1u);
+    EXPECT_EQ(count(text, L"14:57 后交易所不接受撤单"), 2u);
+    EXPECT_EQ(environment.events[MonitorEvent::SaleConfirmed], 2)
+        << "each sale against its own sellable quantity";
+}
+
+// Each rule needs only the cells it compares with: prices decide without the percent.
+TEST_F(MonitorCycleTest, ARuleOfPricesDecidesWithoutTheProfitPercent) {
+    StockRule byPrice = percentStopLoss(L"600000", 9.6f);
+    byPrice.StopLossType = 1;
+    StockRule armed = percentStopLoss(L"600000", 0);
+    armed.ApplyMoveStopLoss = armed.HasTrigerMoveStopPrice = true;
+    armed.MoveStopLossTriggerPrice = 5;
+    armed.MoveStopLoss = 2;
+    armed.High = 10.0f;
+    StockRule toArm = armed;
+    toArm.HasTrigerMoveStopPrice = false;
+    const struct {
+        StockRule rule;
+        bool sells;
+    } cases[] = {{byPrice, true}, {armed, true}, {toArm, false}, {percentStopLoss(L"600000", 5), false}};
+    for (const auto& c : cases) {
+        PositionRow row = position(L"600000", L"浦发银行", 1000, 9.50f, 0);
+        row.unreadableCells = kProfitPercentCell;
+        hold({row});
+        rules[L"600000"] = c.rule;
+        runCycle();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), c.sells ? 1 : 0);
+    }
 }
 
 // A number cell that could not be read (or a negative quantity) never decides a rule: the
