@@ -1,5 +1,6 @@
-// Halyard.exe selling through the simulated client: stop loss, take profit, trailing stop,
-// alert-only, sellable 0, two triggers in one cycle, 追单 and its absence.
+// Halyard.exe selling through the simulated client: stop loss, take profit, trailing stop (also
+// one armed before a list still loading), alert-only, sellable 0, two triggers in one cycle,
+// 追单 and its absence.
 #include <gtest/gtest.h>
 
 #include "common/text_encoding.h"
@@ -107,6 +108,28 @@ TEST_F(SalesScenario, TrailingStopArmsThenFiresAndTakeProfitSells) {
     const std::wstring journal = halyardJournal();
     EXPECT_EQ(count(journal, L"满足跟踪止损条件"), 1u + count(journal, L"提醒 声音 MoveStopLoss.wav"));
     EXPECT_EQ(count(journal, L"触发 600519 贵州茅台 满足止盈条件"), 1u);
+}
+
+// A list still loading after a log-in reads as no rows: the armed stop and its high stay.
+TEST_F(SalesScenario, AnArmedTrailingStopOutlastsAListStillLoading) {
+    startClient("position 601398 工商银行 1000 1000 12.00 12.90\nclose 601398 12.90\n");
+    ASSERT_TRUE(client->send(L"loading on"));
+    StockRule trailing;
+    trailing.Code = L"601398";
+    trailing.ApplyMoveStopLoss = trailing.HasTrigerMoveStopPrice = true;
+    trailing.MoveStopLossTriggerPrice = 5;
+    trailing.MoveStopLoss = 2;
+    trailing.High = 13.00f;
+    startHalyard({{L"601398", trailing}}, 10, 0, 0);
+    expectMainWindow();
+    Sleep(20000);
+    ASSERT_TRUE(client->send(L"loading off"));
+    Sleep(4000);
+    ASSERT_TRUE(client->send(L"price 601398 12.71"));  // 2.23 % below 13.00, 1.47 % below 12.90
+    ASSERT_TRUE(waitForSellOrders(1)) << ::halyard::toUtf8(halyardJournal());
+    EXPECT_DOUBLE_EQ(priceOf(sellOrders()[0]), 12.71);
+    EXPECT_EQ(sellOrders()[0].field("quantity"), "1000");
+    EXPECT_EQ(count(halyardJournal(), L"已重置"), 0u);
 }
 
 TEST_F(SalesScenario, PendingSellIsLeftAloneWithoutTraceOrderAndChasedWithIt) {
