@@ -8,7 +8,6 @@
 #include "common/text_encoding.h"
 #include "rules/rule_file.h"
 #include "rules/rule_file_saver.h"
-#include "rules/stock_sightings.h"
 #include "support/temp_folder.h"
 
 #ifdef _WIN32
@@ -139,17 +138,4 @@ TEST(RuleFileStorage, SaverSpacesOutHighsAndWritesTheNewestTable) {
         EXPECT_FLOAT_EQ(loadRules(dir.folder())[L"600036"].High, step.highOnDisk) << step.nowMs;
         EXPECT_EQ(saver.highsWaiting(), step.waiting) << step.nowMs;
     }
-}
-
-// Halyard_watch.xml: what the monitor saw of each stock comes back after a restart; a broken
-// file gives an empty record.
-TEST(SightingFile, ComesBackAfterARestartAndABrokenOneGivesNothing) {
-    TempFolder folder;
-    const StockSightings seen{{L"600000", {12.345f, true, 20140303, false}},
-                              {L"000001", {8.5f, false, 0, true}}};
-    ASSERT_TRUE(saveSightings(folder.folder(), seen));
-    EXPECT_EQ(loadSightings(folder.folder()), seen);
-    for (const char* broken :
-         {"", "<Watch><Stock Code=\"600000\" Cost=", "<Config><Stock Code=\"600000\"/></Config>"})
-        EXPECT_TRUE(parseSightingDocument(broken).empty()) << broken;
 }
