@@ -1,8 +1,10 @@
 // 追单 of Halyard's own resting sell order. Its sale freezes the whole holding, so the cycle sees
 // nothing sellable; while the rule still triggers and the order Halyard placed (the orders list
-// shows it with its quantity unfilled) rests above the price the rule would sell at now, it is
-// cancelled and the shares sold again at the new price, at most every 3 s. The orders list shows
-// no prices: the price is the one Halyard typed. From 14:57 the exchanges take no cancels.
+// shows it with its quantity unfilled) rests above the current price, it is cancelled and the
+// shares sold again at the price the rule sells at now, at most every 3 s. An order at or below
+// the current price can fill as it is (and at the limit-down price a lower one is refused). The
+// orders list shows no prices: the price is the one Halyard typed. From 14:57 the exchanges take
+// no cancels.
 #include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
@@ -26,7 +28,8 @@ bool MonitorCycle::chaseOwnOrder(const PositionRow& row, const StockRule& rule, 
     OwnSellOrder& order = own->second;
     const float price = triggerPrice(row, rule);
     const uint32_t now = environment_.tickMs();
-    if (!(order.price > price) || (order.chased && now - order.lastChaseMs < kChaseSpacingMs)) return false;
+    if (!(order.price > row.currentPrice) || (order.chased && now - order.lastChaseMs < kChaseSpacingMs))
+        return false;
     order.chased = true;
     order.lastChaseMs = now;
     const float pending = executor_.pendingOrderQuantity(row.code.c_str(), kSellDirection);

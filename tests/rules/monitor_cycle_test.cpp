@@ -644,6 +644,7 @@ TEST_F(MonitorCycleTest, TraceOrderRepricesHalyardsOwnRestingOrder) {
         std::string orders;
     } steps[] = {
         {1005, 0, 1, 1000, 0, 0, 9.50f, "sell 600000 1000 9.480 0.0;"},
+        {1005, 3000, 1, 0, 1000, 0, 9.48f, ""},  // at the current price the order can fill
         {1006, 6000, 0, 0, 1000, 0, 9.30f, ""},
         {1006, 7000, 1, 0, 1000, 1000, 9.30f, "cancel 600000 1;sell 600000 1000 9.280 0.0;"},
         {1006, 9000, 1, 0, 1000, 0, 9.10f, ""},
