@@ -165,7 +165,8 @@ bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule, 
     const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
     const std::optional<std::wstring> noSlip = noSlipReason(row.code);
     const float price = triggerPrice(row, rule);
-    // The quantity is the one read at the start of the cycle, also after a cancellation.
+    // The row's quantity: the one read at the start of the cycle, also after the cancel of an
+    // earlier order; a chase of Halyard's own order passes the one read after its cancel.
     const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
     if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
     const std::vector<std::wstring> notices = journalNotices();

@@ -2,9 +2,10 @@
 // quantity reduced by the order (or the stock gone), or an orders read must show the order.
 // Three positions reads without either: 未确认, and one more alert, since the first one said the
 // stock was sold. Reads while the client still shows the order's confirmation do not count
-// (for a minute). A stock missing from a read of 0 rows or one cut short confirms nothing. A sale that ended
-// 未确认 or that the client refused leaves a mark: the next sale of that stock the same day goes at the
-// latest price (at the limit-down price the exchange takes nothing lower).
+// (for a minute). A stock missing from a read of 0 rows or one cut short confirms nothing.
+// A sale that ended 未确认 or that the client refused leaves a mark: the next sale of that stock
+// the same day goes at the latest price (at the limit-down price the exchange takes nothing
+// lower).
 #include <algorithm>
 
 #include "broker/client_contact.h"
