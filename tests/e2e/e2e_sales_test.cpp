@@ -114,17 +114,11 @@ TEST_F(SalesScenario, TrailingStopArmsThenFiresAndTakeProfitSells) {
 TEST_F(SalesScenario, AnArmedTrailingStopOutlastsAListStillLoading) {
     startClient("position 601398 工商银行 1000 1000 12.00 12.90\nclose 601398 12.90\n");
     ASSERT_TRUE(client->send(L"loading on"));
-    StockRule trailing;
-    trailing.Code = L"601398";
-    trailing.ApplyMoveStopLoss = trailing.HasTrigerMoveStopPrice = true;
-    trailing.MoveStopLossTriggerPrice = 5;
-    trailing.MoveStopLoss = 2;
-    trailing.High = 13.00f;
-    startHalyard({{L"601398", trailing}}, 10, 0, 0);
+    // Armed above +5 % at a high of 13.00, sells 2 % below it.
+    startHalyard({{L"601398", StockRule{L"601398", 0, 0, 5, 2, 13.00f, true, true}}}, 10, 0, 0);
     expectMainWindow();
     Sleep(20000);
     ASSERT_TRUE(client->send(L"loading off"));
-    Sleep(4000);
     ASSERT_TRUE(client->send(L"price 601398 12.71"));  // 2.23 % below 13.00, 1.47 % below 12.90
     ASSERT_TRUE(waitForSellOrders(1)) << ::halyard::toUtf8(halyardJournal());
     EXPECT_DOUBLE_EQ(priceOf(sellOrders()[0]), 12.71);
