@@ -110,11 +110,11 @@ TEST_F(SalesScenario, TrailingStopArmsThenFiresAndTakeProfitSells) {
     EXPECT_EQ(count(journal, L"触发 600519 贵州茅台 满足止盈条件"), 1u);
 }
 
-// A list still loading after a log-in reads as no rows: the armed stop and its high stay.
+// A list still loading after a log-in reads as no rows: the armed stop (+5 %, 2 % below a high
+// of 13.00) and its high stay.
 TEST_F(SalesScenario, AnArmedTrailingStopOutlastsAListStillLoading) {
     startClient("position 601398 工商银行 1000 1000 12.00 12.90\nclose 601398 12.90\n");
     ASSERT_TRUE(client->send(L"loading on"));
-    // Armed above +5 % at a high of 13.00, sells 2 % below it.
     startHalyard({{L"601398", StockRule{L"601398", 0, 0, 5, 2, 13.00f, true, true}}}, 10, 0, 0);
     expectMainWindow();
     Sleep(20000);

@@ -377,7 +377,6 @@ TEST_F(MonitorCycleTest, HighsAreResetOnlyOnEvidenceOfASale) {
     armed.High = 13.0f;
     armed.HasTrigerMoveStopPrice = true;
     armed.MoveStopLossTriggerPrice = 10;  // the rows do not arm it again
-    int step = 0;
     for (const auto& s : steps) {
         rules[L"600000"] = armed;
         environment.now.tm_mday = s.day;
@@ -385,7 +384,7 @@ TEST_F(MonitorCycleTest, HighsAreResetOnlyOnEvidenceOfASale) {
         environment.now.tm_min = s.minute;
         hold(s.rows, s.complete);
         runCycle(false, nullptr, &state);
-        EXPECT_EQ(rules[L"600000"].HasTrigerMoveStopPrice, !s.reset) << step++;
+        EXPECT_EQ(rules[L"600000"].HasTrigerMoveStopPrice, !s.reset) << &s - steps;
     }
     // What was seen comes back after a restart.
     EXPECT_EQ(parseSightingDocument(formatSightingDocument(state.sightings)), state.sightings);
@@ -623,9 +622,8 @@ TEST_F(MonitorCycleTest, ChaseWithAFailedCancelStillAlertsAndSellsTheSellableQua
         EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
 }
 
-// 追单 of Halyard's own order that freezes the whole holding: cancelled and sold again at the new
-// price, the quantity the client shows after the cancel, at most every 3 s. From 14:57 nothing
-// is cancelled, and the investor is told once a day. Without 追单 nothing happens.
+// 追单 of Halyard's own resting order: sold again at the new price, at most every 3 s, the
+// quantity shown after the cancel; from 14:57 nothing is cancelled (told once a day).
 TEST_F(MonitorCycleTest, TraceOrderRepricesHalyardsOwnRestingOrder) {
     TempFolder folder;
     TradeJournal journal(folder.folder(), [this] { return environment.now; });
@@ -667,8 +665,7 @@ TEST_F(MonitorCycleTest, TraceOrderRepricesHalyardsOwnRestingOrder) {
     EXPECT_EQ(count(journalText(journal), L"14:57 后交易所不接受撤单, 之前的卖单"), 1u);
 }
 
-// Each rule needs only the cells it compares with: prices decide without the percent, unless a
-// trailing stop still has to be armed by it.
+// Prices decide without the percent, unless a trailing stop still has to be armed by it.
 TEST_F(MonitorCycleTest, ARuleOfPricesDecidesWithoutTheProfitPercent) {
     PositionRow row = position(L"600000", L"浦发银行", 1000, 9.50f, 0);
     row.unreadableCells = kProfitPercentCell;
