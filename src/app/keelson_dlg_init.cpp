@@ -19,6 +19,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
+#include "rules/stock_sightings.h"
 #include "widgets/position_columns.h"
 
 namespace {
@@ -265,6 +266,7 @@ void CKeelsonDlg::loadRules() {
     ruleFileTrouble_ = std::move(read.trouble);
     // Nothing may be written over a file that is there but could not be read.
     if (!ruleFileTrouble_.empty()) ruleSaver_.keepUnreadableFile();
+    monitorState_.sightings = loadSightings(folder_);
 }
 
 void CKeelsonDlg::saveRules() {

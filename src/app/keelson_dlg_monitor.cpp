@@ -108,6 +108,7 @@ void CKeelsonDlg::runMonitorCycle() {
         ruleSaver_.saveNow(rules, environment_.tickMs());
     else if (result.rulesChanged)
         ruleSaver_.highsMoved(rules, environment_.tickMs());
+    if (result.sightingsChanged) saveSightings(folder_, monitorState_.sightings);
 }
 
 void CKeelsonDlg::onTimer(UINT_PTR timerId) {

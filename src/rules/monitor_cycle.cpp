@@ -52,6 +52,11 @@ bool withinTradingHours(const std::tm& localTime) {
     return true;
 }
 
+bool cancelsClosed(const std::tm& localTime) {
+    return (localTime.tm_hour == 14 && localTime.tm_min >= 57) ||
+           (localTime.tm_hour == 15 && localTime.tm_min == 0);
+}
+
 MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     MonitorCycleResult result;
     // Only the cycle at start-up runs outside trading hours: it reads and keeps the highs, but
@@ -71,10 +76,12 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     const PositionRows rows = store_.copyPositionRows();
     result.positionCount = rows.size();
     environment_.positionsRead(rows.size());
+    const StockSightings sightingsBefore = state_.sightings;
     if (afterRead(rows)) {
         journalUnreadableCells(rows);
-        if (forgetHighsOfStocksGone(rules, rows)) result.rulesChanged = true;
+        if (forgetHighsOfStocksSold(rules, rows)) result.rulesChanged = true;
     }
+    result.sightingsChanged = state_.sightings != sightingsBefore;
     if (rules.empty()) return result;
     // The rows of the last good read before a run of failed ones: no rule decides on them.
     if (!rowsRecent) return result;
@@ -83,15 +90,19 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         auto found = rules.find(row.code);
         if (found == rules.end()) continue;
         // A rule is never decided on a 0 that stands for a cell that could not be read.
-        if (!watchReadable(row, tradingHours)) continue;
+        if (!watchReadable(row, found->second, tradingHours)) continue;
         StockRule& rule = found->second;
         const float highBefore = rule.High;
         const bool armedBefore = rule.HasTrigerMoveStopPrice;
         const TriggerKind kind = evaluateRule(rule, row);
         if (rule.High != highBefore || rule.HasTrigerMoveStopPrice != armedBefore) result.rulesChanged = true;
-        if (!tradingHours || kind == TriggerKind::None || row.sellableQuantity <= 0) continue;
+        if (!tradingHours || kind == TriggerKind::None) continue;
         // An earlier sale of this stock that no read has shown yet: no second one on top.
         if (state_.pendingSales.count(row.code)) continue;
+        if (row.sellableQuantity <= 0) {
+            if (traceOrder && chaseOwnOrder(row, rule, kind)) ++result.actions;
+            continue;
+        }
         if (act(row, rule, kind, traceOrder)) ++result.actions;
     }
     return result;
@@ -102,15 +113,20 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
     const int32_t pending =
         truncatedQuantity(executor_.pendingOrderQuantity(row.code.c_str(), kSellDirection));
     bool cancelFailed = false;
+    int32_t sellableBefore = row.sellableQuantity;
+    std::wstring tail;
     if (pending > 0) {
         // Without 追单 the earlier sell order is left to fill: no alert, no new order.
         if (!traceOrder) return false;
-        if (!messageOnly) {
+        if (!messageOnly && cancelsClosed(environment_.localTime())) {
+            tail = orderStays(row, pending);
+        } else if (!messageOnly) {
             const bool cancelled = executor_.cancelOrder(row.code.c_str(), kSellDirection);
             if (journal_) journal_->cancellation(row.code, row.name, pending, cancelled);
             journalNotices();
             if (cancelled) {
                 executor_.refreshPositions();
+                sellableBefore = sellableAfterCancel(row, pending);
             } else {
                 // The earlier order's shares are frozen by the client: selling the sellable
                 // quantity cannot sell them twice, and the alerts must still go out.
@@ -121,7 +137,13 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
             }
         }
     }
+    if (cancelFailed) tail = kCancelFailedAlertTail;
+    return alertAndSell(row, rule, kind, sellableBefore, tail);
+}
 
+bool MonitorCycle::alertAndSell(const PositionRow& row, const StockRule& rule, TriggerKind kind,
+                                int32_t sellableBefore, const std::wstring& tail) {
+    const bool messageOnly = rule.MessageOnly != 0;
     environment_.monitorEvent(MonitorEvent::Trigger);
     if (journal_) journal_->trigger(row.code, row.name, kind, row.currentPrice);
     const AlertOptions& settings = environment_.alertSettings();
@@ -130,10 +152,9 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
         environment_.playAlertSound(sound);
         if (journal_) journal_->alert(L"声音", sound, conditionText(kind));
     }
-    const bool sold = !messageOnly && sellOnTrigger(row, rule);
+    const bool sold = !messageOnly && sellOnTrigger(row, rule, sellableBefore);
     // The text says the sale was executed only when the executor accepted it.
-    std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold);
-    if (cancelFailed) text += kCancelFailedAlertTail;
+    const std::wstring text = alertText(row.name, environment_.localTime(), kind, !sold) + tail;
     const AlertSubject::Kind said = messageOnly ? AlertSubject::Kind::AlertOnly
                                     : sold      ? AlertSubject::Kind::Sold
                                                 : AlertSubject::Kind::NotSold;
@@ -141,12 +162,18 @@ bool MonitorCycle::act(const PositionRow& row, const StockRule& rule, TriggerKin
     return true;
 }
 
-bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule) {
+float MonitorCycle::triggerPrice(const PositionRow& row, const StockRule& rule) {
     // A hand-edited SlipPrice outside 0-10 acts as the nearest bound (the file keeps it).
     const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
+    return slip == 0 || noSlipReason(row.code) ? row.currentPrice : sellPriceBelow(row.currentPrice, slip);
+}
+
+bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule, int32_t sellableBefore) {
+    const int32_t slip = std::clamp<int32_t>(rule.SlipPrice, 0, kMostSlipUnits);
     const std::optional<std::wstring> noSlip = noSlipReason(row.code);
-    const float price = slip == 0 || noSlip ? row.currentPrice : sellPriceBelow(row.currentPrice, slip);
-    // The quantity is the one read at the start of the cycle, also after a cancellation.
+    const float price = triggerPrice(row, rule);
+    // The row's quantity: the one read at the start of the cycle, also after the cancel of an
+    // earlier order; a chase of Halyard's own order passes the one read after its cancel.
     const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
     if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
     const std::vector<std::wstring> notices = journalNotices();
@@ -163,6 +190,11 @@ bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule) 
     }
     const bool sold = sellResult == 1 && !refused;
     environment_.monitorEvent(sold ? MonitorEvent::SaleSubmitted : MonitorEvent::SaleNotSubmitted);
-    if (sold) noteSale(row);
+    if (sold) {
+        noteSale(row, sellableBefore);
+        OwnSellOrder& own = state_.ownSellOrders[row.code];  // a chase's spacing carries over
+        own.price = price;
+        own.quantity = row.sellableQuantity;
+    }
     return sold;
 }

@@ -23,6 +23,8 @@ class TradeJournal;
 
 // 9:15-11:30 and 13:00-14:59 local time, every day of the week.
 bool withinTradingHours(const std::tm& localTime);
+// 14:57-15:00: the exchanges take no cancels.
+bool cancelsClosed(const std::tm& localTime);
 
 // What the day's report counts: triggers acted on, sales the executor submitted or did not,
 // submitted sales a later read confirmed or never showed, and each loss of contact.
@@ -76,6 +78,8 @@ struct MonitorCycleResult {
     int actions = 0;  // triggers acted on (alerts raised)
     // A High moved or a trailing stop was armed: the caller saves the rules.
     bool rulesChanged = false;
+    // What the monitor knows of the stocks with rules changed: the caller saves the sightings.
+    bool sightingsChanged = false;
 };
 
 class MonitorCycle {
@@ -110,22 +114,38 @@ private:
     // True when the rows are a read this cycle has not seen before.
     bool afterRead(const PositionRows& rows);
     void checkPendingSales(const PositionRows& rows);
-    void noteSale(const PositionRow& row);
+    // `sellableBefore`: what the client showed sellable just before the sale.
+    void noteSale(const PositionRow& row, int32_t sellableBefore);
     // True when the trigger was acted on (alerts raised).
     bool act(const PositionRow& row, const StockRule& rule, TriggerKind kind, bool traceOrder);
+    // Sound, sale and message alerts of a trigger; the alert text ends with `tail`.
+    bool alertAndSell(const PositionRow& row, const StockRule& rule, TriggerKind kind, int32_t sellableBefore,
+                      const std::wstring& tail);
     // True when the executor and the client's notices accepted the sale.
-    bool sellOnTrigger(const PositionRow& row, const StockRule& rule);
+    bool sellOnTrigger(const PositionRow& row, const StockRule& rule, int32_t sellableBefore);
+    float triggerPrice(const PositionRow& row, const StockRule& rule);
+    // 追单 of Halyard's own order that freezes the whole holding at a higher price than the
+    // rule would sell at now. True when it was sold again.
+    bool chaseOwnOrder(const PositionRow& row, const StockRule& rule, TriggerKind kind);
+    // After a cancel: what the client shows sellable (re-read), else the row's and the order's.
+    int32_t sellableAfterCancel(const PositionRow& row, int32_t cancelled);
+    // From 14:57 an order cannot be cancelled: journalled once a day per stock, and the alert
+    // tail that says so (empty after the first time that day).
+    std::wstring orderStays(const PositionRow& row, int32_t pending);
     void markNoSlip(const std::wstring& code, const std::wstring& reason);
     // The reason of a mark made today; a sale that reaches the client uses it up.
     std::optional<std::wstring> noSlipReason(const std::wstring& code);
     int today();
-    // A stock the read no longer shows starts afresh: its rule's High and armed trailing stop
-    // belong to the shares that were sold. True when a rule changed.
-    bool forgetHighsOfStocksGone(RuleTable& rules, const PositionRows& rows);
+    // A stock shown sold (and bought again) starts afresh: its rule's High and armed trailing
+    // stop belong to the shares that were sold. True when a rule changed.
+    bool forgetHighsOfStocksSold(RuleTable& rules, const PositionRows& rows);
+    // The evidence of a sale the read gives, if any, as the journal says it.
+    std::wstring sightedHeld(StockSighting& seen, const PositionRow& row);
+    std::wstring sightedMissing(StockSighting& seen, bool showsOthers);
     void journalUnreadableCells(const PositionRows& rows);
     // False when a cell the rule needs could not be read; after 60 s of that in trading hours
     // one alert.
-    bool watchReadable(const PositionRow& row, bool tradingHours);
+    bool watchReadable(const PositionRow& row, const StockRule& rule, bool tradingHours);
     void note(const std::wstring& line);
     ContactStatus status(ContactStatus::Kind kind) const;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "broker/window_handle.h"
+#include "rules/stock_sightings.h"
 
 // A sale counts as placed once a positions read after it shows the sellable quantity reduced
 // by the order (or the stock gone), or an orders read shows the order.
@@ -14,11 +15,25 @@ struct PendingSale {
     std::wstring name;
     int32_t sellableBefore = 0;
     int32_t quantity = 0;
+    int32_t heldBefore = 0;  // the whole holding when the order went in
     uint64_t positionsGeneration = 0;
     uint64_t ordersGeneration = 0;
     int readsLeft = 3;
-    // Reads not counted while the client still shows the order's confirmation: about a minute.
-    int heldReadsLeft = 20;
+    // Reads are not counted while the client still shows the order's confirmation, for a
+    // minute from the first such read.
+    bool held = false;
+    uint32_t heldSinceMs = 0;
+};
+
+inline constexpr uint32_t kConfirmationHoldMs = 60000;
+
+// The last sell order Halyard placed for a stock, at the price it typed: the orders list shows
+// no prices, so 追单 knows its own order's price only from here.
+struct OwnSellOrder {
+    float price = 0;
+    int32_t quantity = 0;
+    uint32_t lastChaseMs = 0;
+    bool chased = false;
 };
 
 struct ContactState {
@@ -55,6 +70,10 @@ struct MonitorState {
     std::map<std::wstring, PendingSale> pendingSales;
     std::map<std::wstring, NoSlipMark> noSlipSales;
     std::map<std::wstring, UnreadableStock> unreadable;
+    std::map<std::wstring, OwnSellOrder> ownSellOrders;
+    // Day on which a stock's order was last said to stay (no cancels from 14:57).
+    std::map<std::wstring, int> orderKeptDay;
+    StockSightings sightings;
     uint64_t positionsGeneration = 0;
     // The last cycle whose read of the positions did not fail: the age of the rows.
     bool readSucceeded = false;

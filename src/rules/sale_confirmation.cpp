@@ -2,9 +2,10 @@
 // quantity reduced by the order (or the stock gone), or an orders read must show the order.
 // Three positions reads without either: 未确认, and one more alert, since the first one said the
 // stock was sold. Reads while the client still shows the order's confirmation do not count
-// (for about a minute). A sale that ended 未确认 or that the client refused leaves a mark: the
-// next sale of that stock the same day goes at the latest price (at the limit-down price the
-// exchange takes nothing lower).
+// (for a minute). A stock missing from a read of 0 rows or one cut short confirms nothing.
+// A sale that ended 未确认 or that the client refused leaves a mark: the next sale of that stock
+// the same day goes at the latest price (at the limit-down price the exchange takes nothing
+// lower).
 #include <algorithm>
 
 #include "broker/client_contact.h"
@@ -58,11 +59,12 @@ std::optional<std::wstring> MonitorCycle::noSlipReason(const std::wstring& code)
     return std::nullopt;
 }
 
-void MonitorCycle::noteSale(const PositionRow& row) {
+void MonitorCycle::noteSale(const PositionRow& row, int32_t sellableBefore) {
     PendingSale sale;
     sale.name = row.name;
-    sale.sellableBefore = row.sellableQuantity;
+    sale.sellableBefore = sellableBefore;
     sale.quantity = row.sellableQuantity;
+    sale.heldBefore = row.quantity;
     sale.positionsGeneration = store_.positionsGeneration();
     sale.ordersGeneration = store_.ordersGeneration();
     state_.pendingSales[row.code] = sale;
@@ -86,6 +88,8 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
     const PositionRows orders = store_.copyOrderRows();
     const uint64_t ordersGeneration = store_.ordersGeneration();
     const bool confirmationOpen = contact_ && contact_->ownOrderAwaitingConfirmation();
+    const bool showsEveryRow = !rows.empty() && store_.positionsComplete();
+    const uint32_t now = environment_.tickMs();
     for (auto it = state_.pendingSales.begin(); it != state_.pendingSales.end();) {
         const std::wstring& code = it->first;
         PendingSale& sale = it->second;
@@ -94,8 +98,9 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
             continue;
         }
         auto found = held.find(code);
-        const bool reduced =
-            found == held.end() || found->second.sellableQuantity <= sale.sellableBefore - sale.quantity;
+        const bool reduced = found == held.end()
+                                 ? showsEveryRow
+                                 : found->second.sellableQuantity <= sale.sellableBefore - sale.quantity;
         const bool ordered =
             ordersGeneration > sale.ordersGeneration && ordersShow(orders, code, sale.quantity);
         const std::wstring head =
@@ -103,10 +108,15 @@ void MonitorCycle::checkPendingSales(const PositionRows& rows) {
         if (reduced || ordered) {
             note(head + L" 已确认");
             environment_.monitorEvent(MonitorEvent::SaleConfirmed);
+            if (sale.heldBefore > 0 && sale.quantity >= sale.heldBefore)
+                state_.sightings[code].soldWhole = true;
             it = state_.pendingSales.erase(it);
-        } else if (confirmationOpen && sale.heldReadsLeft > 0) {
-            if (sale.heldReadsLeft-- == PendingSale{}.heldReadsLeft)
+        } else if (confirmationOpen && (!sale.held || now - sale.heldSinceMs < kConfirmationHoldMs)) {
+            if (!sale.held) {
+                sale.held = true;
+                sale.heldSinceMs = now;
                 note(head + L" 等待中: 券商软件的交易确认还开着");
+            }
             ++it;
         } else if (--sale.readsLeft <= 0) {
             note(head + L" 未确认 (三次读取都没有看到这笔卖出)");

@@ -44,7 +44,8 @@ TriggerKind evaluateRule(StockRule& rule, const PositionRow& row) {
     if (rule.StopLoss > 0.0f && ((rule.StopLossType != 0 && cur <= rule.StopLoss) ||
                                  (rule.StopLossType == 0 && pct <= -rule.StopLoss)))
         kind = TriggerKind::StopLoss;
-    if (!rule.HasTrigerMoveStopPrice && pct > rule.MoveStopLossTriggerPrice)
+    const bool percentRead = !(row.unreadableCells & kProfitPercentCell);
+    if (!rule.HasTrigerMoveStopPrice && percentRead && pct > rule.MoveStopLossTriggerPrice)
         rule.HasTrigerMoveStopPrice = true;
     if (rule.ApplyMoveStopLoss && rule.MoveStopLossTriggerPrice > 0.0f && rule.MoveStopLoss > 0.0f &&
         rule.HasTrigerMoveStopPrice) {
@@ -52,6 +53,13 @@ TriggerKind evaluateRule(StockRule& rule, const PositionRow& row) {
         if (fall > rule.MoveStopLoss) kind = TriggerKind::TrailingStop;
     }
     return kind;
+}
+
+bool ruleNeedsProfitPercent(const StockRule& rule) {
+    const bool trailingToArm = rule.ApplyMoveStopLoss && rule.MoveStopLossTriggerPrice > 0.0f &&
+                               rule.MoveStopLoss > 0.0f && !rule.HasTrigerMoveStopPrice;
+    return (rule.StopLoss > 0.0f && rule.StopLossType == 0) ||
+           (rule.Profit > 0.0f && rule.TakeProfitType == 0) || trailingToArm;
 }
 
 int decimalPlaces(float price) {

@@ -12,8 +12,13 @@ enum class TriggerKind { None, TakeProfit, StopLoss, TrailingStop };
 const wchar_t* conditionText(TriggerKind kind);
 
 // Updates the rule's High and HasTrigerMoveStopPrice in place. A row without a positive
-// current price (an unreadable price cell) decides nothing and changes nothing.
+// current price (an unreadable price cell) decides nothing and changes nothing; an unreadable
+// profit percent arms nothing.
 TriggerKind evaluateRule(StockRule& rule, const PositionRow& row);
+
+// Whether the rule compares the profit percent: a threshold set as a percent, or a trailing stop
+// still to be armed.
+bool ruleNeedsProfitPercent(const StockRule& rule);
 
 // Decimals the price shows in "%g" form.
 int decimalPlaces(float price);

@@ -1,5 +1,6 @@
-// Halyard.exe selling through the simulated client: stop loss, take profit, trailing stop,
-// alert-only, sellable 0, two triggers in one cycle, 追单 and its absence.
+// Halyard.exe selling through the simulated client: stop loss, take profit, trailing stop (also
+// one armed before a list still loading), alert-only, sellable 0, two triggers in one cycle,
+// 追单 and its absence.
 #include <gtest/gtest.h>
 
 #include "common/text_encoding.h"
@@ -107,6 +108,20 @@ TEST_F(SalesScenario, TrailingStopArmsThenFiresAndTakeProfitSells) {
     const std::wstring journal = halyardJournal();
     EXPECT_EQ(count(journal, L"满足跟踪止损条件"), 1u + count(journal, L"提醒 声音 MoveStopLoss.wav"));
     EXPECT_EQ(count(journal, L"触发 600519 贵州茅台 满足止盈条件"), 1u);
+}
+
+// A list still loading after a log-in reads as no rows: the armed stop (+5 %, 2 % below a high
+// of 13.00) and its high stay.
+TEST_F(SalesScenario, AnArmedTrailingStopOutlastsAListStillLoading) {
+    startClient("position 601398 工商银行 1000 1000 12.00 12.90\nclose 601398 12.90\n");
+    ASSERT_TRUE(client->send(L"loading on"));
+    startHalyard({{L"601398", StockRule{L"601398", 0, 0, 5, 2, 13.00f, true, true}}}, 10, 0, 0);
+    expectMainWindow();
+    Sleep(20000);
+    ASSERT_TRUE(client->send(L"loading off"));
+    ASSERT_TRUE(client->send(L"price 601398 12.71"));  // 2.23 % below 13.00, 1.47 % below 12.90
+    ASSERT_TRUE(waitForSellOrders(1)) << ::halyard::toUtf8(halyardJournal());
+    EXPECT_DOUBLE_EQ(priceOf(sellOrders()[0]), 12.71);
 }
 
 TEST_F(SalesScenario, PendingSellIsLeftAloneWithoutTraceOrderAndChasedWithIt) {

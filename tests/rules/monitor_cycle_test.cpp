@@ -15,6 +15,7 @@
 #include "rules/cancel_all_run.h"
 #include "rules/close_all_run.h"
 #include "rules/column_check.h"
+#include "rules/stock_sightings.h"
 #include "rules/trade_journal.h"
 #include "support/fake_executor.h"
 #include "support/temp_folder.h"
@@ -116,10 +117,10 @@ protected:
     }
     ~MonitorCycleTest() override { PositionSnapshotStore::destroyInstance(); }
 
-    void hold(const PositionRows& rows) {
+    void hold(const PositionRows& rows, bool complete = true) {
         PositionsByCode byCode;
         for (const PositionRow& row : rows) byCode[row.code] = row;
-        PositionSnapshotStore::instance()->replacePositions(byCode, rows);
+        PositionSnapshotStore::instance()->replacePositions(byCode, rows, complete);
     }
     MonitorCycleResult runCycle(bool traceOrder = false, TradeJournal* journal = nullptr,
                                 MonitorState* state = nullptr, ClientContact* contact = nullptr) {
@@ -265,11 +266,15 @@ TEST_F(MonitorCycleTest, TraceOrderCancelsThenSellsTheQuantityReadBefore) {
     executor.pendingSells[L"600000"] = 800;
     // The re-read after the cancellation shows the released shares; the sale still uses 200.
     executor.nextReads = {{position(L"600000", L"浦发银行", 200, 9.50f, -6.0f)},
-                          {position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)}};
-    runCycle(true);
+                          {position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)},
+                          {position(L"600000", L"浦发银行", 800, 9.50f, -6.0f)}};
+    MonitorState state;
+    runCycle(true, nullptr, &state);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(CallLog(log.end() - 3, log.end()),
               (CallLog{"sound StopLoss.wav", "sell 600000 200 9.500 0.0", "message"}));
+    runCycle(true, nullptr, &state);
+    EXPECT_EQ(environment.events[MonitorEvent::SaleConfirmed], 1) << "1000 sellable after the cancel";
 }
 
 TEST_F(MonitorCycleTest, PendingBelowOneShareCountsAsNone) {
@@ -320,7 +325,7 @@ TEST_F(MonitorCycleTest, PositionsWithoutRulesAndEmptyRulesAreSkipped) {
     rules[L"000001"] = percentStopLoss(L"000001", 5);
     result = runCycle();
     EXPECT_EQ(log, (CallLog{"refresh", "rows 1"}));
-    EXPECT_EQ(rules[L"000001"].High, 0.0f) << "a rule whose stock is not held forgets its old high";
+    EXPECT_EQ(rules[L"000001"].High, 100.0f) << "one read without the stock is no sign it was sold";
     EXPECT_FALSE(runCycle().rulesChanged);
     EXPECT_EQ(environment.settingsLookups, 0);
 }
@@ -343,11 +348,49 @@ TEST_F(MonitorCycleTest, ReportsWhenAHighMovedOrATrailingStopArmed) {
     EXPECT_TRUE(rules[L"600000"].HasTrigerMoveStopPrice);
     EXPECT_FALSE(runCycle().rulesChanged);
 
-    // Sold and bought again: the old high and arming belong to the shares that were sold.
+    // A list still loading reads as 0 rows: that is no sign the stock was sold.
     hold({});
-    EXPECT_TRUE(runCycle().rulesChanged);
-    EXPECT_EQ(rules[L"600000"].High, 0.0f);
-    EXPECT_FALSE(rules[L"600000"].HasTrigerMoveStopPrice);
+    EXPECT_FALSE(runCycle().rulesChanged);
+    EXPECT_FLOAT_EQ(rules[L"600000"].High, 9.50f);
+    EXPECT_TRUE(rules[L"600000"].HasTrigerMoveStopPrice);
+}
+
+// High and arming reset only on evidence of a sale: back after a gap with another cost, or gone
+// from complete reads that show other stocks for a whole trading day.
+TEST_F(MonitorCycleTest, HighsAreResetOnlyOnEvidenceOfASale) {
+    MonitorState state;
+    const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, 1.0f);
+    auto held = [&](float cost) {
+        return PositionRows{{L"600000", L"浦发银行", 1000, 1000, cost, 0, 7.5f, 0, 12.90f}, other};
+    };
+    const struct {
+        PositionRows rows;
+        bool complete;
+        int day, hour, minute;
+        bool reset;
+    } steps[] = {
+        {held(12.0f), true, 3, 10, 0, false}, {{}, true, 3, 10, 1, false},
+        {{other}, false, 3, 10, 2, false},    {held(12.0f), true, 3, 10, 3, false},
+        {held(12.5f), true, 3, 10, 4, false}, {{}, true, 3, 10, 5, false},
+        {held(11.0f), true, 3, 10, 6, true},  {{other}, true, 4, 10, 0, false},
+        {{other}, true, 5, 14, 49, false},    {{}, true, 5, 14, 55, false},
+        {{other}, false, 5, 14, 55, false},   {{other}, true, 5, 14, 50, true},
+    };
+    StockRule armed;
+    armed.High = 13.0f;
+    armed.HasTrigerMoveStopPrice = true;
+    armed.MoveStopLossTriggerPrice = 10;  // the rows do not arm it again
+    for (const auto& s : steps) {
+        rules[L"600000"] = armed;
+        environment.now.tm_mday = s.day;
+        environment.now.tm_hour = s.hour;
+        environment.now.tm_min = s.minute;
+        hold(s.rows, s.complete);
+        runCycle(false, nullptr, &state);
+        EXPECT_EQ(rules[L"600000"].HasTrigerMoveStopPrice, !s.reset) << &s - steps;
+    }
+    // What was seen comes back after a restart.
+    EXPECT_EQ(parseSightingDocument(formatSightingDocument(state.sightings)), state.sightings);
 }
 
 // The cycle at start-up outside trading hours reads and keeps the high; it never acts.
@@ -536,27 +579,32 @@ TEST_F(MonitorCycleTest, SalesAreConfirmedByTheNextReadsAndNotRepeatedMeanwhile)
     frozen.sellableQuantity = 0;
     const PositionRow other = position(L"000001", L"平安银行", 300, 9.00f, -8.0f);
 
-    executor.nextReads = {{falling}, {frozen}};
-    runCycle(false, &journal, &state, &client);
-    runCycle(false, &journal, &state, &client);
-    EXPECT_NE(journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认"), std::wstring::npos);
+    executor.nextReads = {{falling}, {}, {frozen}};  // 0 rows (a list still loading) confirm nothing
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        runCycle(false, &journal, &state, &client);
+        EXPECT_EQ(
+            journalText(journal).find(L"卖出确认 600000 浦发银行 数量 1000 已确认") != std::wstring::npos,
+            cycle == 2);
+    }
 
-    // The client never shows the second sale. Its confirmation stays open for four reads; then
-    // three reads, no second order, then 未确认.
+    // The client never shows the second sale. Its confirmation stays open; its first minute of
+    // reads does not count, then three reads, no second order, then 未确认.
     // The stock may be at its limit-down price: after 未确认 the next sale goes at the latest price.
-    constexpr int kHeld = 4, kCycles = kHeld + 5;
+    constexpr int kCycles = 7;
     executor.nextReads.assign(kCycles, {other});
     int sales = 0;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
-        client.confirmationOpen = cycle >= 1 && cycle <= kHeld;
+        client.confirmationOpen = cycle >= 1;
+        environment.tick = 1000 + 20000 * cycle;
         runCycle(false, &journal, &state, &client);
         sales += static_cast<int>(std::count(
             log.begin(), log.end(), cycle == 0 ? "sell 000001 300 8.980 0.0" : "sell 000001 300 9.000 0.0"));
-        if (cycle == kHeld + 2) {
+        if (cycle == kCycles - 2) {
             EXPECT_EQ(sales, 1) << "no second sale while the first is unconfirmed";
         }
     }
     EXPECT_EQ(sales, 2) << "after 未确认 the rule may act again";
+    EXPECT_EQ(rules[L"600000"].High, 0.0f) << "its whole holding sold, 600000 left the reads";
     const std::wstring text = journalText(journal);
     EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 等待中: 券商软件的交易确认还开着"), 1u);
     EXPECT_EQ(count(text, L"卖出确认 000001 平安银行 数量 300 未确认"), 1u);
@@ -609,6 +657,66 @@ TEST_F(MonitorCycleTest, ChaseWithAFailedCancelStillAlertsAndSellsTheSellableQua
           L"撤单失败 600000 浦发银行: 之前的卖单 800 股仍在券商软件中, 只卖出可卖数量 200",
           L"卖出 600000 浦发银行 价格 9.5 数量 200 结果 1 已提交", L"券商提示: 该委托已成交或已撤销"})
         EXPECT_NE(text.find(line), std::wstring::npos) << halyard::toUtf8(line);
+}
+
+// 追单 of Halyard's own resting order: sold again at the new price, at most every 3 s, the
+// quantity shown after the cancel; from 14:57 nothing is cancelled (told once a day).
+TEST_F(MonitorCycleTest, TraceOrderRepricesHalyardsOwnRestingOrder) {
+    TempFolder folder;
+    TradeJournal journal(folder.folder(), [this] { return environment.now; });
+    MonitorState state;
+    rules[L"600000"] = percentStopLoss(L"600000", 5);
+    rules[L"600000"].SlipPrice = 2;
+    const struct {
+        int hhmm, atMs, trace, sellable, pending, sellableAfterCancel;
+        float price;
+        std::string orders;
+    } steps[] = {
+        {1005, 0, 1, 1000, 0, 0, 9.50f, "sell 600000 1000 9.480 0.0;"},
+        {1005, 3000, 1, 0, 1000, 0, 9.48f, ""},  // at the current price the order can fill
+        {1006, 6000, 0, 0, 1000, 0, 9.30f, ""},
+        {1006, 7000, 1, 0, 1000, 1000, 9.30f, "cancel 600000 1;sell 600000 1000 9.280 0.0;"},
+        {1006, 9000, 1, 0, 1000, 0, 9.10f, ""},
+        {1457, 12000, 1, 200, 800, 0, 9.00f, "sell 600000 200 8.980 0.0;"},
+        {1458, 18000, 1, 0, 200, 0, 8.90f, ""},
+    };
+    for (const auto& s : steps) {
+        environment.now.tm_hour = s.hhmm / 100;
+        environment.now.tm_min = s.hhmm % 100;
+        environment.tick = 1000 + static_cast<uint32_t>(s.atMs);
+        PositionRow row = position(L"600000", L"浦发银行", s.sellable, s.price, -8.0f);
+        executor.nextReads = {{row}};
+        row.sellableQuantity = s.sellableAfterCancel;
+        if (s.sellableAfterCancel) executor.nextReads.push_back({row});
+        executor.pendingSells[L"600000"] = static_cast<float>(s.pending);
+        runCycle(s.trace != 0, &journal, &state);
+        std::string orders;
+        for (const std::string& call : log)
+            if (call.rfind("sell", 0) == 0 || call.rfind("cancel", 0) == 0) orders += call + ";";
+        EXPECT_EQ(orders, s.orders) << s.atMs;
+    }
+    ASSERT_EQ(environment.messageTexts.size(), 3u) << "one alert for each sale";
+    EXPECT_EQ(
+        environment.messageTexts.back(),
+        L"浦发银行 在 2014-03-03 14-57-03 满足止损条件 已经执行卖出操作, 14:57 后不能撤单, 之前的卖单保留");
+    EXPECT_EQ(count(journalText(journal), L"14:57 后交易所不接受撤单, 之前的卖单"), 1u);
+}
+
+// Prices decide without the percent, unless a trailing stop still has to be armed by it.
+TEST_F(MonitorCycleTest, ARuleOfPricesDecidesWithoutTheProfitPercent) {
+    PositionRow row = position(L"600000", L"浦发银行", 1000, 9.50f, 0);
+    row.unreadableCells = kProfitPercentCell;
+    const struct {
+        int32_t stopLossType;
+        bool armed, sells;
+    } cases[] = {{1, true, true}, {1, false, false}, {0, true, false}};
+    for (const auto& c : cases) {
+        hold({row});
+        rules[L"600000"] = {L"600000",     0, c.stopLossType ? 9.6f : 5.0f, 50, 50, 100, true, c.armed,
+                            c.stopLossType};
+        runCycle();
+        EXPECT_EQ(std::count(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), c.sells ? 1 : 0);
+    }
 }
 
 // A number cell that could not be read (or a negative quantity) never decides a rule: the

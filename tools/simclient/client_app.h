@@ -48,6 +48,9 @@ public:
     bool loggedIn() const { return loggedIn_; }
     // How many rows the positions list claims to other programs (0: its real count).
     int claimedRows() const { return claimedRows_; }
+    // The "loading on" command: the lists show other programs no rows, as while they still
+    // load after a log-in.
+    bool listsLoading() const { return listsLoading_; }
     // The "hang-on-press" command: how long the next press of an order button holds the client
     // at its first message (0: not at all); handed out once.
     DWORD takePressHang() { return std::exchange(pressHangMs_, 0); }
@@ -122,6 +125,7 @@ private:
     Market market_;
     bool loggedIn_ = true;
     int claimedRows_ = 0;
+    bool listsLoading_ = false;
     DWORD pressHangMs_ = 0;
     int refusedCancels_ = 0;  // the next confirmed cancels the client turns down
     UniqueFont font_;

@@ -47,6 +47,10 @@ CommandReply ClientApp::runCommand(const std::wstring& text) {
         claimedRows_ = static_cast<int>(rows);
         return {true, L"ok"};
     }
+    if (name == L"loading" && words.size() == 2 && (words[1] == L"on" || words[1] == L"off")) {
+        listsLoading_ = words[1] == L"on";
+        return {true, L"ok"};
+    }
     if (name == L"destroy-panels" && words.size() == 1) {
         destroyPanels();
         return {true, L"ok"};

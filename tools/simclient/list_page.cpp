@@ -48,8 +48,10 @@ LRESULT CALLBACK ListPage::listProcedure(HWND window, UINT message, WPARAM wPara
     auto* self = reinterpret_cast<ListPage*>(GetPropW(window, L"HalyardSimListPage"));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     // Only other programs are told the claimed count; the client's own code sees the real one.
-    if (message == LVM_GETITEMCOUNT && self->app_.claimedRows() > 0 && InSendMessage())
-        return self->app_.claimedRows();
+    if (message == LVM_GETITEMCOUNT && InSendMessage()) {
+        if (self->app_.listsLoading()) return 0;
+        if (self->app_.claimedRows() > 0) return self->app_.claimedRows();
+    }
     if (message == LVM_GETITEMTEXTW && InSendMessage()) return self->answerCell(window, wParam, lParam);
     return CallWindowProcW(self->listBase_, window, message, wParam, lParam);
 }
