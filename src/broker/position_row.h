@@ -35,8 +35,8 @@ struct PositionRow {
     // Orders of a grid client, whose copies show them.
     int32_t filledQuantity = 0;
     float orderPrice = 0;
-    std::wstring contractNumber;
-    std::wstring remark;  // the client's state of the order ("已报", "部成", "已撤", ...)
+    std::wstring contractNumber{};
+    std::wstring remark{};  // the client's state of the order ("已报", "部成", "已撤", ...)
     // PositionCell bits of the cells whose text is no number (their field holds 0).
     uint16_t unreadableCells = 0;
 };
