@@ -261,7 +261,10 @@ TEST(ResultCodes, EveryCodeHasItsText) {
     EXPECT_STREQ(resultCodeText(-21), L"券商软件以管理员身份运行, 请以管理员身份运行Halyard");
     EXPECT_STREQ(resultCodeText(-22), L"撤单按钮没有按下");
     EXPECT_STREQ(resultCodeText(-23), L"64位的券商软件请使用64位的Halyard");
-    EXPECT_STREQ(resultCodeText(-24), L"未知错误");
+    EXPECT_STREQ(resultCodeText(-24), L"撤单未确认");
+    EXPECT_STREQ(resultCodeText(-25), L"券商软件改写了委托价格, 没有下单");
+    EXPECT_STREQ(resultCodeText(-26), L"券商拒绝了委托");
+    EXPECT_STREQ(resultCodeText(-27), L"未知错误");
 }
 
 }  // namespace
