@@ -19,12 +19,16 @@ struct ModeLayout {
     const wchar_t* columns[3];
 };
 
-// By Mode.
+// In the order of CBrokerChildSetting::Mode.
 const ModeLayout kModes[] = {
     {L"设置按钮位置", {L"按钮名称", L"按钮坐标X", L"按钮坐标Y"}},
     {L"设置持仓表对应", {L"券商仓位表列名", L"助手对应列名", nullptr}},
     {L"设置委托表对应", {L"券商委托表列名", L"助手对应列名", nullptr}},
 };
+
+const ModeLayout& layoutOf(CBrokerChildSetting::Mode mode) {
+    return kModes[static_cast<size_t>(mode)];
+}
 
 // Leading blanks, an optional sign and the digits up to the first other character; 0 without
 // digits, clamped to 32 bits (as the file's coordinates are read).
@@ -59,7 +63,7 @@ void CBrokerChildSetting::doDataExchange(halyard::DataExchange& exchange) {
 bool CBrokerChildSetting::onInitDialog() {
     halyard::Dialog::onInitDialog();
     if (static_cast<size_t>(editMode) >= std::size(kModes)) editMode = Mode::ButtonPositions;
-    SetWindowTextW(hwnd(), kModes[static_cast<size_t>(editMode)].title);
+    SetWindowTextW(hwnd(), layoutOf(editMode).title);
     if (editMode == Mode::ButtonPositions) {
         ShowWindow(item(IDC_ADD_ROW), SW_HIDE);
         ShowWindow(item(IDC_DELETE_ROW), SW_HIDE);
@@ -80,7 +84,7 @@ bool CBrokerChildSetting::onInitDialog() {
 
 void CBrokerChildSetting::insertColumns() {
     int index = 0;
-    for (const wchar_t* title : kModes[static_cast<size_t>(editMode)].columns)
+    for (const wchar_t* title : layoutOf(editMode).columns)
         if (title) grid.insertColumn(index++, title, LVCFMT_LEFT, kColumnWidth);
 }
 
