@@ -2,8 +2,6 @@
 // The alert options as the alert settings dialog reads and stores them.
 #include "rules/alert_options.h"
 
-bool operator==(const AlertOptions& one, const AlertOptions& other);
-
 // Where the dialog reads the options from and stores them to (storing also saves them).
 class AlertSettingsStore {
 public:

@@ -57,27 +57,27 @@ CVoiceSetting::CVoiceSetting(AlertSettingsStore& store, AlertDispatch& alerts, H
       webhookAnswer_(std::make_shared<WebhookAnswerSlot>()) {}
 
 void CVoiceSetting::doDataExchange(halyard::DataExchange& exchange) {
-    exchange.check(IDC_PLAY_VOICE, playVoice);
-    exchange.text(IDC_STOP_LOSS_SOUND, stopLossSound);
-    exchange.text(IDC_MOVE_STOP_LOSS_SOUND, moveStopLossSound);
-    exchange.text(IDC_TAKE_PROFIT_SOUND, takeProfitSound);
-    exchange.check(IDC_PHONE_MESSAGE, phoneMessage);
-    exchange.check(IDC_QQ_MESSAGE, qqMessage);
-    exchange.text(IDC_PHONE_NUMBER, phoneNumber);
-    exchange.text(IDC_QQ_NICKNAME, qqNickname);
-    exchange.check(IDC_WEBHOOK_MESSAGE, webhookMessage);
-    exchange.text(IDC_WEBHOOK_URL, webhookUrl);
-    exchange.text(IDC_WEBHOOK_SECRET, webhookSecret);
-    exchange.text(IDC_PUSH_DAILY_LIMIT, pushDailyLimit);
-    exchange.range(pushDailyLimit, 1, DailyBudget::kMost);
-    exchange.check(IDC_DAILY_REPORT, dailyReport);
+    exchange.check(IDC_PLAY_VOICE, settings_.playVoice);
+    exchange.text(IDC_STOP_LOSS_SOUND, settings_.stopLossSound);
+    exchange.text(IDC_MOVE_STOP_LOSS_SOUND, settings_.moveStopLossSound);
+    exchange.text(IDC_TAKE_PROFIT_SOUND, settings_.takeProfitSound);
+    exchange.check(IDC_PHONE_MESSAGE, settings_.phoneMessage);
+    exchange.check(IDC_QQ_MESSAGE, settings_.qqMessage);
+    exchange.text(IDC_PHONE_NUMBER, settings_.phoneNumber);
+    exchange.text(IDC_QQ_NICKNAME, settings_.qqNickname);
+    exchange.check(IDC_WEBHOOK_MESSAGE, settings_.webhookMessage);
+    exchange.text(IDC_WEBHOOK_URL, settings_.webhookUrl);
+    exchange.text(IDC_WEBHOOK_SECRET, settings_.webhookSecret);
+    exchange.text(IDC_PUSH_DAILY_LIMIT, settings_.pushDailyLimit);
+    exchange.range(settings_.pushDailyLimit, 1, DailyBudget::kMost);
+    exchange.check(IDC_DAILY_REPORT, settings_.dailyReport);
     // The format list has no exchange of its own: its selection is the format's number.
     HWND formats = item(IDC_WEBHOOK_FORMAT);
     if (!exchange.saving()) {
-        SendMessageW(formats, CB_SETCURSEL, static_cast<WPARAM>(webhookFormatOf(webhookFormat)), 0);
+        SendMessageW(formats, CB_SETCURSEL, static_cast<WPARAM>(webhookFormatOf(settings_.webhookFormat)), 0);
     } else if (!exchange.failed()) {
         const LRESULT selected = SendMessageW(formats, CB_GETCURSEL, 0, 0);
-        if (selected >= 0) webhookFormat = static_cast<int>(selected);
+        if (selected >= 0) settings_.webhookFormat = static_cast<int>(selected);
     }
 }
 
@@ -87,21 +87,9 @@ bool CVoiceSetting::onInitDialog() {
         const wchar_t* name = webhookFormatName(static_cast<WebhookFormat>(format));
         SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    const AlertOptions stored = store_.alertSettings();
-    playVoice = stored.playVoice;
-    stopLossSound = stored.stopLossSound;
-    moveStopLossSound = stored.moveStopLossSound;
-    takeProfitSound = stored.takeProfitSound;
-    phoneMessage = stored.phoneMessage;
-    qqMessage = stored.qqMessage;
-    phoneNumber = stored.phoneNumber;
-    qqNickname = stored.qqNickname;
-    webhookMessage = stored.webhookMessage;
-    webhookFormat = static_cast<int>(webhookFormatOf(stored.webhookFormat));
-    webhookUrl = stored.webhookUrl;
-    webhookSecret = stored.webhookSecret;
-    pushDailyLimit = DailyBudget::effective(stored.pushDailyLimit);
-    dailyReport = stored.dailyReport;
+    settings_ = store_.alertSettings();
+    settings_.webhookFormat = static_cast<int>(webhookFormatOf(settings_.webhookFormat));
+    settings_.pushDailyLimit = DailyBudget::effective(settings_.pushDailyLimit);
     updateData(false);
     enableControls();
     showWebhookKind();
@@ -111,22 +99,22 @@ bool CVoiceSetting::onInitDialog() {
 void CVoiceSetting::enableControls() {
     for (int id : {IDC_STOP_LOSS_SOUND, IDC_MOVE_STOP_LOSS_SOUND, IDC_TAKE_PROFIT_SOUND,
                    IDC_CHOOSE_STOP_LOSS_SOUND, IDC_CHOOSE_MOVE_STOP_LOSS_SOUND, IDC_CHOOSE_TAKE_PROFIT_SOUND})
-        enableItem(id, playVoice != 0);
-    enableItem(IDC_PHONE_NUMBER, phoneMessage != 0);
-    enableItem(IDC_TEST_SMS, phoneMessage != 0);
-    enableItem(IDC_QQ_NICKNAME, qqMessage != 0);
-    enableItem(IDC_TEST_QQ, qqMessage != 0);
+        enableItem(id, settings_.playVoice != 0);
+    enableItem(IDC_PHONE_NUMBER, settings_.phoneMessage != 0);
+    enableItem(IDC_TEST_SMS, settings_.phoneMessage != 0);
+    enableItem(IDC_QQ_NICKNAME, settings_.qqMessage != 0);
+    enableItem(IDC_TEST_QQ, settings_.qqMessage != 0);
     for (int id : {IDC_WEBHOOK_FORMAT, IDC_WEBHOOK_URL, IDC_TEST_WEBHOOK})
-        enableItem(id, webhookMessage != 0);
-    const bool push = isPushService(webhookFormatOf(webhookFormat));
-    enableItem(IDC_WEBHOOK_SECRET, webhookMessage != 0 && !push);
-    enableItem(IDC_PUSH_DAILY_LIMIT, webhookMessage != 0 && push);
+        enableItem(id, settings_.webhookMessage != 0);
+    const bool push = isPushService(webhookFormatOf(settings_.webhookFormat));
+    enableItem(IDC_WEBHOOK_SECRET, settings_.webhookMessage != 0 && !push);
+    enableItem(IDC_PUSH_DAILY_LIMIT, settings_.webhookMessage != 0 && push);
 }
 
 void CVoiceSetting::showWebhookKind() {
     const LRESULT selected = SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_GETCURSEL, 0, 0);
-    if (selected >= 0) webhookFormat = static_cast<int>(selected);
-    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    if (selected >= 0) settings_.webhookFormat = static_cast<int>(selected);
+    const WebhookFormat format = webhookFormatOf(settings_.webhookFormat);
     const wchar_t* label = format == WebhookFormat::ServerChan ? L"SendKey:"
                            : format == WebhookFormat::PushPlus ? L"token:"
                                                                : L"机器人网址:";
@@ -135,7 +123,7 @@ void CVoiceSetting::showWebhookKind() {
 }
 
 std::wstring CVoiceSetting::missingWebhookText() const {
-    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    const WebhookFormat format = webhookFormatOf(settings_.webhookFormat);
     if (format == WebhookFormat::ServerChan) return kNoSendKey;
     return format == WebhookFormat::PushPlus ? kNoPushToken : kNoWebhookUrl;
 }
@@ -155,22 +143,22 @@ bool CVoiceSetting::onCommand(int id, int code, HWND control) {
             enableControls();
             return true;
         case IDC_CHOOSE_STOP_LOSS_SOUND:
-            chooseSound(stopLossSound);
+            chooseSound(settings_.stopLossSound);
             return true;
         case IDC_CHOOSE_MOVE_STOP_LOSS_SOUND:
-            chooseSound(moveStopLossSound);
+            chooseSound(settings_.moveStopLossSound);
             return true;
         case IDC_CHOOSE_TAKE_PROFIT_SOUND:
-            chooseSound(takeProfitSound);
+            chooseSound(settings_.takeProfitSound);
             return true;
         case IDC_PLAY_STOP_LOSS_SOUND:
-            playSound(stopLossSound);
+            playSound(settings_.stopLossSound);
             return true;
         case IDC_PLAY_MOVE_STOP_LOSS_SOUND:
-            playSound(moveStopLossSound);
+            playSound(settings_.moveStopLossSound);
             return true;
         case IDC_PLAY_TAKE_PROFIT_SOUND:
-            playSound(takeProfitSound);
+            playSound(settings_.takeProfitSound);
             return true;
         case IDC_TEST_SMS:
             testSms();
@@ -202,12 +190,12 @@ void CVoiceSetting::playSound(const std::wstring& sound) {
 
 void CVoiceSetting::testSms() {
     updateData(true);
-    if (phoneNumber.empty()) {
+    if (settings_.phoneNumber.empty()) {
         halyard::showMessageBox(hwnd(), kNoPhoneNumber);
         return;
     }
     if (findFetionMainWindow()) {
-        alerts_.startSmsAlert(phoneNumber, kTestMessage);
+        alerts_.startSmsAlert(settings_.phoneNumber, kTestMessage);
         return;
     }
     halyard::showMessageBox(hwnd(), kNoFetion);
@@ -215,29 +203,30 @@ void CVoiceSetting::testSms() {
 
 void CVoiceSetting::testQq() {
     updateData(true);
-    if (qqNickname.empty()) {
+    if (settings_.qqNickname.empty()) {
         halyard::showMessageBox(hwnd(), kNoNickname);
         return;
     }
-    if (FindWindowW(kQqChatWindowClass, qqNickname.c_str())) {
-        alerts_.startQqAlert(qqNickname, kTestMessage);
+    if (FindWindowW(kQqChatWindowClass, settings_.qqNickname.c_str())) {
+        alerts_.startQqAlert(settings_.qqNickname, kTestMessage);
         return;
     }
-    halyard::showMessageBox(hwnd(), noChatWindowText(qqNickname));
+    halyard::showMessageBox(hwnd(), noChatWindowText(settings_.qqNickname));
 }
 
 // Unlike the messengers, a robot answers: the outcome is shown once the worker has it.
 void CVoiceSetting::testWebhook() {
     updateData(true);
     trimWebhookFields();
-    if (webhookUrl.empty()) {
+    if (settings_.webhookUrl.empty()) {
         halyard::showMessageBox(hwnd(), missingWebhookText());
         return;
     }
     enableItem(IDC_TEST_WEBHOOK, false);
     std::shared_ptr<WebhookAnswerSlot> slot = webhookAnswer_;
     HWND window = hwnd();
-    alerts_.startWebhookAlert(WebhookTarget{webhookUrl, webhookFormatOf(webhookFormat), webhookSecret},
+    alerts_.startWebhookAlert(WebhookTarget{settings_.webhookUrl, webhookFormatOf(settings_.webhookFormat),
+                                            settings_.webhookSecret},
                               kTestMessage, [slot, window](const WebhookResult& result) {
                                   {
                                       std::lock_guard<std::mutex> guard(slot->lock);
@@ -261,19 +250,19 @@ void CVoiceSetting::showWebhookAnswer() {
         answer.swap(webhookAnswer_->result);
     }
     if (!answer) return;
-    enableItem(IDC_TEST_WEBHOOK, webhookMessage != 0);
-    const WebhookFormat format = webhookFormatOf(webhookFormat);
+    enableItem(IDC_TEST_WEBHOOK, settings_.webhookMessage != 0);
+    const WebhookFormat format = webhookFormatOf(settings_.webhookFormat);
     const std::wstring channel = isPushService(format) ? webhookFormatName(format) : L"群机器人";
     halyard::showMessageBox(hwnd(), channel + L"测试: " + webhookOutcomeText(*answer));
 }
 
 // A pasted URL or secret comes with blanks around it: they are no part of it.
 void CVoiceSetting::trimWebhookFields() {
-    const std::wstring url = halyard::trimmedText(webhookUrl);
-    const std::wstring secret = halyard::trimmedText(webhookSecret);
-    if (url == webhookUrl && secret == webhookSecret) return;
-    webhookUrl = url;
-    webhookSecret = secret;
+    const std::wstring url = halyard::trimmedText(settings_.webhookUrl);
+    const std::wstring secret = halyard::trimmedText(settings_.webhookSecret);
+    if (url == settings_.webhookUrl && secret == settings_.webhookSecret) return;
+    settings_.webhookUrl = url;
+    settings_.webhookSecret = secret;
     updateData(false);
 }
 
@@ -281,32 +270,13 @@ void CVoiceSetting::onOK() {
     updateData(true);
     trimWebhookFields();
     std::wstring error;
-    if (phoneMessage && phoneNumber.empty()) error += kNoPhoneNumber;
-    if (qqMessage && qqNickname.empty()) error += kNoNickname;
-    if (webhookMessage && webhookUrl.empty()) error += missingWebhookText();
+    if (settings_.phoneMessage && settings_.phoneNumber.empty()) error += kNoPhoneNumber;
+    if (settings_.qqMessage && settings_.qqNickname.empty()) error += kNoNickname;
+    if (settings_.webhookMessage && settings_.webhookUrl.empty()) error += missingWebhookText();
     if (!error.empty()) {
         halyard::showMessageBox(hwnd(), error);
         return;
     }
-    store_.storeAlertSettings(settings());
+    store_.storeAlertSettings(settings_);
     endDialog(IDOK);
-}
-
-AlertOptions CVoiceSetting::settings() const {
-    AlertOptions values;
-    values.playVoice = playVoice;
-    values.stopLossSound = stopLossSound;
-    values.moveStopLossSound = moveStopLossSound;
-    values.takeProfitSound = takeProfitSound;
-    values.phoneMessage = phoneMessage;
-    values.qqMessage = qqMessage;
-    values.phoneNumber = phoneNumber;
-    values.qqNickname = qqNickname;
-    values.webhookMessage = webhookMessage;
-    values.webhookFormat = webhookFormat;
-    values.webhookUrl = webhookUrl;
-    values.webhookSecret = webhookSecret;
-    values.pushDailyLimit = pushDailyLimit;
-    values.dailyReport = dailyReport;
-    return values;
 }

@@ -20,21 +20,6 @@ public:
 
     CVoiceSetting(AlertSettingsStore& store, AlertDispatch& alerts, HWND parent = nullptr);
 
-    int playVoice = 0;
-    std::wstring stopLossSound;
-    std::wstring moveStopLossSound;
-    std::wstring takeProfitSound;
-    int phoneMessage = 0;
-    int qqMessage = 0;
-    std::wstring phoneNumber;
-    std::wstring qqNickname;
-    int webhookMessage = 0;
-    int webhookFormat = 0;
-    std::wstring webhookUrl;
-    std::wstring webhookSecret;
-    int pushDailyLimit = 50;
-    int dailyReport = 0;
-
     // The system's open-file dialog unless replaced.
     FileChooser chooseFile;
 
@@ -59,10 +44,11 @@ private:
     void testWebhook();
     void showWebhookAnswer();
     void trimWebhookFields();
-    AlertOptions settings() const;
 
     AlertSettingsStore& store_;
     AlertDispatch& alerts_;
+    // What the controls show, read when the dialog opens and stored on 确定.
+    AlertOptions settings_;
     std::shared_ptr<WebhookAnswerSlot> webhookAnswer_;
 };
 

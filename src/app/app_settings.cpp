@@ -5,7 +5,6 @@
 
 #include "app/settings_profile.h"
 #include "common/singleton.h"
-#include "common/trimmed_text.h"
 #ifdef _WIN32
 #include "app/registry_profile.h"
 #endif
@@ -51,38 +50,11 @@ SettingsProfile& applicationProfile() {
 }
 
 void AppSettings::load() {
-    playVoice = profile.readInt(L"PlayVoice", 1);
-    stopLossSound = profile.readString(L"StopLoss", L"StopLoss.wav");
-    moveStopLossSound = profile.readString(L"MoveStopLoss", L"MoveStopLoss.wav");
-    takeProfitSound = profile.readString(L"TakeProfit", L"TakeProfit.wav");
-    phoneMessage = profile.readInt(L"PhoneMessage", 0);
-    qqMessage = profile.readInt(L"QQMessage", 0);
-    phoneNumber = profile.readString(L"PhoneNumber", L"");
-    qqNickname = profile.readString(L"QQ", L"");
-    webhookMessage = profile.readInt(L"WebhookMessage", 0);
-    webhookFormat = profile.readInt(L"WebhookFormat", 0);
-    // Values stored before pasted blanks were trimmed are trimmed as they are read.
-    webhookUrl = halyard::trimmedText(profile.readString(L"WebhookUrl", L""));
-    webhookSecret = halyard::trimmedText(profile.readString(L"WebhookSecret", L""));
-    pushDailyLimit = profile.readInt(L"PushDailyLimit", 50);
-    dailyReport = profile.readInt(L"DailyReport", 0);
+    halyard::loadSettings(alertOptionSettings(), profile, static_cast<AlertOptions&>(*this));
 }
 
 void AppSettings::save() {
-    profile.writeInt(L"PlayVoice", playVoice);
-    profile.writeInt(L"PhoneMessage", phoneMessage);
-    profile.writeInt(L"QQMessage", qqMessage);
-    profile.writeString(L"StopLoss", stopLossSound);
-    profile.writeString(L"MoveStopLoss", moveStopLossSound);
-    profile.writeString(L"TakeProfit", takeProfitSound);
-    profile.writeString(L"PhoneNumber", phoneNumber);
-    profile.writeString(L"QQ", qqNickname);
-    profile.writeInt(L"WebhookMessage", webhookMessage);
-    profile.writeInt(L"WebhookFormat", webhookFormat);
-    profile.writeString(L"WebhookUrl", webhookUrl);
-    profile.writeString(L"WebhookSecret", webhookSecret);
-    profile.writeInt(L"PushDailyLimit", pushDailyLimit);
-    profile.writeInt(L"DailyReport", dailyReport);
+    halyard::saveSettings(alertOptionSettings(), profile, static_cast<const AlertOptions&>(*this));
 }
 
 MonitorSettings readMonitorSettings(SettingsProfile& profile) {

@@ -1,5 +1,7 @@
 #include "brokerconfig/broker_child_setting_dlg.h"
 
+#include <iterator>
+
 #include "brokerconfig/broker_config.h"
 #include "brokerconfig/broker_config_file.h"
 #include "brokerconfig/column_names.h"
@@ -17,11 +19,16 @@ struct ModeLayout {
     const wchar_t* columns[3];
 };
 
+// In the order of CBrokerChildSetting::Mode.
 const ModeLayout kModes[] = {
     {L"设置按钮位置", {L"按钮名称", L"按钮坐标X", L"按钮坐标Y"}},
     {L"设置持仓表对应", {L"券商仓位表列名", L"助手对应列名", nullptr}},
     {L"设置委托表对应", {L"券商委托表列名", L"助手对应列名", nullptr}},
 };
+
+const ModeLayout& layoutOf(CBrokerChildSetting::Mode mode) {
+    return kModes[static_cast<size_t>(mode)];
+}
 
 // Leading blanks, an optional sign and the digits up to the first other character; 0 without
 // digits, clamped to 32 bits (as the file's coordinates are read).
@@ -55,15 +62,15 @@ void CBrokerChildSetting::doDataExchange(halyard::DataExchange& exchange) {
 
 bool CBrokerChildSetting::onInitDialog() {
     halyard::Dialog::onInitDialog();
-    if (editMode < 0 || editMode > 2) editMode = 0;
-    SetWindowTextW(hwnd(), kModes[editMode].title);
-    if (editMode == 0) {
+    if (static_cast<size_t>(editMode) >= std::size(kModes)) editMode = Mode::ButtonPositions;
+    SetWindowTextW(hwnd(), layoutOf(editMode).title);
+    if (editMode == Mode::ButtonPositions) {
         ShowWindow(item(IDC_ADD_ROW), SW_HIDE);
         ShowWindow(item(IDC_DELETE_ROW), SW_HIDE);
     }
     grid.DeleteAllItemsAndColumns();
     insertColumns();
-    if (editMode == 0)
+    if (editMode == Mode::ButtonPositions)
         grid.SetColumnReadOnly(0);
     else
         grid.SetColumnEditor(1, beginOwnNameEdit, endOwnNameEdit, &ownNameCombo);
@@ -77,7 +84,7 @@ bool CBrokerChildSetting::onInitDialog() {
 
 void CBrokerChildSetting::insertColumns() {
     int index = 0;
-    for (const wchar_t* title : kModes[editMode].columns)
+    for (const wchar_t* title : layoutOf(editMode).columns)
         if (title) grid.insertColumn(index++, title, LVCFMT_LEFT, kColumnWidth);
 }
 
@@ -91,23 +98,25 @@ void CBrokerChildSetting::appendRow(const std::wstring& first, const std::wstrin
 }
 
 void CBrokerChildSetting::fillRows() {
-    if (editMode != 0) {
+    if (editMode != Mode::ButtonPositions) {
         ownNameCombo.send(CB_RESETCONTENT);
         ownNameCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
-        for (const std::wstring& name : editMode == 1 ? ownPositionColumnNames() : ownCommitColumnNames())
+        for (const std::wstring& name :
+             editMode == Mode::PositionColumns ? ownPositionColumnNames() : ownCommitColumnNames())
             ownNameCombo.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
     if (!editedConfig) return;
-    if (editMode == 0) {
+    if (editMode == Mode::ButtonPositions) {
         for (const ButtonPosition& position : editedConfig->buttonPositionList()) {
             const std::wstring y = halyard::wcformat("%d", position.y);
             appendRow(position.name, halyard::wcformat("%d", position.x), &y);
         }
         return;
     }
-    const StringList& titles = editMode == 1 ? editedConfig->positionTitles() : editedConfig->commitTitles();
+    const StringList& titles =
+        editMode == Mode::PositionColumns ? editedConfig->positionTitles() : editedConfig->commitTitles();
     const StringList& ownNames =
-        editMode == 1 ? editedConfig->positionOwnNames() : editedConfig->commitOwnNames();
+        editMode == Mode::PositionColumns ? editedConfig->positionOwnNames() : editedConfig->commitOwnNames();
     for (size_t i = 0; i < titles.size(); ++i) appendRow(titles[i], i < ownNames.size() ? ownNames[i] : L"");
 }
 
@@ -125,19 +134,19 @@ int CBrokerChildSetting::beginOwnNameEdit(halyard::Window** editor, int, int, st
 
 int CBrokerChildSetting::endOwnNameEdit(halyard::Window** editor, int, int, std::wstring* text, DWORD_PTR,
                                         CListCtrlEx*, int flag) {
-    if (flag == 0 || !editor || !*editor || !text) return 0;
+    if (flag == kDiscardEdit || !editor || !*editor || !text) return kDiscardEdit;
     const int selected = comboSelection(**editor);
-    if (selected < 0) return 0;
+    if (selected < 0) return kDiscardEdit;
     *text = comboEntry(**editor, selected);
-    return 1;
+    return kStoreEdit;
 }
 
 bool CBrokerChildSetting::onCommand(int id, int code, HWND control) {
-    if (code == BN_CLICKED && id == IDC_ADD_ROW && editMode != 0) {
+    if (code == BN_CLICKED && id == IDC_ADD_ROW && editMode != Mode::ButtonPositions) {
         OnBnClickedAddRow();
         return true;
     }
-    if (code == BN_CLICKED && id == IDC_DELETE_ROW && editMode != 0) {
+    if (code == BN_CLICKED && id == IDC_DELETE_ROW && editMode != Mode::ButtonPositions) {
         OnBnClickedDeleteRow();
         return true;
     }
@@ -152,15 +161,15 @@ void CBrokerChildSetting::OnBnClickedAddRow() {
 void CBrokerChildSetting::OnBnClickedDeleteRow() {
     const int row = grid.firstSelected();
     if (row < 0) return;
-    grid.EndEdit(0);
+    grid.EndEdit(kDiscardEdit);
     grid.DeleteItemData(row);
     grid.send(LVM_DELETEITEM, static_cast<WPARAM>(row));
     grid.redrawAll();
 }
 
 void CBrokerChildSetting::onOK() {
-    grid.EndEdit(1);  // the text being typed counts
-    if (editedConfig) changed = editMode == 0 ? storeButtonPositions() : storeColumnMap();
+    grid.EndEdit(kStoreEdit);  // the text being typed counts
+    if (editedConfig) changed = editMode == Mode::ButtonPositions ? storeButtonPositions() : storeColumnMap();
     endDialog(IDOK);
 }
 
@@ -180,7 +189,7 @@ bool CBrokerChildSetting::storeColumnMap() {
         titles.push_back(grid.GetItemText(row, 0));
         ownNames.push_back(grid.GetItemText(row, 1));
     }
-    const bool positions = editMode == 1;
+    const bool positions = editMode == Mode::PositionColumns;
     const StringList& oldTitles = positions ? editedConfig->positionTitles() : editedConfig->commitTitles();
     const StringList& oldNames =
         positions ? editedConfig->positionOwnNames() : editedConfig->commitOwnNames();

@@ -1,6 +1,6 @@
 #pragma once
-// Editor of one list of a broker configuration in a grid (dialog 136): mode 0 the five button
-// positions, mode 1 the positions list's column map, mode 2 the orders list's. OK writes the grid
+// Editor of one list of a broker configuration in a grid (dialog 136): the five button
+// positions, the positions list's column map or the orders list's. OK writes the grid
 // back into the configuration when it differs; Cancel leaves the configuration alone.
 #include <windows.h>
 
@@ -13,12 +13,14 @@ class BrokerConfig;
 
 class CBrokerChildSetting : public halyard::Dialog {
 public:
+    enum class Mode { ButtonPositions = 0, PositionColumns = 1, CommitColumns = 2 };
+
     explicit CBrokerChildSetting(HWND parent = nullptr);
 
     CListCtrlEx grid;
     halyard::Window ownNameCombo;
     halyard::Window textEditor;
-    int editMode = 0;
+    Mode editMode = Mode::ButtonPositions;
     BrokerConfig* editedConfig = nullptr;
     // After OK: something was written into editedConfig.
     bool changed = false;

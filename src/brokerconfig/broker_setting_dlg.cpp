@@ -114,7 +114,7 @@ void CBrokerSetting::OnCbnSelchangeBroker() {
     enableButtons();
 }
 
-void CBrokerSetting::openEditor(int mode) {
+void CBrokerSetting::openEditor(CBrokerChildSetting::Mode mode) {
     if (selectedConfig && selectedConfig->family != ClientFamily::ListView) return;
     CBrokerChildSetting editor(hwnd());
     editor.editMode = mode;

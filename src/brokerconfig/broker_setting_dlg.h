@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "brokerconfig/broker_child_setting_dlg.h"
 #include "framework/dialog.h"
 #include "framework/window.h"
 
@@ -56,14 +57,14 @@ protected:
 
 private:
     void OnCbnSelchangeBroker();
-    void OnBnClickedSetButtons() { openEditor(0); }
-    void OnBnClickedSetPositionColumns() { openEditor(1); }
-    void OnBnClickedSetCommitColumns() { openEditor(2); }
+    void OnBnClickedSetButtons() { openEditor(CBrokerChildSetting::Mode::ButtonPositions); }
+    void OnBnClickedSetPositionColumns() { openEditor(CBrokerChildSetting::Mode::PositionColumns); }
+    void OnBnClickedSetCommitColumns() { openEditor(CBrokerChildSetting::Mode::CommitColumns); }
     void OnBnClickedAdd();
     void OnBnClickedDetect();
     void OnBnClickedRename();
     void OnBnClickedDelete();
-    void openEditor(int mode);
+    void openEditor(CBrokerChildSetting::Mode mode);
     void showWindowName();
     // Fills the list from the store and selects its current configuration.
     void showStoreList();

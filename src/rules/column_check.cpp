@@ -5,8 +5,8 @@
 namespace {
 
 bool usesPercent(const StockRule& rule) {
-    return (rule.StopLoss > 0.0f && rule.StopLossType == 0) ||
-           (rule.Profit > 0.0f && rule.TakeProfitType == 0) ||
+    return (rule.StopLoss > 0.0f && rule.StopLossType == kPercentThreshold) ||
+           (rule.Profit > 0.0f && rule.TakeProfitType == kPercentThreshold) ||
            (rule.ApplyMoveStopLoss && rule.MoveStopLoss > 0.0f && rule.MoveStopLossTriggerPrice > 0.0f);
 }
 

@@ -4,47 +4,21 @@
 
 CPriceSettingDLg::CPriceSettingDLg(HWND parent) : halyard::Dialog(IDD_PRICE_SETTING, parent) {}
 
-RuleEditorFields CPriceSettingDLg::fields() const {
-    RuleEditorFields values;
-    values.stopLoss = stopLoss;
-    values.takeProfit = takeProfit;
-    values.moveStopLossTriggerPrice = moveStopLossTriggerPrice;
-    values.applyMoveStopLoss = applyMoveStopLoss;
-    values.moveStopLoss = moveStopLoss;
-    values.stopLossType = stopLossType;
-    values.takeProfitType = takeProfitType;
-    values.slipPrice = slipPrice;
-    values.messageOnly = messageOnly;
-    return values;
-}
-
-void CPriceSettingDLg::setFields(const RuleEditorFields& values) {
-    stopLoss = values.stopLoss;
-    takeProfit = values.takeProfit;
-    moveStopLossTriggerPrice = values.moveStopLossTriggerPrice;
-    applyMoveStopLoss = values.applyMoveStopLoss;
-    moveStopLoss = values.moveStopLoss;
-    stopLossType = values.stopLossType;
-    takeProfitType = values.takeProfitType;
-    slipPrice = values.slipPrice;
-    messageOnly = values.messageOnly;
-}
-
 void CPriceSettingDLg::doDataExchange(halyard::DataExchange& exchange) {
-    exchange.text(IDC_STOP_LOSS, stopLoss);
-    exchange.range(stopLoss, 0.2f, 5000.0f);
-    exchange.text(IDC_TAKE_PROFIT, takeProfit);
-    exchange.range(takeProfit, 0.2f, 5000.0f);
-    exchange.text(IDC_MOVE_STOP_LOSS_TRIGGER, moveStopLossTriggerPrice);
-    exchange.range(moveStopLossTriggerPrice, 0.2f, 10000.0f);
-    exchange.check(IDC_APPLY_MOVE_STOP_LOSS, applyMoveStopLoss);
-    exchange.text(IDC_MOVE_STOP_LOSS, moveStopLoss);
-    exchange.range(moveStopLoss, 0.2f, 5000.0f);
-    exchange.radio(IDC_STOP_LOSS_PERCENT, stopLossType);
-    exchange.radio(IDC_TAKE_PROFIT_PERCENT, takeProfitType);
-    exchange.text(IDC_SLIP_PRICE, slipPrice);
-    exchange.range(slipPrice, 0, 10);
-    exchange.check(IDC_MESSAGE_ONLY, messageOnly);
+    exchange.text(IDC_STOP_LOSS, fields_.stopLoss);
+    exchange.range(fields_.stopLoss, 0.2f, 5000.0f);
+    exchange.text(IDC_TAKE_PROFIT, fields_.takeProfit);
+    exchange.range(fields_.takeProfit, 0.2f, 5000.0f);
+    exchange.text(IDC_MOVE_STOP_LOSS_TRIGGER, fields_.moveStopLossTriggerPrice);
+    exchange.range(fields_.moveStopLossTriggerPrice, 0.2f, 10000.0f);
+    exchange.check(IDC_APPLY_MOVE_STOP_LOSS, fields_.applyMoveStopLoss);
+    exchange.text(IDC_MOVE_STOP_LOSS, fields_.moveStopLoss);
+    exchange.range(fields_.moveStopLoss, 0.2f, 5000.0f);
+    exchange.radio(IDC_STOP_LOSS_PERCENT, fields_.stopLossType);
+    exchange.radio(IDC_TAKE_PROFIT_PERCENT, fields_.takeProfitType);
+    exchange.text(IDC_SLIP_PRICE, fields_.slipPrice);
+    exchange.range(fields_.slipPrice, 0, 10);
+    exchange.check(IDC_MESSAGE_ONLY, fields_.messageOnly);
 }
 
 bool CPriceSettingDLg::onInitDialog() {
@@ -82,14 +56,14 @@ bool CPriceSettingDLg::onCommand(int id, int code, HWND control) {
 }
 
 void CPriceSettingDLg::enableMoveStopLossEdits() {
-    enableItem(IDC_MOVE_STOP_LOSS_TRIGGER, applyMoveStopLoss != 0);
-    enableItem(IDC_MOVE_STOP_LOSS, applyMoveStopLoss != 0);
+    enableItem(IDC_MOVE_STOP_LOSS_TRIGGER, fields_.applyMoveStopLoss != 0);
+    enableItem(IDC_MOVE_STOP_LOSS, fields_.applyMoveStopLoss != 0);
 }
 
 void CPriceSettingDLg::showStopLossUnit() {
-    setItemText(IDC_STOP_LOSS_UNIT, stopLossType != 0 ? L"元" : L"%");
+    setItemText(IDC_STOP_LOSS_UNIT, fields_.stopLossType != kPercentThreshold ? L"元" : L"%");
 }
 
 void CPriceSettingDLg::showTakeProfitUnit() {
-    setItemText(IDC_TAKE_PROFIT_UNIT, takeProfitType != 0 ? L"元" : L"%");
+    setItemText(IDC_TAKE_PROFIT_UNIT, fields_.takeProfitType != kPercentThreshold ? L"元" : L"%");
 }

@@ -12,19 +12,10 @@ class CPriceSettingDLg : public halyard::Dialog {
 public:
     explicit CPriceSettingDLg(HWND parent = nullptr);
 
-    float stopLoss = 5.0f;
-    float takeProfit = 10.0f;
     std::wstring title;
-    float moveStopLossTriggerPrice = 5.0f;
-    int applyMoveStopLoss = 0;
-    float moveStopLoss = 2.0f;
-    int stopLossType = 0;
-    int takeProfitType = 0;
-    int slipPrice = 0;
-    int messageOnly = 0;
 
-    RuleEditorFields fields() const;
-    void setFields(const RuleEditorFields& fields);
+    const RuleEditorFields& fields() const { return fields_; }
+    void setFields(const RuleEditorFields& fields) { fields_ = fields; }
 
 protected:
     void doDataExchange(halyard::DataExchange& exchange) override;
@@ -35,4 +26,6 @@ private:
     void enableMoveStopLossEdits();
     void showStopLossUnit();
     void showTakeProfitUnit();
+
+    RuleEditorFields fields_;
 };

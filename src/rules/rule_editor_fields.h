@@ -11,8 +11,9 @@ struct RuleEditorFields {
     float moveStopLossTriggerPrice = 5.0f;
     int applyMoveStopLoss = 0;
     float moveStopLoss = 2.0f;
-    int stopLossType = 0;
-    int takeProfitType = 0;
+    // ThresholdKind, as the index of the checked radio button: 按百分比 first, then 按绝对价格.
+    int stopLossType = kPercentThreshold;
+    int takeProfitType = kPercentThreshold;
     int slipPrice = 0;
     int messageOnly = 0;
 };

@@ -3,6 +3,12 @@
 #include <map>
 #include <string>
 
+// What a stop-loss or take-profit threshold measures, as StopLossType and TakeProfitType store it.
+enum ThresholdKind : int32_t {
+    kPercentThreshold = 0,  // the position's profit in percent
+    kPriceThreshold = 1,    // the current price; any other stored value counts as this
+};
+
 // The per-stock stop rule. A fresh rule is all zero and false with an empty code.
 struct StockRule {
     std::wstring Code;
@@ -13,10 +19,10 @@ struct StockRule {
     float High = 0;
     bool ApplyMoveStopLoss = false;
     bool HasTrigerMoveStopPrice = false;
-    int32_t StopLossType = 0;    // 0 percent, 1 absolute price
-    int32_t TakeProfitType = 0;  // 0 percent, 1 absolute price
-    int32_t SlipPrice = 0;       // minimum price units below the current price
-    int32_t MessageOnly = 0;     // alert only, no order
+    int32_t StopLossType = kPercentThreshold;  // a ThresholdKind
+    int32_t TakeProfitType = kPercentThreshold;
+    int32_t SlipPrice = 0;    // minimum price units below the current price
+    int32_t MessageOnly = 0;  // alert only, no order
 };
 
 // Keyed by code, ordered by plain comparison of the code units.

@@ -38,11 +38,11 @@ TriggerKind evaluateRule(StockRule& rule, const PositionRow& row) {
 
     TriggerKind kind = TriggerKind::None;
     if (rule.High < cur) rule.High = cur;
-    if (rule.Profit > 0.0f && ((rule.TakeProfitType != 0 && cur >= rule.Profit) ||
-                               (rule.TakeProfitType == 0 && pct >= rule.Profit)))
+    if (rule.Profit > 0.0f && ((rule.TakeProfitType != kPercentThreshold && cur >= rule.Profit) ||
+                               (rule.TakeProfitType == kPercentThreshold && pct >= rule.Profit)))
         kind = TriggerKind::TakeProfit;
-    if (rule.StopLoss > 0.0f && ((rule.StopLossType != 0 && cur <= rule.StopLoss) ||
-                                 (rule.StopLossType == 0 && pct <= -rule.StopLoss)))
+    if (rule.StopLoss > 0.0f && ((rule.StopLossType != kPercentThreshold && cur <= rule.StopLoss) ||
+                                 (rule.StopLossType == kPercentThreshold && pct <= -rule.StopLoss)))
         kind = TriggerKind::StopLoss;
     const bool percentRead = !(row.unreadableCells & kProfitPercentCell);
     if (!rule.HasTrigerMoveStopPrice && percentRead && pct > rule.MoveStopLossTriggerPrice)

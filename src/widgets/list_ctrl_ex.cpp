@@ -131,7 +131,7 @@ void CListCtrlEx::SetColumnReadOnly(int column) {
 }
 
 BOOL CListCtrlEx::DeleteAllItemsAndColumns() {
-    EndEdit(0);
+    EndEdit(kDiscardEdit);
     const bool deleted = send(LVM_DELETEALLITEMS) != 0;
     if (!deleted) {
         for (int row = 0; row < rowCount(); ++row) DeleteItemData(row);

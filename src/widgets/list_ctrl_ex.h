@@ -19,10 +19,13 @@
 
 class CListCtrlEx;
 
+// How an edit ends: EndEdit's and the end callback's flag, and the end callback's answer, where
+// any value but these three also stores the text.
+enum EditEnd : int { kDiscardEdit = 0, kStoreEdit = 1, kStoreEditAndSort = -1 };
+
 // Both get the editor field of the settings in use (a callback may replace the window), the cell,
-// its text (begin: the cell's; end: the text to store), the row's userData and a flag: begin 1;
-// end 1 to store, 0 to discard. An end callback answers 0 (store nothing), -1 (store `text` and
-// re-sort by the column) or any other value (store `text`).
+// its text (begin: the cell's; end: the text to store), the row's userData and a flag: begin
+// kStoreEdit; end kStoreEdit or kDiscardEdit. An end callback answers an EditEnd.
 using BeginEditCallback = int (*)(halyard::Window** editor, int row, int column, std::wstring* text,
                                   DWORD_PTR userData, CListCtrlEx* list, int flag);
 using EndEditCallback = BeginEditCallback;

@@ -65,7 +65,7 @@ RECT CListCtrlEx::showCell(int row, int column) {
 BOOL CListCtrlEx::BeginEdit(int row, int column) {
     if (!hwnd()) return FALSE;
     const ItemData* record = rowRecord(row);
-    EndEdit(1);  // an edit in progress is stored first; that may have re-sorted the rows
+    EndEdit(kStoreEdit);  // an edit in progress is stored first; that may have re-sorted the rows
     if (record) row = rowOfRecord(record);
     if (!validRow(row) || column < 0 || column >= GetColumnCount() || isReadOnly(row, column)) return FALSE;
     const RECT cell = showCell(row, column);
@@ -78,7 +78,7 @@ BOOL CListCtrlEx::BeginEdit(int row, int column) {
     const ItemData* current = rowRecord(row);
     if (activeSettings->beginEdit)
         activeSettings->beginEdit(&activeSettings->editor, row, column, &text,
-                                  current ? current->userData : 0, this, 1);
+                                  current ? current->userData : 0, this, kStoreEdit);
     halyard::Window* editor = activeSettings->editor;
     if (!editor || !editor->hwnd()) {
         activeSettings = nullptr;  // a begin callback alone did all the work
@@ -114,7 +114,7 @@ void CListCtrlEx::EndEdit(int store) {
         text = GetItemText(editRow, editColumn);
         if (const ItemData* record = rowRecord(editRow)) userData = record->userData;
     } else {
-        store = 0;
+        store = kDiscardEdit;
     }
     if (settings->endEdit) {
         store = settings->endEdit(&settings->editor, editRow, editColumn, &text, userData, this, store);
@@ -122,9 +122,9 @@ void CListCtrlEx::EndEdit(int store) {
         text = settings->editor->text();
     }
     if (!rowValid) return;
-    if (store != 0) SetItemText(editRow, editColumn, text);
+    if (store != kDiscardEdit) SetItemText(editRow, editColumn, text);
     send(LVM_UPDATE, static_cast<WPARAM>(editRow));
-    if (store == -1) SortByColumn(editColumn, FALSE);
+    if (store == kStoreEditAndSort) SortByColumn(editColumn, FALSE);
 }
 
 bool CListCtrlEx::preTranslateMessage(MSG& message) {
@@ -170,7 +170,7 @@ bool CListCtrlEx::handleTab(const MSG& message) {
             }
         }
         if (appendOnTab && navRow >= rows) {
-            EndEdit(1);
+            EndEdit(kStoreEdit);
             if (!OnAppendRow()) return true;
             rows = rowCount();
             navColumn = 0;

@@ -103,6 +103,7 @@ TEST_F(AlertDispatchTest, OneRaiseReachesEveryChannelSwitchedOnAndJournalsWhatEa
 
 TEST_F(AlertDispatchTest, RepeatsWaitForNewsOrTheirReminderAndAPushServiceKeepsItsDailyBudget) {
     AlertOptions settings;
+    EXPECT_EQ(settings.pushDailyLimit, DailyBudget::kDefault);  // as a first start reads it
     settings.phoneMessage = settings.webhookMessage = settings.pushDailyLimit = 1;
     settings.webhookFormat = static_cast<int>(WebhookFormat::PushPlus);
     settings.webhookUrl = L"0123abcd";

@@ -13,7 +13,7 @@ namespace {
 
 class ChildSettingTest : public BrokerDialogTest {
 protected:
-    HWND open(CBrokerChildSetting& dialog, int mode, BrokerConfig* config) {
+    HWND open(CBrokerChildSetting& dialog, CBrokerChildSetting::Mode mode, BrokerConfig* config) {
         dialog.editMode = mode;
         dialog.editedConfig = config;
         run = std::make_unique<halyard::ModalDialogThread>(dialog);
@@ -42,7 +42,7 @@ protected:
 TEST_F(ChildSettingTest, ButtonPositionsKeepTheirLabelsAndOrderAndStoreTypedCoordinatesAsIntegers) {
     BrokerConfig* config = addConfig(L"模拟证券", L"模拟证券");
     CBrokerChildSetting dialog;
-    HWND window = open(dialog, 0, config);
+    HWND window = open(dialog, CBrokerChildSetting::Mode::ButtonPositions, config);
     ASSERT_TRUE(window);
     EXPECT_EQ(halyard::controlText(window), L"设置按钮位置");
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDC_ADD_ROW)));
@@ -73,7 +73,7 @@ TEST_F(ChildSettingTest, ButtonPositionsKeepTheirLabelsAndOrderAndStoreTypedCoor
 
     // Cancel drops what was typed.
     CBrokerChildSetting cancelled;
-    ASSERT_TRUE(open(cancelled, 0, config));
+    ASSERT_TRUE(open(cancelled, CBrokerChildSetting::Mode::ButtonPositions, config));
     typeInto(0, 1, L"999");
     finish(IDCANCEL);
     EXPECT_EQ(config->buttonPositionList()[0].x, 30);
@@ -84,7 +84,7 @@ TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix
     config->setPositionColumns({L"证券代码", L"证券名称", L"股东代码", L"当前价", L"备注"},
                                {L"证券代码", L"股票", L"", L"当前价", L"旧名称"});
     CBrokerChildSetting dialog;
-    HWND window = open(dialog, 1, config);
+    HWND window = open(dialog, CBrokerChildSetting::Mode::PositionColumns, config);
     ASSERT_TRUE(window);
     EXPECT_EQ(halyard::controlText(window), L"设置持仓表对应");
     EXPECT_EQ(columnTitles(list), L"券商仓位表列名|助手对应列名|");
@@ -128,7 +128,7 @@ TEST_F(ChildSettingTest, DeletingARowShiftsTheMapAndTheOwnNameComboPicksByPrefix
 
 TEST_F(ChildSettingTest, WithoutAConfigurationOnlyTheHeadersShowAndOkStoresNothing) {
     CBrokerChildSetting dialog;
-    HWND window = open(dialog, 2, nullptr);
+    HWND window = open(dialog, CBrokerChildSetting::Mode::CommitColumns, nullptr);
     ASSERT_TRUE(window);
     EXPECT_EQ(halyard::controlText(window), L"设置委托表对应");
     EXPECT_EQ(columnTitles(list), L"券商委托表列名|助手对应列名|");

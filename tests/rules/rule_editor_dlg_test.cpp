@@ -99,8 +99,8 @@ TEST_F(PriceSettingDlgTest, TheTrailingCheckBoxEnablesItsEditsAfterAValidRead) {
     EXPECT_EQ(enabled(run, kTrailingEdits), L"11");  // the box is checked again
     run.click(IDOK);
     ASSERT_TRUE(run.waitForEnd());
-    EXPECT_EQ(dialog.applyMoveStopLoss, 1);
-    EXPECT_EQ(dialog.stopLoss, 4.0f);
+    EXPECT_EQ(dialog.fields().applyMoveStopLoss, 1);
+    EXPECT_EQ(dialog.fields().stopLoss, 4.0f);
 }
 
 TEST_F(PriceSettingDlgTest, EveryEditIsValidatedWithItsOwnRangeEvenWhenDisabledAndGetsTheFocus) {
@@ -143,7 +143,7 @@ TEST_F(PriceSettingDlgTest, EveryEditIsValidatedWithItsOwnRangeEvenWhenDisabledA
         run.click(IDCANCEL);
         ASSERT_TRUE(run.waitForEnd());
         EXPECT_EQ(run.result(), IDCANCEL);
-        EXPECT_EQ(dialog.stopLoss, 5.0f);
+        EXPECT_EQ(dialog.fields().stopLoss, 5.0f);
     }
 }
 
