@@ -7,28 +7,28 @@
 #include "common/setting_table.h"
 
 struct AlertOptions {
-    // Every value at its default of alertOptionSettings().
+    // Every value at its default of the table below (a value the table lacks starts at 0).
     AlertOptions();
 
-    int playVoice;
+    int playVoice = 0;
     std::wstring stopLossSound;
     std::wstring moveStopLossSound;
     std::wstring takeProfitSound;
-    int phoneMessage;
-    int qqMessage;
+    int phoneMessage = 0;
+    int qqMessage = 0;
     std::wstring phoneNumber;
     std::wstring qqNickname;
     // The group-robot webhook: on/off, its format (WebhookFormat of the alerts) and its URL.
-    int webhookMessage;
-    int webhookFormat;
+    int webhookMessage = 0;
+    int webhookFormat = 0;
     std::wstring webhookUrl;
     // The robot's signing secret; empty for a robot without 加签 or 签名校验.
     std::wstring webhookSecret;
     // How many messages a push service (Server酱, PushPlus) is sent a day besides sale and
     // contact alerts.
-    int pushDailyLimit;
+    int pushDailyLimit = 0;
     // The 每日运行报告: a ready message each trading morning and a summary after the close.
-    int dailyReport;
+    int dailyReport = 0;
 };
 
 // Each value's name in the settings and its default, in the order they are saved.
