@@ -61,5 +61,51 @@ TEST_F(DetectionScenario, FirstStartLearnsTheClientAndThenSellsThroughAStopLoss)
     EXPECT_EQ(readMonitorSetting(L"NeverFoundValidBroke", -1), 1);
 }
 
+// The same first start against a client whose lists are drawn grids: learnt through its tree
+// menu and copies, sold through its form; its copy captcha waits for the investor.
+TEST_F(DetectionScenario, FirstStartLearnsAGridClientAndGoesOnOnceTheInvestorAnswersTheCaptcha) {
+    startClient(kPortfolio, L"--family grid --captcha-first 4 --captcha-every 0");
+    RuleTable rules;
+    rules[L"600000"] = stopLossRule(L"600000", 5);
+    rules[L"000001"] = stopLossRule(L"000001", 5);
+    startHalyard(rules, 10, 0, 0, 1, /*neverFoundValidBroker=*/1, /*brokerFile=*/false);
+    HWND offer = halyard->waitForMessageBox(30000);
+    ASSERT_NE(offer, nullptr);
+    pressMessageBoxButton(offer, IDOK);
+    for (int i = 0; i < 300 && IsWindow(offer); ++i) Sleep(20);
+    // Saved as soon as it was learnt; the detection's window closes once it is connected.
+    const auto learnt = [&] {
+        return readSharedFile(programFolder() + L"broker_config.xml").find("Family=\"grid\"");
+    };
+    for (int i = 0; i < 600 && learnt() == std::string::npos; ++i) Sleep(100);
+    ASSERT_NE(learnt(), std::string::npos);
+    for (int i = 0; i < 300 && findMessageBox(halyard->processId()); ++i) Sleep(100);
+    expectMainWindow();
+    EXPECT_EQ(SendMessageW(GetDlgItem(mainWindow, 1000), LVM_GETITEMCOUNT, 0, 0), 2);
+
+    ASSERT_TRUE(client->send(L"price 600000 8.00"));
+    ASSERT_TRUE(waitForSellOrders(1, 40000)) << ::halyard::toUtf8(halyardJournal());
+    const auto sold = sellOrders()[0];
+    EXPECT_EQ(sold.field("code") + " " + sold.field("quantity"), "600000 10000");
+    EXPECT_DOUBLE_EQ(priceOf(sold), 8.00);
+    ASSERT_TRUE(client->waitForEvents("order_accepted", 1, 10000));
+    const std::string contract = client->events("order_accepted")[0].field("id");
+    ASSERT_TRUE(client->waitForEvents("captcha_asked", 1, 40000));
+    for (int i = 0; i < 50 && count(halyardJournal(), L"券商软件要求输入验证码") == 0; ++i) Sleep(200);
+    const std::wstring journal = halyardJournal();
+    EXPECT_EQ(count(journal, L"合同编号 " + ::halyard::fromUtf8(contract)), 1u) << ::halyard::toUtf8(journal);
+    EXPECT_EQ(count(journal, L"券商软件要求输入验证码"), 1u) << "told once, never answered";
+    EXPECT_TRUE(client->events("captcha_answered").empty());
+
+    ASSERT_TRUE(
+        client->send(L"captcha " + ::halyard::fromUtf8(client->events("captcha_asked")[0].field("code"))));
+    // The copies go on by themselves once the code is typed.
+    ASSERT_TRUE(client->waitForEvents("grid_copied", 5, 20000));
+    ASSERT_TRUE(client->send(L"price 000001 10.60"));
+    ASSERT_TRUE(client->waitForEvents("order_accepted", 2, 40000)) << ::halyard::toUtf8(halyardJournal());
+    EXPECT_EQ(client->events("order_accepted")[1].field("code"), "000001");
+    EXPECT_EQ(sellOrdersOf("600000").size(), 1u) << "sold once";
+}
+
 }  // namespace
 }  // namespace e2e
