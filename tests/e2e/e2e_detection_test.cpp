@@ -101,10 +101,20 @@ TEST_F(DetectionScenario, FirstStartLearnsAGridClientAndGoesOnOnceTheInvestorAns
         client->send(L"captcha " + ::halyard::fromUtf8(client->events("captcha_asked")[0].field("code"))));
     // The copies go on by themselves once the code is typed.
     ASSERT_TRUE(client->waitForEvents("grid_copied", 5, 20000));
+    EXPECT_EQ(sellOrdersOf("600000").size(), 1u) << "sold once";
+    // More shares become sellable while the first order is pending; the copy after the next sale
+    // shows them, and 追单 cancels that order through the 撤单 page before selling again.
+    ASSERT_TRUE(client->send(L"position 600000 浦发银行 20000 10000 8.50 8.00"));
     ASSERT_TRUE(client->send(L"price 000001 10.60"));
     ASSERT_TRUE(client->waitForEvents("order_accepted", 2, 40000)) << ::halyard::toUtf8(halyardJournal());
     EXPECT_EQ(client->events("order_accepted")[1].field("code"), "000001");
-    EXPECT_EQ(sellOrdersOf("600000").size(), 1u) << "sold once";
+    ASSERT_TRUE(client->waitForEvents("order_cancelled", 1, 40000)) << ::halyard::toUtf8(halyardJournal());
+    ASSERT_TRUE(waitForSellOrders(3, 40000));
+    const auto cancelled = client->events("order_cancelled")[0];
+    const auto chased = sellOrders()[2];
+    EXPECT_EQ(cancelled.field("id") + " " + chased.field("code") + " " + chased.field("quantity"),
+              "1 600000 10000");
+    EXPECT_LT(std::stoi(cancelled.field("t")), std::stoi(chased.field("t")));
 }
 
 }  // namespace
