@@ -105,6 +105,7 @@ TEST_F(DetectionScenario, FirstStartLearnsAGridClientAndGoesOnOnceTheInvestorAns
     // More shares become sellable while the first order is pending; the copy after the next sale
     // shows them, and 追单 cancels that order through the 撤单 page before selling again.
     ASSERT_TRUE(client->send(L"position 600000 浦发银行 20000 10000 8.50 8.00"));
+    ASSERT_TRUE(client->send(L"position 000858 五粮液 1000 1000 150.00 151.00"));
     ASSERT_TRUE(client->send(L"price 000001 10.60"));
     ASSERT_TRUE(client->waitForEvents("order_accepted", 2, 40000)) << ::halyard::toUtf8(halyardJournal());
     EXPECT_EQ(client->events("order_accepted")[1].field("code"), "000001");
@@ -115,6 +116,24 @@ TEST_F(DetectionScenario, FirstStartLearnsAGridClientAndGoesOnOnceTheInvestorAns
     EXPECT_EQ(cancelled.field("id") + " " + chased.field("code") + " " + chased.field("quantity"),
               "1 600000 10000");
     EXPECT_LT(std::stoi(cancelled.field("t")), std::stoi(chased.field("t")));
+
+    // 全平 sells what is still sellable: the holding without a rule, and the shares of 600000 the
+    // cancel gave back.
+    Sleep(4000);  // past the spacing of sales
+    const auto answer = [&](int button) {
+        HWND box = halyard->waitForMessageBox(20000);
+        const std::wstring text = box ? messageBoxText(box) : L"";
+        if (box) pressMessageBoxButton(box, button);
+        for (int i = 0; i < 300 && box && IsWindow(box); ++i) Sleep(20);
+        return ::halyard::toUtf8(text);
+    };
+    PostMessageW(GetDlgItem(mainWindow, 1020), BM_CLICK, 0, 0);
+    EXPECT_EQ(answer(IDOK), "确定要全部平仓?");
+    const std::string summary = answer(IDOK);
+    EXPECT_EQ(summary.rfind("全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u) << summary;
+    ASSERT_EQ(sellOrdersOf("000858").size(), 1u);
+    EXPECT_EQ(sellOrdersOf("000858")[0].field("quantity"), "1000");
+    EXPECT_EQ(sellOrdersOf("600000").size(), 3u);
 }
 
 }  // namespace
