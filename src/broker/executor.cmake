@@ -7,5 +7,5 @@ halyard_library(halyard_broker
           broker_tables.cpp steady_rows.cpp client_windows.cpp executor_detection.cpp
           remote_tree.cpp held_control_key.cpp saved_clipboard.cpp grid_popups.cpp grid_copier.cpp
           grid_order_form.cpp grid_executor_connect.cpp grid_executor_reads.cpp grid_executor_orders.cpp
-          grid_executor_cancel.cpp
+          grid_executor_cancel.cpp grid_executor_learn.cpp
   DEPS halyard_broker_core halyard_brokerconfig halyard_common comctl32 user32)

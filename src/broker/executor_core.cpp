@@ -29,7 +29,13 @@ ZsZqOrderExecutor::~ZsZqOrderExecutor() {
     worker.reset();
 }
 
+GridOrderExecutor* ZsZqOrderExecutor::gridInUse() const {
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    return config && config->family == ClientFamily::Grid ? grid.get() : nullptr;
+}
+
 int ZsZqOrderExecutor::connect() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->connect();
     const BrokerConfig* config = BrokerConfigStore::instance()->current;
     if (discoverWindows(config)) return 1;
     Sleep(kReconnectPauseMs);
@@ -37,10 +43,12 @@ int ZsZqOrderExecutor::connect() {
 }
 
 const wchar_t* ZsZqOrderExecutor::lastErrorText() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->lastErrorText();
     return resultCodeText(lastError);
 }
 
 int ZsZqOrderExecutor::isConnected() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->isConnected();
     // The sell button and the positions list must still be windows, and the list must still
     // belong to the main window discovery found: a restarted client has new windows throughout.
     if (!sellOrderButton || !IsWindow(sellOrderButton) || !positionsList || !IsWindow(positionsList))
@@ -49,6 +57,7 @@ int ZsZqOrderExecutor::isConnected() {
 }
 
 int ZsZqOrderExecutor::hasOrdersList() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->hasOrdersList();
     return ordersList ? 1 : 0;
 }
 

@@ -113,7 +113,7 @@ int ZsZqOrderExecutor::autoConfigure() {
     DetectionScope scope(detectionDepth);
     const Connection before = connection();
     forgetClientWindows();
-    if (learnLayout(kFirstSweepX) || learnLayout(kSecondSweepX)) return 1;
+    if (learnLayout(kFirstSweepX) || learnLayout(kSecondSweepX) || learnGridClient()) return 1;
     restore(before);
     return 0;
 }
@@ -129,7 +129,7 @@ int ZsZqOrderExecutor::learnAndConnect() {
 
 int ZsZqOrderExecutor::learnLayout(int32_t startX) {
     learntPageBits = 0;
-    clientMainWindow = findClientMainWindow();
+    clientMainWindow = listViewClientWindow();
     if (!clientMainWindow) {
         lastError = kMainWindowNotFound;
         return 0;
@@ -199,6 +199,21 @@ int ZsZqOrderExecutor::learnLayout(int32_t startX) {
     return 1;
 }
 
+// A client without the list-view toolbar whose tree menu leads to the pages: its configuration is
+// made current and saved at once, as a learnt list-view layout is.
+int ZsZqOrderExecutor::learnGridClient() {
+    HWND main = GridOrderExecutor::findUnknownClient();
+    if (!main) return 0;
+    unsigned pages = 0;
+    std::unique_ptr<BrokerConfig> config = grid->learn(main, pages);
+    learntPageBits = pages;
+    if (!config) {
+        lastError = grid->lastErrorCode();
+        return 0;
+    }
+    return addLearned(std::move(config)) ? 1 : 0;
+}
+
 int ZsZqOrderExecutor::detectBroker() {
     DetectionScope scope(detectionDepth);
     const Connection before = connection();
@@ -207,6 +222,10 @@ int ZsZqOrderExecutor::detectBroker() {
     for (BrokerConfig* config : store->brokers()) {
         store->current = config;
         forgetClientWindows();
+        if (config->family == ClientFamily::Grid) {
+            if (grid->connect()) return 1;
+            continue;
+        }
         discoverWindows(config);
         if (isConnected()) return 1;
     }
@@ -218,6 +237,7 @@ int ZsZqOrderExecutor::detectBroker() {
 std::vector<BrokerConfig*> ZsZqOrderExecutor::distinctLayouts() const {
     std::vector<BrokerConfig*> layouts;
     for (BrokerConfig* config : BrokerConfigStore::instance()->brokers()) {
+        if (config->family == ClientFamily::Grid) continue;
         bool seen = false;
         for (const BrokerConfig* kept : layouts) seen = seen || sameLayout(*config, *kept);
         if (!seen) layouts.push_back(config);
@@ -232,7 +252,7 @@ bool ZsZqOrderExecutor::sameLayout(const BrokerConfig& a, const BrokerConfig& b)
 }
 
 int ZsZqOrderExecutor::tryUnknownClient(const std::vector<BrokerConfig*>& candidates) {
-    clientMainWindow = findClientMainWindow();
+    clientMainWindow = listViewClientWindow();
     if (!clientMainWindow) {
         lastError = kMainWindowNotFound;
         return 0;

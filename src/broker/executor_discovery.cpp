@@ -54,7 +54,15 @@ int findOrderForm(HWND panel, const FormShape& shape, HWND& codeEdit, HWND& pric
 
 }  // namespace
 
+// The client of the configuration in use first, then any client of either family.
 WindowHandle ZsZqOrderExecutor::findClientMainWindow() {
+    if (GridOrderExecutor* inUse = gridInUse())
+        if (HWND own = inUse->findClientMainWindow()) return own;
+    if (HWND listView = listViewClientWindow()) return listView;
+    return GridOrderExecutor::findUnknownClient();
+}
+
+HWND ZsZqOrderExecutor::listViewClientWindow() {
     // A window with the client's toolbar wins over one that only shares a word of its title.
     static const wchar_t* const kWords[] = {L"证券", L"通达信", L"金融终端", L"闪电手"};
     for (const wchar_t* word : kWords)

@@ -107,6 +107,7 @@ int32_t ZsZqOrderExecutor::submitOrder(const OrderForm& form, const wchar_t* cod
 }
 
 int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->sell(code, quantity, price, priceOffset);
     // A quantity read as zero or below must never reach the client's form ("-100").
     if (quantity <= 0) return kIncompleteData;
     lastError = 0;
@@ -126,6 +127,7 @@ int32_t ZsZqOrderExecutor::sell(const wchar_t* code, int32_t quantity, float pri
 }
 
 int32_t ZsZqOrderExecutor::buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->buy(code, quantity, price, priceOffset);
     if (quantity <= 0) return kIncompleteData;
     lastError = 0;
     if (!throttleElapsed(lastBuyTick)) {
@@ -175,6 +177,7 @@ bool ZsZqOrderExecutor::cancelShown(const std::wstring& code, int32_t direction,
 }
 
 float ZsZqOrderExecutor::pendingOrderQuantity(const wchar_t* code, int32_t direction) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->pendingOrderQuantity(code, direction);
     if (!isConnected()) connect();
     refreshOrders();
     PositionRows rows = PositionSnapshotStore::instance()->copyOrderRows();
@@ -190,6 +193,7 @@ bool ZsZqOrderExecutor::liveOrderMatches(int row, const std::wstring& code, int3
 }
 
 bool ZsZqOrderExecutor::cancelOrder(const wchar_t* code, int32_t direction) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->cancelOrder(code, direction);
     if (!isConnected()) connect();
     // Without an orders list or a cancel button nothing can be cancelled, and saying otherwise
     // would let 追单 sell again on top of the order.

@@ -42,6 +42,7 @@ bool ZsZqOrderExecutor::clickToolbarButton(ButtonSlot slot) {
 }
 
 void ZsZqOrderExecutor::refreshPositions() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->refreshPositions();
     const BrokerConfig* config = BrokerConfigStore::instance()->current;
     if (!config) {
         readFailure = ReadFailure::NoConfiguration;
@@ -73,6 +74,7 @@ void ZsZqOrderExecutor::refreshPositions() {
 }
 
 std::wstring ZsZqOrderExecutor::positionsReadFailure() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionsReadFailure();
     switch (readFailure.load()) {
         case ReadFailure::None:
             return {};
@@ -106,6 +108,7 @@ void ZsZqOrderExecutor::noteLeftBehind(size_t bytes) {
 }
 
 std::vector<std::wstring> ZsZqOrderExecutor::takeClientNotices() {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->takeClientNotices();
     return sweepScope->takeNotices();
 }
 
@@ -137,35 +140,42 @@ std::optional<PositionRow> ZsZqOrderExecutor::heldPosition(const wchar_t* code) 
 }
 
 float ZsZqOrderExecutor::positionCostPrice(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionCostPrice(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? row->costPrice : 0;
 }
 
 float ZsZqOrderExecutor::positionProfitPercent(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionProfitPercent(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? row->profitPercent : 0;
 }
 
 float ZsZqOrderExecutor::hasPosition(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->hasPosition(code);
     return heldPosition(code) ? 1 : 0;
 }
 
 float ZsZqOrderExecutor::positionQuantity(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionQuantity(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? static_cast<float>(row->quantity) : 0;
 }
 
 float ZsZqOrderExecutor::positionMarketValue(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionMarketValue(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? row->marketValue : 0;
 }
 
 float ZsZqOrderExecutor::positionSpareValue(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionSpareValue(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? row->spareValue : 0;
 }
 
 float ZsZqOrderExecutor::positionSellableQuantity(const wchar_t* code) {
+    if (GridOrderExecutor* inUse = gridInUse()) return inUse->positionSellableQuantity(code);
     std::optional<PositionRow> row = heldPosition(code);
     return row ? static_cast<float>(row->sellableQuantity) : 0;
 }

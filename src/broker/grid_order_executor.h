@@ -57,6 +57,14 @@ public:
     bool ownOrderAwaitingConfirmation() override { return false; }
     std::wstring positionsReadFailure() override;
 
+    // A visible top-level window of another program whose tree menu leads to the buy, sell,
+    // 撤单 and positions pages; null when none.
+    static HWND findUnknownClient();
+    // The configuration of the client `main`, learnt by visiting its pages and copying its
+    // grids once; null when it could not be learnt (lastErrorText says why). `pagesFound` gets
+    // the LearntPage bits of what was recognised.
+    std::unique_ptr<BrokerConfig> learn(HWND main, unsigned& pagesFound);
+
     void setMessengerDriver(std::unique_ptr<MessengerDriver> driver) { messengers_ = std::move(driver); }
     int32_t lastErrorCode() const { return lastError_; }
     DWORD clientProcessId() const { return processId_; }
@@ -78,6 +86,8 @@ private:
     void copyPositions(const BrokerConfig& config);
     // False when no price could be read for any held stock.
     bool refreshQuotes();
+    bool learnSellForm(BrokerConfig& config);
+    bool learnColumns(BrokerConfig& config);
     bool copyOrders(GridPage page, const BrokerConfig& config);
     // Why a copy failed, in the journal's words; a captcha is reported once as well.
     std::wstring copyFailure(GridCopyOutcome outcome);

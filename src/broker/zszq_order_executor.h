@@ -1,5 +1,6 @@
 #pragma once
-// The one implementation of OrderExecutor: drives the broker's trading client through its windows.
+// The process-wide OrderExecutor: drives a list-view client through its windows itself, and hands
+// every operation to its grid executor while the configuration in use is a grid client's.
 #include <windows.h>
 
 #include <array>
@@ -16,6 +17,7 @@
 #include "broker/broker_tables.h"
 #include "broker/client_contact.h"
 #include "broker/confirm_sweep.h"
+#include "broker/grid_order_executor.h"
 #include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
@@ -66,13 +68,17 @@ public:
     bool clickToolbarButton(ButtonSlot slot);
     int32_t lastErrorCode() const { return lastError; }
     std::vector<std::wstring> takeClientNotices() override;
-    bool ownOrderAwaitingConfirmation() override { return sweepScope->ownConfirmationOpen(); }
+    bool ownOrderAwaitingConfirmation() override { return !gridInUse() && sweepScope->ownConfirmationOpen(); }
     std::wstring positionsReadFailure() override;
     // The process of the client main window found by discovery (0 before).
     DWORD clientProcessId() const { return sweepScope->process(); }
     void sweepConfirmDialogs() { ::sweepConfirmDialogs(*sweepScope); }
 
+    // The first window that looks like a list-view client, whatever the configuration in use.
+    static HWND listViewClientWindow();
     int learnLayout(int32_t startX);
+    // Learns a running grid client no configuration fits; 1 when its configuration was added.
+    int learnGridClient();
     static bool isBuyPanel(HWND window);
     static bool isSellPanel(HWND window);
     std::vector<BrokerConfig*> distinctLayouts() const;
@@ -91,6 +97,9 @@ public:
 
 private:
     ZsZqOrderExecutor();
+
+    // The grid executor while the configuration in use is a grid client's, else null.
+    GridOrderExecutor* gridInUse() const;
 
     struct Panels {
         HWND buy = nullptr;
@@ -176,6 +185,7 @@ private:
     std::mutex listenerLock;
     std::function<void(const BrokerConfig&)> layoutLearned;
     std::unique_ptr<MessengerDriver> messengers;
+    const std::unique_ptr<GridOrderExecutor> grid = std::make_unique<GridOrderExecutor>();
 };
 
 // The 3000 ms gap of the throttles, on the 32-bit tick count.

@@ -8,6 +8,7 @@
 #include "broker/order_direction.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
+#include "broker/result_codes.h"
 #include "common/c_format.h"
 #include "rules/trade_journal.h"
 #include "rules/trigger_evaluation.h"
@@ -177,14 +178,15 @@ bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule, 
     const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
     if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
     const std::vector<std::wstring> notices = journalNotices();
-    const bool refused = std::any_of(notices.begin(), notices.end(), noticeRefusesOrder);
+    const bool refused =
+        sellResult == kOrderRefused || std::any_of(notices.begin(), notices.end(), noticeRefusesOrder);
     // The mark holds until a sale reaches the client (one held back by the spacing does not).
     if (sellResult == 1 && noSlip) {
         state_.noSlipSales.erase(row.code);
         if (slip != 0)
             note(L"卖出 " + row.code + L" " + row.name + L" 按最新价, 不减价: " + *noSlip + L" (可能已跌停)");
     }
-    if (sellResult == 1 && refused) {
+    if ((sellResult == 1 || sellResult == kOrderRefused) && refused) {
         note(L"卖出 " + row.code + L" " + row.name + L" 被券商拒绝, 下次按最新价卖出");
         markNoSlip(row.code, L"上次卖出被券商拒绝");
     }

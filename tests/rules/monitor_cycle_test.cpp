@@ -9,6 +9,7 @@
 #include "app/app_settings.h"
 #include "app/settings_profile.h"
 #include "broker/client_contact.h"
+#include "broker/result_codes.h"
 #include "brokerconfig/broker_config.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
@@ -180,15 +181,18 @@ TEST_F(MonitorCycleTest, StopLossSellsTheSellableQuantityThenAlerts) {
 TEST_F(MonitorCycleTest, RefusedSaleIsNotReportedAsExecuted) {
     hold({position(L"600000", L"浦发银行", 1000, 9.50f, -6.0f)});
     rules[L"600000"] = percentStopLoss(L"600000", 5);
-    for (int32_t refusal : {-2, 0}) {
+    rules[L"600000"].SlipPrice = 2;
+    MonitorState state;
+    for (int32_t refusal : {-2, 0, static_cast<int32_t>(kOrderRefused)}) {
         executor.sellResults = {refusal};
         environment.messageTexts.clear();
-        runCycle();
+        runCycle(false, nullptr, &state);
         ASSERT_EQ(environment.messageTexts.size(), 1u);
         EXPECT_EQ(environment.messageTexts[0], L"浦发银行 在 2014-03-03 10-05-03 满足止损条件") << refusal;
     }
-    EXPECT_EQ(environment.events,
-              (std::map<MonitorEvent, int>{{MonitorEvent::Trigger, 2}, {MonitorEvent::SaleNotSubmitted, 2}}));
+    runCycle(false, nullptr, &state);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "sell 600000 1000 9.500 0.0"), 1);
+    EXPECT_EQ(environment.events[MonitorEvent::SaleNotSubmitted], 3);
 }
 
 TEST_F(MonitorCycleTest, SoundOfEachKindAndChannelsFollowTheSettings) {
