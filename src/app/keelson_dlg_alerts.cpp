@@ -13,7 +13,7 @@ AlertDispatch& CKeelsonDlg::alerts() {
     if (!alerts_) {
         if (!injectedExecutor_)
             ZsZqOrderExecutor::instance()->setMessengerDriver(std::make_unique<WindowMessengers>());
-        alerts_ = std::make_unique<AlertDispatch>(windowsAlertSenders(executor()), &journal_);
+        alerts_ = std::make_unique<AlertDispatch>(windowsAlertSenders(executor()), &session_.journal());
     }
     return *alerts_;
 }
@@ -29,13 +29,13 @@ void CKeelsonDlg::sendDueDailyReport() {
     // A detection makes configurations of its own current and destroys them: the report waits.
     if (!settings.dailyReport || detectionRunning()) return;
     ReadyState state;
-    state.monitoring = running != FALSE;
+    state.monitoring = session_.running();
     state.connected = executor().isConnected();
-    if (!state.connected) state.connectionError = monitorState_.contact.errorText;
+    if (!state.connected) state.connectionError = session_.state().contact.errorText;
     state.brokerName = BrokerConfigStore::instance()->currentName();
-    state.ruleCount = rules.size();
+    state.ruleCount = session_.rules().size();
     const std::wstring text = dailyReport_.due(currentLocalTime(), state);
     if (text.empty()) return;
-    journal_.note(L"每日运行报告: " + text);
+    session_.journal().note(L"每日运行报告: " + text);
     alerts().raiseMessage(settings, text, AlertSubject{L"", L"", AlertSubject::Kind::Report});
 }

@@ -73,9 +73,8 @@ CKeelsonDlg::CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExe
     : halyard::Dialog(IDD_HALYARD_DIALOG),
       profile_(profile),
       folder_(std::move(folder)),
-      ruleSaver_(folder_),
       injectedExecutor_(executor),
-      journal_(folder_),
+      session_(folder_, this->executor(), *PositionSnapshotStore::instance(), environment_, *this),
       icon_(halyard::loadIcon(IDR_MAINFRAME)),
       smallIcon_(halyard::loadSmallIcon(IDR_MAINFRAME)),
       stoppedIcon_(halyard::loadIcon(IDI_STOPPED)),
@@ -116,7 +115,8 @@ bool CKeelsonDlg::onInitDialog() {
     monitorInterval = saved.monitorInterval;
     traceOrder = saved.traceOrder;
     neverFoundValidBroker = saved.neverFoundValidBroker;
-    loadRules();
+    syncTraceOrder();
+    ruleFileTrouble_ = session_.loadRules();
     updateData(false);
 
     PositionSnapshotStore::instance();
@@ -124,7 +124,7 @@ bool CKeelsonDlg::onInitDialog() {
     tellUnreadableFiles();
     if (!injectedExecutor_)
         ZsZqOrderExecutor::instance()->setLayoutLearnedListener(
-            [this](const BrokerConfig& config) { journal_.layoutLearned(config); });
+            [this](const BrokerConfig& config) { session_.journal().layoutLearned(config); });
     checkBrokerClient();
 
     addAboutMenuItem();
@@ -135,7 +135,7 @@ bool CKeelsonDlg::onInitDialog() {
 
     refreshList();
     updateRunButton();
-    runMonitorCycle();  // the first cycle ignores the trading hours
+    session_.startUpCycle();  // the first cycle ignores the trading hours
 
     startMonitorTimer();
     SetTimer(hwnd(), kToolTipTimer, kToolTipDelayMs, nullptr);
@@ -151,7 +151,7 @@ void CKeelsonDlg::tellUnreadableFiles() {
         if (trouble.empty()) continue;
         std::wstring line = trouble;
         std::replace(line.begin(), line.end(), L'\n', L' ');
-        journal_.note(line);
+        session_.journal().note(line);
         text += (text.empty() ? L"" : L"\n\n") + trouble;
     }
     if (!text.empty()) halyard::showMessageBox(hwnd(), text, MB_OK | MB_ICONWARNING);
@@ -163,22 +163,24 @@ void CKeelsonDlg::checkBrokerClient() {
         ContactStatus lost;
         lost.kind = ContactStatus::Kind::Lost;
         lost.errorText = kNoClient;
-        showContactStatus(lost);
+        session_.showContact(lost);
         halyard::showMessageBox(hwnd(), kNoClient, MB_OK);
         return;
     }
     if (broker.connect()) {
         neverFoundValidBroker = FALSE;
-        ContactStatus connected;
-        showContactStatus(connected);
-        checkColumns(true);
-        if (!missingColumns_.empty()) showContactStatus(connected);
+        const ContactStatus connected;
+        session_.showContact(connected);
+        const std::wstring missingColumns = session_.checkColumns();
+        if (missingColumns.empty()) return;
+        showMessage(missingColumns);
+        session_.showContact(connected);
         return;
     }
     ContactStatus lost;
     lost.kind = ContactStatus::Kind::Lost;
     lost.errorText = broker.lastErrorText();
-    showContactStatus(lost);
+    session_.showContact(lost);
     if (neverFoundValidBroker) {
         if (halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(),
                                     MB_OKCANCEL) == IDOK)
@@ -257,16 +259,4 @@ int CKeelsonDlg::timerSeconds() const {
 void CKeelsonDlg::startMonitorTimer() {
     KillTimer(hwnd(), kMonitorTimer);
     SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(timerSeconds()) * 1000u, nullptr);
-}
-
-void CKeelsonDlg::loadRules() {
-    RuleFileRead read = readRuleFile(folder_);
-    rules = std::move(read.rules);
-    ruleFileTrouble_ = std::move(read.trouble);
-    // Nothing may be written over a file that is there but could not be read.
-    if (!ruleFileTrouble_.empty()) ruleSaver_.keepUnreadableFile();
-}
-
-void CKeelsonDlg::saveRules() {
-    ruleSaver_.saveAndWait(rules);
 }

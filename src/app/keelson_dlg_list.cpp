@@ -84,6 +84,7 @@ void CKeelsonDlg::fillCellText(NMLVDISPINFOW& info) {
     const int row = info.item.iItem;
     if (row < 0 || static_cast<size_t>(row) >= rows.size()) return;
     const PositionRow& position = rows[static_cast<size_t>(row)];
+    const RuleTable& rules = session_.rules();
     auto found = rules.find(position.code);
     const std::wstring text =
         cellText(position, found == rules.end() ? nullptr : &found->second, info.item.iSubItem);

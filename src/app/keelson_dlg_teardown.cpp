@@ -33,12 +33,12 @@ void CKeelsonDlg::saveSettingsAndRules() {
     settings.traceOrder = traceOrder;
     settings.neverFoundValidBroker = neverFoundValidBroker;
     writeMonitorSettings(profile_, settings);
-    saveRules();
+    session_.saveRules();
 }
 
 void CKeelsonDlg::saveForSessionEnd() {
     keepTypedInterval();
     BrokerConfigStore::instance()->save();
     saveSettingsAndRules();
-    journal_.note(L"Windows 注销或关机: 设置和规则已保存, Halyard 随之退出");
+    session_.journal().note(L"Windows 注销或关机: 设置和规则已保存, Halyard 随之退出");
 }
