@@ -51,10 +51,6 @@ public:
     BOOL neverFoundValidBroker = TRUE;
     int contextRow = -1;
 
-    // Text of one cell of the position list (columns of the list's header), for a row and the
-    // rule of its code (null without one).
-    static std::wstring cellText(const PositionRow& row, const StockRule* rule, int column);
-
 protected:
     void doDataExchange(halyard::DataExchange& exchange) override;
     bool onInitDialog() override;
@@ -106,7 +102,6 @@ private:
     void repaintList() override;
     void showMessage(const std::wstring& text) override;
     void addAboutMenuItem();
-    void insertColumns();
     void startMonitorTimer();
     // The period of the monitor's timer (a hand-edited interval is kept within 1 s and a day).
     int timerSeconds() const;

@@ -9,6 +9,7 @@
 
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
+#include "app/position_cells.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/zszq_order_executor.h"
@@ -19,7 +20,6 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "rules/rule_file.h"
-#include "widgets/position_columns.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ bool CKeelsonDlg::onInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     positionList_.setExtendedStyle(kListStyles);
-    insertColumns();
+    insertPositionColumns(positionList_);
 
     refreshList();
     updateRunButton();
@@ -230,25 +230,6 @@ void CKeelsonDlg::addAboutMenuItem() {
     if (LoadStringW(halyard::Application::resourceInstance(), IDS_ABOUTBOX, text, 128) <= 0) return;
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
-}
-
-void CKeelsonDlg::insertColumns() {
-    struct Column {
-        const wchar_t* title;
-        int format;
-        int extra;
-    };
-    static const Column columns[kPositionColumnCount] = {
-        {L"", LVCFMT_LEFT, 0},          {L"股票", LVCFMT_LEFT, 4},    {L"数量", LVCFMT_RIGHT, 0},
-        {L"可卖数量", LVCFMT_RIGHT, 0}, {L"成本价", LVCFMT_RIGHT, 0}, {L"市值", LVCFMT_RIGHT, 0},
-        {L"盈亏", LVCFMT_RIGHT, 0},     {L"盈亏%", LVCFMT_RIGHT, 0},  {L"当前价", LVCFMT_RIGHT, 0},
-        {L"止盈", LVCFMT_RIGHT, 0},     {L"止损", LVCFMT_RIGHT, 0},   {L"跟踪止损", LVCFMT_RIGHT, 4},
-    };
-    const int unit = (positionList_.clientWidth() - 2) / (kPositionColumnCount - 1);
-    for (int i = kCheckColumn; i < kPositionColumnCount; ++i) {
-        const int width = i == kCheckColumn ? 0 : unit + columns[i].extra;
-        positionList_.insertColumn(i, columns[i].title, columns[i].format, width);
-    }
 }
 
 int CKeelsonDlg::timerSeconds() const {
