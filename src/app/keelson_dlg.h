@@ -4,22 +4,18 @@
 // monitor session (and so the rules) and, for the process, the executor and the snapshot store.
 #include <windows.h>
 
-#include <ctime>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "alerts/alert_dispatch.h"
-#include "alerts/daily_report.h"
+#include "app/broker_client_link.h"
 #include "app/help_link.h"
+#include "app/monitor_outside.h"
 #include "framework/dialog.h"
 #include "framework/icon.h"
 #include "framework/image_button.h"
 #include "framework/tool_tip.h"
-#include "rules/monitor_cycle.h"
 #include "rules/monitor_session.h"
 #include "rules/monitor_view.h"
-#include "rules/stock_rule.h"
 #include "widgets/my_link_ctrl.h"
 #include "widgets/my_list_ctrl.h"
 
@@ -65,38 +61,12 @@ protected:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // The alerts, the settings and the clock of the monitor; its events feed the daily report.
-    class Environment : public MonitorEnvironment {
-    public:
-        explicit Environment(CKeelsonDlg& owner) : owner_(owner) {}
-        const AlertOptions& alertSettings() override;
-        std::tm localTime() override;
-        void playAlertSound(const std::wstring& file) override;
-        void raiseMessageAlert(const std::wstring& text) override;
-        void raiseMessageAlertAbout(const std::wstring& text, const AlertSubject& subject) override;
-        void positionsRead(std::size_t count) override;
-        uint32_t monitorIntervalMs() override;
-        void monitorEvent(MonitorEvent event) override;
-
-    private:
-        CKeelsonDlg& owner_;
-    };
-
     OrderExecutor& executor();
-    // Created on first use over the executor, with the messenger drivers handed to it.
-    AlertDispatch& alerts();
     void openAlertSettings();
-    // Each tick, monitoring or not: the daily report's message when one is due and switched on.
-    void sendDueDailyReport();
     void attachControls();
     // One message and the journal for a rule or configuration file that is there but unreadable.
     void tellUnreadableFiles();
-    void checkBrokerClient();
-    void openBrokerSettings();
-    // After a change of the configuration in use: connect again and show how that went.
-    void reconnectBroker();
-    void runStartupDetection();
-    bool detectionRunning();
+    BrokerClientLink brokerClient();
     void showStatusLine(const std::wstring& text) override;
     void showRowCount(std::size_t count) override;
     void repaintList() override;
@@ -123,10 +93,8 @@ private:
     SettingsProfile& profile_;
     std::wstring folder_;
     OrderExecutor* injectedExecutor_;
-    Environment environment_{*this};
+    MonitorOutside environment_;
     MonitorSession session_;
-    std::unique_ptr<AlertDispatch> alerts_;
-    DailyReport dailyReport_;
     std::wstring ruleFileTrouble_;
     bool started_ = false;
 

@@ -13,59 +13,16 @@
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/zszq_order_executor.h"
-#include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
-#include "brokerconfig/broker_setting_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-#include "rules/rule_file.h"
 
 namespace {
 
 constexpr DWORD kListStyles =
     LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_UNDERLINECOLD;
 constexpr UINT kToolTipDelayMs = 2000;
-
-const wchar_t kNoClient[] = L"券商软件还没运行";
-const wchar_t kOfferDetection[] =
-    L"券商软件还没运行或者当前配置券商不正确\n1.你可以重新启动助手试试.\n2.如果重启助手也没用,"
-    L"可以手工配置券商.\n"
-    L"是否配置券商?\n错误信息:";
-const wchar_t kNotMatching[] =
-    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
-    L"\n"
-    L"2.如果重启助手也没用,可以配置券商.?\n错误信息:";
-const wchar_t kDetectionFailed[] =
-    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
-    L"\n"
-    L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
-
-// Detection through a stand-in executor, which cannot tell which pages it has found.
-class ExecutorDetection : public BrokerDetection {
-public:
-    explicit ExecutorDetection(OrderExecutor& executor) : executor_(executor) {}
-    int autoConfigure() override { return executor_.autoConfigure(); }
-    int connect() override { return executor_.connect(); }
-    unsigned learntPages() const override { return 0; }
-
-private:
-    OrderExecutor& executor_;
-};
-
-// What the broker settings dialog may do to the main window after a successful detection.
-class BrokerSettingLink : public BrokerSettingOwner {
-public:
-    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
-    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
-    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
-    bool isInitializing() const override { return window_.initializing; }
-    void refreshList() override { window_.refreshList(); }
-
-private:
-    CKeelsonDlg& window_;
-    OrderExecutor& executor_;
-};
 
 }  // namespace
 
@@ -74,13 +31,16 @@ CKeelsonDlg::CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExe
       profile_(profile),
       folder_(std::move(folder)),
       injectedExecutor_(executor),
+      environment_(this->executor(), executor == nullptr),
       session_(folder_, this->executor(), *PositionSnapshotStore::instance(), environment_, *this),
       icon_(halyard::loadIcon(IDR_MAINFRAME)),
       smallIcon_(halyard::loadSmallIcon(IDR_MAINFRAME)),
       stoppedIcon_(halyard::loadIcon(IDI_STOPPED)),
       runningIcon_(halyard::loadIcon(IDI_RUNNING)),
       alertIcon_(halyard::loadIcon(IDI_ALERT_SETTINGS)),
-      brokerIcon_(halyard::loadIcon(IDI_BROKER_SETTINGS)) {}
+      brokerIcon_(halyard::loadIcon(IDI_BROKER_SETTINGS)) {
+    environment_.setJournal(session_.journal());
+}
 
 OrderExecutor& CKeelsonDlg::executor() {
     return injectedExecutor_ ? *injectedExecutor_ : *ZsZqOrderExecutor::instance();
@@ -113,6 +73,7 @@ bool CKeelsonDlg::onInitDialog() {
 
     const MonitorSettings saved = readMonitorSettings(profile_);
     monitorInterval = saved.monitorInterval;
+    environment_.setIntervalSeconds(timerSeconds());
     traceOrder = saved.traceOrder;
     neverFoundValidBroker = saved.neverFoundValidBroker;
     syncTraceOrder();
@@ -125,7 +86,7 @@ bool CKeelsonDlg::onInitDialog() {
     if (!injectedExecutor_)
         ZsZqOrderExecutor::instance()->setLayoutLearnedListener(
             [this](const BrokerConfig& config) { session_.journal().layoutLearned(config); });
-    checkBrokerClient();
+    brokerClient().checkAtStartUp();
 
     addAboutMenuItem();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -157,72 +118,6 @@ void CKeelsonDlg::tellUnreadableFiles() {
     if (!text.empty()) halyard::showMessageBox(hwnd(), text, MB_OK | MB_ICONWARNING);
 }
 
-void CKeelsonDlg::checkBrokerClient() {
-    OrderExecutor& broker = executor();
-    if (!broker.findClientMainWindow()) {
-        ContactStatus lost;
-        lost.kind = ContactStatus::Kind::Lost;
-        lost.errorText = kNoClient;
-        session_.showContact(lost);
-        halyard::showMessageBox(hwnd(), kNoClient, MB_OK);
-        return;
-    }
-    if (broker.connect()) {
-        neverFoundValidBroker = FALSE;
-        const ContactStatus connected;
-        session_.showContact(connected);
-        const std::wstring missingColumns = session_.checkColumns();
-        if (missingColumns.empty()) return;
-        showMessage(missingColumns);
-        session_.showContact(connected);
-        return;
-    }
-    ContactStatus lost;
-    lost.kind = ContactStatus::Kind::Lost;
-    lost.errorText = broker.lastErrorText();
-    session_.showContact(lost);
-    if (neverFoundValidBroker) {
-        if (halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(),
-                                    MB_OKCANCEL) == IDOK)
-            runStartupDetection();
-    } else {
-        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
-    }
-}
-
-void CKeelsonDlg::reconnectBroker() {
-    OrderExecutor& broker = executor();
-    if (broker.connect())
-        neverFoundValidBroker = FALSE;
-    else
-        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
-    refreshList();
-    positionList_.invalidate(true);
-}
-
-// A success leaves the executor connected to the learnt layout; the list then shows its
-// positions. neverFoundValidBroker stays as it is until a later start connects.
-void CKeelsonDlg::runStartupDetection() {
-    std::unique_ptr<BrokerDetection> standIn;
-    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
-    CAutoCheckBrokerDlg detection(standIn ? *standIn : *ZsZqOrderExecutor::instance(), hwnd());
-    detection.doModal();
-    if (!detection.succeeded)
-        halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
-}
-
-void CKeelsonDlg::openBrokerSettings() {
-    OrderExecutor& broker = executor();
-    std::unique_ptr<BrokerDetection> standIn;
-    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
-    BrokerSettingLink link(*this, broker);
-    CBrokerSetting dialog(hwnd(), standIn ? standIn.get() : ZsZqOrderExecutor::instance());
-    dialog.mainWindow = &link;
-    dialog.clientConnected = broker.isConnected() != 0;
-    dialog.doModal();
-    if (dialog.currentConfigChanged()) reconnectBroker();
-}
-
 void CKeelsonDlg::addAboutMenuItem() {
     HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
     if (!systemMenu) return;
@@ -239,5 +134,11 @@ int CKeelsonDlg::timerSeconds() const {
 
 void CKeelsonDlg::startMonitorTimer() {
     KillTimer(hwnd(), kMonitorTimer);
+    environment_.setIntervalSeconds(timerSeconds());
     SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(timerSeconds()) * 1000u, nullptr);
+}
+
+BrokerClientLink CKeelsonDlg::brokerClient() {
+    return BrokerClientLink(hwnd(), executor(), injectedExecutor_ != nullptr, session_, *this,
+                            neverFoundValidBroker, initializing);
 }

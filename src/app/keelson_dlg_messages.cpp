@@ -30,7 +30,7 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
             showAbout();
             return true;
         case IDC_BROKER_SETTINGS:
-            if (code == BN_CLICKED) openBrokerSettings();
+            if (code == BN_CLICKED) brokerClient().openSettings();
             return true;
         case IDC_ALERT_SETTINGS:
             if (code == BN_CLICKED) openAlertSettings();

@@ -1,50 +1,8 @@
 // Timers of the main window and what the monitor session has it show; the tool tips shown once
 // after start-up.
-#include "app/app_settings.h"
 #include "app/keelson_dlg.h"
-#include "broker/order_executor.h"
-#include "brokerconfig/broker_detection.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-
-const AlertOptions& CKeelsonDlg::Environment::alertSettings() {
-    return *AppSettings::instance();
-}
-
-std::tm CKeelsonDlg::Environment::localTime() {
-    return currentLocalTime();
-}
-
-void CKeelsonDlg::Environment::playAlertSound(const std::wstring& file) {
-    owner_.alerts().playAlertSound(file);
-}
-
-void CKeelsonDlg::Environment::raiseMessageAlert(const std::wstring& text) {
-    owner_.alerts().raiseMessage(*AppSettings::instance(), text);
-}
-
-void CKeelsonDlg::Environment::raiseMessageAlertAbout(const std::wstring& text, const AlertSubject& subject) {
-    owner_.alerts().raiseMessage(*AppSettings::instance(), text, subject);
-}
-
-void CKeelsonDlg::Environment::positionsRead(std::size_t) {
-    // Each cycle is a round of the alerts: a condition no longer raised has gone.
-    owner_.alerts().beginRound();
-}
-
-uint32_t CKeelsonDlg::Environment::monitorIntervalMs() {
-    return static_cast<uint32_t>(owner_.timerSeconds()) * 1000u;
-}
-
-void CKeelsonDlg::Environment::monitorEvent(MonitorEvent event) {
-    owner_.dailyReport_.count(event, currentLocalTime());
-}
-
-// Detection replaces the current configuration and the client windows on its own thread.
-bool CKeelsonDlg::detectionRunning() {
-    const auto* detection = dynamic_cast<const BrokerDetection*>(&executor());
-    return detection && detection->detectionRunning();
-}
 
 void CKeelsonDlg::onTimer(UINT_PTR timerId) {
     if (timerId == kToolTipTimer) {
@@ -52,7 +10,7 @@ void CKeelsonDlg::onTimer(UINT_PTR timerId) {
     } else if (timerId == kCommandTimer) {
         stepCommand();
     } else if (timerId == kMonitorTimer) {
-        sendDueDailyReport();
+        environment_.sendDueDailyReport(session_);
         session_.tick(currentLocalTime());
     }
 }

@@ -15,7 +15,7 @@ CKeelsonDlg::~CKeelsonDlg() {
     BrokerConfigStore::destroyInstance();
     saveSettingsAndRules();
     // A send still running past its budget keeps the executor it drives; the process ends anyway.
-    const bool alertsEnded = !alerts_ || alerts_->stop();
+    const bool alertsEnded = environment_.stopAlerts();
     if (!injectedExecutor_ && alertsEnded) ZsZqOrderExecutor::destroyInstance();
     PositionSnapshotStore::destroyInstance();
 }
