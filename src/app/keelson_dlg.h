@@ -93,8 +93,9 @@ private:
     SettingsProfile& profile_;
     std::wstring folder_;
     OrderExecutor* injectedExecutor_;
-    MonitorOutside environment_;
+    // Declared first, ended last: the alerts' workers write to the session's journal.
     MonitorSession session_;
+    MonitorOutside environment_;
     std::wstring ruleFileTrouble_;
     bool started_ = false;
 
