@@ -53,7 +53,8 @@ public:
     void startUpCycle() { runCycle(); }
 
     bool commandRunning() const { return commandRun_ != nullptr; }
-    // False when a command already runs; else the first step is taken.
+    // Starts 全平 (全撤) with its first step: true while it runs on, for the command timer; false
+    // when another one runs or it is already over.
     bool closeAll();
     bool cancelAll();
     // The command timer: false once the command is over (its summary then follows).
