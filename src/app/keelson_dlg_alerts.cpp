@@ -1,41 +1,10 @@
-// The main window's alerts: the dispatch with its channel workers, the alert settings dialog
-// opened from button 1033, and the daily report.
-#include "alerts/alert_dispatch_win.h"
+// The alert settings dialog opened from button 1033, over the monitor's alerts.
 #include "alerts/voice_setting_dlg.h"
-#include "alerts/window_messengers_win.h"
 #include "app/app_alert_settings.h"
-#include "app/app_settings.h"
 #include "app/keelson_dlg.h"
-#include "broker/zszq_order_executor.h"
-#include "brokerconfig/broker_config_store.h"
-
-AlertDispatch& CKeelsonDlg::alerts() {
-    if (!alerts_) {
-        if (!injectedExecutor_)
-            ZsZqOrderExecutor::instance()->setMessengerDriver(std::make_unique<WindowMessengers>());
-        alerts_ = std::make_unique<AlertDispatch>(windowsAlertSenders(executor()), &journal_);
-    }
-    return *alerts_;
-}
 
 void CKeelsonDlg::openAlertSettings() {
     AppAlertSettingsStore store;
-    CVoiceSetting dialog(store, alerts(), hwnd());
+    CVoiceSetting dialog(store, environment_.alerts(), hwnd());
     dialog.doModal();
-}
-
-void CKeelsonDlg::sendDueDailyReport() {
-    const AppSettings& settings = *AppSettings::instance();
-    // A detection makes configurations of its own current and destroys them: the report waits.
-    if (!settings.dailyReport || detectionRunning()) return;
-    ReadyState state;
-    state.monitoring = running != FALSE;
-    state.connected = executor().isConnected();
-    if (!state.connected) state.connectionError = monitorState_.contact.errorText;
-    state.brokerName = BrokerConfigStore::instance()->currentName();
-    state.ruleCount = rules.size();
-    const std::wstring text = dailyReport_.due(currentLocalTime(), state);
-    if (text.empty()) return;
-    journal_.note(L"每日运行报告: " + text);
-    alerts().raiseMessage(settings, text, AlertSubject{L"", L"", AlertSubject::Kind::Report});
 }

@@ -9,18 +9,14 @@
 
 #include "app/app_settings.h"
 #include "app/keelson_dlg.h"
+#include "app/position_cells.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
 #include "broker/zszq_order_executor.h"
-#include "brokerconfig/auto_check_broker_dlg.h"
 #include "brokerconfig/broker_config_store.h"
-#include "brokerconfig/broker_setting_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-#include "rules/rule_file.h"
-#include "rules/stock_sightings.h"
-#include "widgets/position_columns.h"
 
 namespace {
 
@@ -28,61 +24,23 @@ constexpr DWORD kListStyles =
     LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_UNDERLINECOLD;
 constexpr UINT kToolTipDelayMs = 2000;
 
-const wchar_t kNoClient[] = L"券商软件还没运行";
-const wchar_t kOfferDetection[] =
-    L"券商软件还没运行或者当前配置券商不正确\n1.你可以重新启动助手试试.\n2.如果重启助手也没用,"
-    L"可以手工配置券商.\n"
-    L"是否配置券商?\n错误信息:";
-const wchar_t kNotMatching[] =
-    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
-    L"\n"
-    L"2.如果重启助手也没用,可以配置券商.?\n错误信息:";
-const wchar_t kDetectionFailed[] =
-    L"券商软件还没运行或者当前配置券商不正确\n请确保360等安全软件没有运行网购模式\n1.你可以重新启动助手试试."
-    L"\n"
-    L"2.如果重启助手也没用,可以手工配置券商.?\n错误信息:";
-
-// Detection through a stand-in executor, which cannot tell which pages it has found.
-class ExecutorDetection : public BrokerDetection {
-public:
-    explicit ExecutorDetection(OrderExecutor& executor) : executor_(executor) {}
-    int autoConfigure() override { return executor_.autoConfigure(); }
-    int connect() override { return executor_.connect(); }
-    unsigned learntPages() const override { return 0; }
-
-private:
-    OrderExecutor& executor_;
-};
-
-// What the broker settings dialog may do to the main window after a successful detection.
-class BrokerSettingLink : public BrokerSettingOwner {
-public:
-    BrokerSettingLink(CKeelsonDlg& window, OrderExecutor& executor) : window_(window), executor_(executor) {}
-    std::wstring brokerErrorText() override { return executor_.lastErrorText(); }
-    void clearNeverFoundValidBroker() override { window_.neverFoundValidBroker = FALSE; }
-    bool isInitializing() const override { return window_.initializing; }
-    void refreshList() override { window_.refreshList(); }
-
-private:
-    CKeelsonDlg& window_;
-    OrderExecutor& executor_;
-};
-
 }  // namespace
 
 CKeelsonDlg::CKeelsonDlg(SettingsProfile& profile, std::wstring folder, OrderExecutor* executor)
     : halyard::Dialog(IDD_HALYARD_DIALOG),
       profile_(profile),
       folder_(std::move(folder)),
-      ruleSaver_(folder_),
       injectedExecutor_(executor),
-      journal_(folder_),
+      session_(folder_, this->executor(), *PositionSnapshotStore::instance(), environment_, *this),
+      environment_(this->executor(), executor == nullptr),
       icon_(halyard::loadIcon(IDR_MAINFRAME)),
       smallIcon_(halyard::loadSmallIcon(IDR_MAINFRAME)),
       stoppedIcon_(halyard::loadIcon(IDI_STOPPED)),
       runningIcon_(halyard::loadIcon(IDI_RUNNING)),
       alertIcon_(halyard::loadIcon(IDI_ALERT_SETTINGS)),
-      brokerIcon_(halyard::loadIcon(IDI_BROKER_SETTINGS)) {}
+      brokerIcon_(halyard::loadIcon(IDI_BROKER_SETTINGS)) {
+    environment_.setJournal(session_.journal());
+}
 
 OrderExecutor& CKeelsonDlg::executor() {
     return injectedExecutor_ ? *injectedExecutor_ : *ZsZqOrderExecutor::instance();
@@ -115,9 +73,11 @@ bool CKeelsonDlg::onInitDialog() {
 
     const MonitorSettings saved = readMonitorSettings(profile_);
     monitorInterval = saved.monitorInterval;
+    environment_.setIntervalSeconds(timerSeconds());
     traceOrder = saved.traceOrder;
     neverFoundValidBroker = saved.neverFoundValidBroker;
-    loadRules();
+    syncTraceOrder();
+    ruleFileTrouble_ = session_.loadRules();
     updateData(false);
 
     PositionSnapshotStore::instance();
@@ -125,18 +85,18 @@ bool CKeelsonDlg::onInitDialog() {
     tellUnreadableFiles();
     if (!injectedExecutor_)
         ZsZqOrderExecutor::instance()->setLayoutLearnedListener(
-            [this](const BrokerConfig& config) { journal_.layoutLearned(config); });
-    checkBrokerClient();
+            [this](const BrokerConfig& config) { session_.journal().layoutLearned(config); });
+    brokerClient().checkAtStartUp();
 
     addAboutMenuItem();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     positionList_.setExtendedStyle(kListStyles);
-    insertColumns();
+    insertPositionColumns(positionList_);
 
     refreshList();
     updateRunButton();
-    runMonitorCycle();  // the first cycle ignores the trading hours
+    session_.startUpCycle();  // the first cycle ignores the trading hours
 
     startMonitorTimer();
     SetTimer(hwnd(), kToolTipTimer, kToolTipDelayMs, nullptr);
@@ -152,74 +112,10 @@ void CKeelsonDlg::tellUnreadableFiles() {
         if (trouble.empty()) continue;
         std::wstring line = trouble;
         std::replace(line.begin(), line.end(), L'\n', L' ');
-        journal_.note(line);
+        session_.journal().note(line);
         text += (text.empty() ? L"" : L"\n\n") + trouble;
     }
     if (!text.empty()) halyard::showMessageBox(hwnd(), text, MB_OK | MB_ICONWARNING);
-}
-
-void CKeelsonDlg::checkBrokerClient() {
-    OrderExecutor& broker = executor();
-    if (!broker.findClientMainWindow()) {
-        ContactStatus lost;
-        lost.kind = ContactStatus::Kind::Lost;
-        lost.errorText = kNoClient;
-        showContactStatus(lost);
-        halyard::showMessageBox(hwnd(), kNoClient, MB_OK);
-        return;
-    }
-    if (broker.connect()) {
-        neverFoundValidBroker = FALSE;
-        ContactStatus connected;
-        showContactStatus(connected);
-        checkColumns(true);
-        if (!missingColumns_.empty()) showContactStatus(connected);
-        return;
-    }
-    ContactStatus lost;
-    lost.kind = ContactStatus::Kind::Lost;
-    lost.errorText = broker.lastErrorText();
-    showContactStatus(lost);
-    if (neverFoundValidBroker) {
-        if (halyard::showMessageBox(hwnd(), std::wstring(kOfferDetection) + broker.lastErrorText(),
-                                    MB_OKCANCEL) == IDOK)
-            runStartupDetection();
-    } else {
-        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
-    }
-}
-
-void CKeelsonDlg::reconnectBroker() {
-    OrderExecutor& broker = executor();
-    if (broker.connect())
-        neverFoundValidBroker = FALSE;
-    else
-        halyard::showMessageBox(hwnd(), std::wstring(kNotMatching) + broker.lastErrorText(), MB_OK);
-    refreshList();
-    positionList_.invalidate(true);
-}
-
-// A success leaves the executor connected to the learnt layout; the list then shows its
-// positions. neverFoundValidBroker stays as it is until a later start connects.
-void CKeelsonDlg::runStartupDetection() {
-    std::unique_ptr<BrokerDetection> standIn;
-    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
-    CAutoCheckBrokerDlg detection(standIn ? *standIn : *ZsZqOrderExecutor::instance(), hwnd());
-    detection.doModal();
-    if (!detection.succeeded)
-        halyard::showMessageBox(hwnd(), std::wstring(kDetectionFailed) + executor().lastErrorText(), MB_OK);
-}
-
-void CKeelsonDlg::openBrokerSettings() {
-    OrderExecutor& broker = executor();
-    std::unique_ptr<BrokerDetection> standIn;
-    if (injectedExecutor_) standIn = std::make_unique<ExecutorDetection>(*injectedExecutor_);
-    BrokerSettingLink link(*this, broker);
-    CBrokerSetting dialog(hwnd(), standIn ? standIn.get() : ZsZqOrderExecutor::instance());
-    dialog.mainWindow = &link;
-    dialog.clientConnected = broker.isConnected() != 0;
-    dialog.doModal();
-    if (dialog.currentConfigChanged()) reconnectBroker();
 }
 
 void CKeelsonDlg::addAboutMenuItem() {
@@ -231,25 +127,6 @@ void CKeelsonDlg::addAboutMenuItem() {
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-void CKeelsonDlg::insertColumns() {
-    struct Column {
-        const wchar_t* title;
-        int format;
-        int extra;
-    };
-    static const Column columns[kPositionColumnCount] = {
-        {L"", LVCFMT_LEFT, 0},          {L"股票", LVCFMT_LEFT, 4},    {L"数量", LVCFMT_RIGHT, 0},
-        {L"可卖数量", LVCFMT_RIGHT, 0}, {L"成本价", LVCFMT_RIGHT, 0}, {L"市值", LVCFMT_RIGHT, 0},
-        {L"盈亏", LVCFMT_RIGHT, 0},     {L"盈亏%", LVCFMT_RIGHT, 0},  {L"当前价", LVCFMT_RIGHT, 0},
-        {L"止盈", LVCFMT_RIGHT, 0},     {L"止损", LVCFMT_RIGHT, 0},   {L"跟踪止损", LVCFMT_RIGHT, 4},
-    };
-    const int unit = (positionList_.clientWidth() - 2) / (kPositionColumnCount - 1);
-    for (int i = kCheckColumn; i < kPositionColumnCount; ++i) {
-        const int width = i == kCheckColumn ? 0 : unit + columns[i].extra;
-        positionList_.insertColumn(i, columns[i].title, columns[i].format, width);
-    }
-}
-
 int CKeelsonDlg::timerSeconds() const {
     // A hand-edited interval below one second would flood the client with reads.
     return monitorInterval < 1 ? 1 : (monitorInterval > 86400 ? 86400 : monitorInterval);
@@ -257,18 +134,11 @@ int CKeelsonDlg::timerSeconds() const {
 
 void CKeelsonDlg::startMonitorTimer() {
     KillTimer(hwnd(), kMonitorTimer);
+    environment_.setIntervalSeconds(timerSeconds());
     SetTimer(hwnd(), kMonitorTimer, static_cast<UINT>(timerSeconds()) * 1000u, nullptr);
 }
 
-void CKeelsonDlg::loadRules() {
-    RuleFileRead read = readRuleFile(folder_);
-    rules = std::move(read.rules);
-    ruleFileTrouble_ = std::move(read.trouble);
-    // Nothing may be written over a file that is there but could not be read.
-    if (!ruleFileTrouble_.empty()) ruleSaver_.keepUnreadableFile();
-    monitorState_.sightings = loadSightings(folder_);
-}
-
-void CKeelsonDlg::saveRules() {
-    ruleSaver_.saveAndWait(rules);
+BrokerClientLink CKeelsonDlg::brokerClient() {
+    return BrokerClientLink(hwnd(), executor(), injectedExecutor_ != nullptr, session_, *this,
+                            neverFoundValidBroker, initializing);
 }

@@ -14,9 +14,10 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
             // The box takes effect on its own, whatever the interval edit holds.
             if (code == BN_CLICKED)
                 traceOrder = IsDlgButtonChecked(hwnd(), IDC_TRACE_ORDER) == BST_CHECKED ? TRUE : FALSE;
+            syncTraceOrder();
             return true;
         case IDC_RUN_BUTTON:
-            running = !running;
+            session_.setRunning(!session_.running());
             updateRunButton();
             return true;
         case IDC_CLOSE_ALL:
@@ -29,16 +30,16 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
             showAbout();
             return true;
         case IDC_BROKER_SETTINGS:
-            if (code == BN_CLICKED) openBrokerSettings();
+            if (code == BN_CLICKED) brokerClient().openSettings();
             return true;
         case IDC_ALERT_SETTINGS:
             if (code == BN_CLICKED) openAlertSettings();
             return true;
         case ID_SELL_PLUS_FIVE:
-            sellContextRowAtTestPrice();
+            if (contextRow >= 0) session_.sellAtTestPrice(static_cast<size_t>(contextRow));
             return true;
         case ID_CANCEL_SELL_ORDER:
-            cancelContextRowOrder();
+            if (contextRow >= 0) session_.cancelSellOrderOf(static_cast<size_t>(contextRow));
             return true;
         default:
             return halyard::Dialog::onCommand(id, code, control);
@@ -49,21 +50,13 @@ bool CKeelsonDlg::onCommand(int id, int code, HWND control) {
 // stays open.
 void CKeelsonDlg::onOK() {
     if (updateData(true)) startMonitorTimer();
+    syncTraceOrder();
 }
 
 // Esc must not end the monitoring; the close box, Alt+F4 and the system menu arrive as WM_CLOSE.
 void CKeelsonDlg::onCancel() {}
 
 bool CKeelsonDlg::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-    if (message == kColumnsMessage) {
-        if (!columnsMessageOpen_ && !missingColumns_.empty()) {
-            columnsMessageOpen_ = true;
-            halyard::showMessageBox(hwnd(), missingColumns_, MB_OK);
-            columnsMessageOpen_ = false;
-        }
-        result = 0;
-        return true;
-    }
     if (message == WM_QUERYENDSESSION) {
         result = TRUE;  // a log-off or shutdown is never held up
         return true;

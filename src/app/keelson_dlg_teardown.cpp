@@ -15,7 +15,7 @@ CKeelsonDlg::~CKeelsonDlg() {
     BrokerConfigStore::destroyInstance();
     saveSettingsAndRules();
     // A send still running past its budget keeps the executor it drives; the process ends anyway.
-    const bool alertsEnded = !alerts_ || alerts_->stop();
+    const bool alertsEnded = environment_.stopAlerts();
     if (!injectedExecutor_ && alertsEnded) ZsZqOrderExecutor::destroyInstance();
     PositionSnapshotStore::destroyInstance();
 }
@@ -33,12 +33,12 @@ void CKeelsonDlg::saveSettingsAndRules() {
     settings.traceOrder = traceOrder;
     settings.neverFoundValidBroker = neverFoundValidBroker;
     writeMonitorSettings(profile_, settings);
-    saveRules();
+    session_.saveRules();
 }
 
 void CKeelsonDlg::saveForSessionEnd() {
     keepTypedInterval();
     BrokerConfigStore::instance()->save();
     saveSettingsAndRules();
-    journal_.note(L"Windows 注销或关机: 设置和规则已保存, Halyard 随之退出");
+    session_.journal().note(L"Windows 注销或关机: 设置和规则已保存, Halyard 随之退出");
 }

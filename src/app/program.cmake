@@ -2,7 +2,7 @@
 halyard_library(halyard_main_window
   SOURCES keelson_dlg_init.cpp keelson_dlg_list.cpp keelson_dlg_messages.cpp keelson_dlg_commands.cpp
           keelson_dlg_monitor.cpp keelson_dlg_alerts.cpp keelson_dlg_teardown.cpp
-          help_link.cpp
+          help_link.cpp position_cells.cpp broker_client_link.cpp monitor_outside.cpp
   DEPS halyard_brokerconfig_dialogs halyard_framework halyard_widgets halyard_rules_dialogs halyard_monitor halyard_alerts_dialogs halyard_alerts halyard_broker
        halyard_brokerconfig halyard_settings halyard_rules_core halyard_common)
 

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
 #include <map>
 
 #include "app/keelson_dlg.h"
@@ -293,43 +291,20 @@ TEST_F(MainWindowTest, IntervalIsValidatedEnterRestartsAndOnlyCloseEnds) {
     }
 }
 
-TEST_F(MainWindowTest, CloseAllWaitsOutTheSpacingOfSalesAndCancelAllAsksFirst) {
-    const PositionRows positions{held(L"600000", L"浦发银行", 1000, 9.87f, 10),
-                                 held(L"600519", L"贵州茅台", 0, 1800.0f, 0),
-                                 held(L"000001", L"平安银行", 300, 11.0f, -5)};
-    hold(positions);
-    PositionRow order = held(L"000001", L"平安银行", 0, 11.5f, 0);
-    order.direction = 1;
-    PositionRow buyOrder = held(L"600036", L"招商银行", 0, 30.0f, 0);
-    executor.sellResults = {1, -2};
-
+TEST_F(MainWindowTest, CloseAllAndCancelAllAskFirst) {
+    hold({held(L"600000", L"浦发银行", 1000, 9.87f, 10)});
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(run.settle());
     log.clear();
-
     run.click(IDC_CLOSE_ALL);
     EXPECT_EQ(answer(run, IDCANCEL), L"确定要全部平仓?");
+    run.click(IDC_CANCEL_ALL);
+    EXPECT_EQ(answer(run, IDCANCEL), L"确定要全部撤单(卖出单)?");
     ASSERT_TRUE(run.settle());
     EXPECT_TRUE(log.empty());
-    executor.nextReads = {positions};  // 全平 sells what a read after the press shows
-    run.click(IDC_CLOSE_ALL);
-    EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
-    EXPECT_EQ(answer(run, IDOK).rfind(L"全平结束: 2 笔已提交, 0 笔没有卖出", 0), 0u);
-    ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"refresh", "sell 600000 1000 9.870 0.0", "sell 000001 300 11.000 0.0",
-                            "sell 000001 300 11.000 0.0", "refresh"}));
-
-    log.clear();
-    executor.nextOrderReads = {{order, buyOrder}};
-    run.click(IDC_CANCEL_ALL);
-    EXPECT_EQ(answer(run, IDOK), L"确定要全部撤单(卖出单)?");
-    // The sell orders of a read after the press, each cancelling that code's first sell order.
-    EXPECT_EQ(answer(run, IDOK), L"全撤结束: 1 笔已撤, 0 笔没有撤销\n\n已撤:\n000001 平安银行 1000股");
-    ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"pending  1", "cancel 000001 1", "refresh"}));
     close(run, window);
 }
 
@@ -367,25 +342,13 @@ TEST_F(MainWindowTest, TestSaleGoesOnTheTickAndRightClickTracksTheRow) {
     close(run, window);
 }
 
-TEST_F(MainWindowTest, RulesAreSavedAfterAHighMovedAndAfterTheEditor) {
-    RuleTable rules;
-    StockRule rule;
-    rule.Code = L"600000";
-    rule.StopLoss = 5;
-    rule.Profit = 10;
-    rule.High = 9.0f;
-    rules[L"600000"] = rule;
-    ASSERT_TRUE(saveRules(folder.folder(), rules));
+TEST_F(MainWindowTest, AnEditedRuleIsSavedAtOnce) {
     hold({held(L"600000", L"浦发银行", 1000, 9.87f, 10), held(L"000001", L"平安银行", 300, 11.0f, -1)});
-
     CKeelsonDlg dialog(profile, folder.folder(), &executor);
     halyard::ModalDialogThread run(dialog);
     HWND window = run.waitForDialog();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(run.settle());
-    dialog.waitForRuleFile();
-    // The first cycle raised High: the file holds it while the program still runs.
-    EXPECT_FLOAT_EQ(loadRules(folder.folder())[L"600000"].High, 9.87f);
 
     HWND list = GetDlgItem(window, IDC_POSITION_LIST);
     LVITEMW select{};
@@ -415,114 +378,6 @@ TEST_F(MainWindowTest, RulesAreSavedAfterAHighMovedAndAfterTheEditor) {
     EXPECT_FLOAT_EQ(saved[L"000001"].StopLoss, 7.5f);
     EXPECT_FLOAT_EQ(saved[L"000001"].Profit, 10.0f);
     EXPECT_EQ(saved[L"000001"].Code, L"000001");
-    close(run, window);
-}
-
-// TZ that puts the local time of this process at hour:minute (whole minutes are enough here).
-void setLocalHour(int hour, int minute) {
-    SYSTEMTIME utc{};
-    GetSystemTime(&utc);
-    int offset = ((hour * 60 + minute - (utc.wHour * 60 + utc.wMinute)) % 1440 + 1440) % 1440;
-    if (offset > 720) offset -= 1440;
-    wchar_t zone[32];
-    swprintf(zone, 32, L"HAL%lc%02d:%02d", offset >= 0 ? L'-' : L'+', std::abs(offset) / 60,
-             std::abs(offset) % 60);
-    _wputenv_s(L"TZ", zone);
-    _tzset();
-}
-
-TEST_F(MainWindowTest, TimerRunsTheCycleOnlyWhileRunningAndInTradingHours) {
-    hold({held(L"600000", L"浦发银行", 1000, 9.87f, 10)});
-    CKeelsonDlg dialog(profile, folder.folder(), &executor);
-    halyard::ModalDialogThread run(dialog);
-    HWND window = run.waitForDialog();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(run.settle());
-
-    struct Case {
-        int hour, minute;
-        bool cycle;
-    } cases[] = {{10, 0, true}, {12, 0, false}, {13, 0, true}, {15, 0, false}};
-    for (const Case& c : cases) {
-        setLocalHour(c.hour, c.minute);
-        log.clear();
-        PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
-        ASSERT_TRUE(run.settle());
-        EXPECT_EQ(logged(log, "refresh"), c.cycle) << c.hour << ":" << c.minute;
-    }
-
-    // While a detection runs the timer leaves the executor alone, in and out of trading hours.
-    executor.detecting = true;
-    executor.connected = 0;
-    for (int hour : {10, 20}) {
-        setLocalHour(hour, 0);
-        log.clear();
-        PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
-        ASSERT_TRUE(run.settle());
-        EXPECT_TRUE(log.empty()) << hour;
-    }
-    // The watch's reconnect refreshes the list: the 追单 box follows the new connection.
-    executor.detecting = false;
-    executor.ordersList = 0;
-    PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
-    ASSERT_TRUE(run.settle());
-    EXPECT_TRUE(logged(log, "connect"));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_TRACE_ORDER)));
-
-    setLocalHour(10, 0);
-    run.click(IDC_RUN_BUTTON);
-    ASSERT_TRUE(run.settle());
-    EXPECT_EQ(dialog.running, FALSE);
-    log.clear();
-    PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
-    ASSERT_TRUE(run.settle());
-    EXPECT_TRUE(log.empty());
-    run.click(IDC_RUN_BUTTON);
-    ASSERT_TRUE(run.settle());
-    EXPECT_EQ(dialog.running, TRUE);
-    _wputenv_s(L"TZ", L"");
-    _tzset();
-    close(run, window);
-}
-
-// 全平 and the +5 % sale refuse a row whose price could not be read, with a message; the
-// status line under the list tells a lost connection.
-TEST_F(MainWindowTest, UnreadablePricesAreNotSoldAndTheStatusLineTellsALoss) {
-    const PositionRows positions{held(L"600000", L"浦发银行", 1000, 0.0f, 10),
-                                 held(L"000001", L"平安银行", 300, 11.0f, -5)};
-    hold(positions);
-    CKeelsonDlg dialog(profile, folder.folder(), &executor);
-    halyard::ModalDialogThread run(dialog);
-    HWND window = run.waitForDialog();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(run.settle());
-    log.clear();
-
-    executor.nextReads = {positions};
-    run.click(IDC_CLOSE_ALL);
-    EXPECT_EQ(answer(run, IDOK), L"确定要全部平仓?");
-    EXPECT_EQ(answer(run, IDOK),
-              L"全平结束: 1 笔已提交, 1 笔没有卖出\n\n已提交 (成交请在券商软件中查看):\n"
-              L"000001 平安银行 300股\n\n没有卖出:\n600000 浦发银行: 当前价无法读取");
-    ASSERT_TRUE(run.settle());
-    EXPECT_EQ(log, (CallLog{"refresh", "sell 000001 300 11.000 0.0", "refresh"}));
-
-    log.clear();
-    dialog.contextRow = 0;
-    run.command(ID_SELL_PLUS_FIVE);
-    EXPECT_EQ(answer(run, IDOK), L"以下股票的当前价无法读取, 没有卖出:\n600000 浦发银行");
-    ASSERT_TRUE(run.settle());
-    EXPECT_TRUE(log.empty());
-
-    executor.connected = 0;
-    executor.connectResult = 0;
-    executor.errorText = L"找不到券商软件主窗口";
-    PostMessageW(window, WM_TIMER, CKeelsonDlg::kMonitorTimer, 0);
-    ASSERT_TRUE(run.settle());
-    wchar_t status[128] = {};
-    GetWindowTextW(GetDlgItem(window, IDC_CONTACT_STATUS), status, 128);
-    // The time of the last good read follows once there was one.
-    EXPECT_EQ(std::wstring(status).rfind(L"未连接券商: 找不到券商软件主窗口", 0), 0u) << status;
     close(run, window);
 }
 

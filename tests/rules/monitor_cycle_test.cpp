@@ -11,11 +11,14 @@
 #include "broker/client_contact.h"
 #include "broker/result_codes.h"
 #include "brokerconfig/broker_config.h"
+#include "brokerconfig/broker_config_store.h"
 #include "common/file_store.h"
 #include "common/text_encoding.h"
 #include "rules/cancel_all_run.h"
 #include "rules/close_all_run.h"
 #include "rules/column_check.h"
+#include "rules/monitor_session.h"
+#include "rules/rule_file.h"
 #include "rules/stock_sightings.h"
 #include "rules/trade_journal.h"
 #include "support/fake_executor.h"
@@ -749,6 +752,150 @@ TEST_F(MonitorCycleTest, UnreadableCellsStopTheRuleAreJournalledOnceAndAlertedAf
     const std::wstring text = journalText(journal);
     EXPECT_EQ(count(text, L"读取 600000 浦发银行 的 当前价 无法识别"), 1u);
     EXPECT_EQ(count(text, L"读取 000001 平安银行 的 可卖数量 无法识别"), 1u);
+}
+
+// The main window as the session sees it: what is shown at once and what is handed over later.
+class FakeView : public MonitorView {
+public:
+    explicit FakeView(CallLog& log) : log_(log) {}
+    void showStatusLine(const std::wstring& text) override { statusLines.push_back(text); }
+    void showRowCount(std::size_t count) override { log_.push_back("view rows " + std::to_string(count)); }
+    void refreshList() override { log_.push_back("view refresh"); }
+    void repaintList() override { log_.push_back("view repaint"); }
+    void showMessage(const std::wstring& text) override {
+        log_.push_back("view message");
+        messages.push_back(text);
+    }
+    std::vector<std::wstring> statusLines;
+    std::vector<std::wstring> messages;
+
+private:
+    CallLog& log_;
+};
+
+class MonitorSessionTest : public MonitorCycleTest {
+protected:
+    MonitorSessionTest()
+        : configFolder(),
+          view(log),
+          session(folder.folder(), executor, *PositionSnapshotStore::instance(), environment, view) {
+        executor.clientWindow = reinterpret_cast<WindowHandle>(1);
+        session.rules()[L"600000"] = percentStopLoss(L"600000", 5);
+    }
+    ~MonitorSessionTest() override { BrokerConfigStore::destroyInstance(); }
+    void tickAt(int hour, int minute) {
+        log.clear();
+        environment.now.tm_hour = hour;
+        environment.now.tm_min = minute;
+        session.tick(environment.now);
+    }
+    bool logged(const std::string& call) const {
+        return std::find(log.begin(), log.end(), call) != log.end();
+    }
+
+    struct ConfigFolder {
+        ConfigFolder() { BrokerConfigStore::setFolder(folder.folder()); }
+        TempFolder folder;
+    } configFolder;
+    TempFolder folder;
+    FakeView view;
+    MonitorSession session;
+};
+
+TEST_F(MonitorSessionTest, TheTimerCyclesWhileRunningInTradingHoursAndWatchesOtherwise) {
+    hold({position(L"600000", L"浦发银行", 1000, 9.80f, -2.0f)});
+    const struct {
+        int hour, minute;
+        bool running, detecting, cycle;
+    } cases[] = {{10, 0, true, false, true},  {12, 0, true, false, false},  {13, 0, true, false, true},
+                 {15, 0, true, false, false}, {10, 0, false, false, false}, {10, 0, true, true, false},
+                 {20, 0, true, true, false}};
+    for (const auto& c : cases) {
+        session.setRunning(c.running);
+        executor.detecting = c.detecting;
+        tickAt(c.hour, c.minute);
+        EXPECT_EQ(logged("refresh"), c.cycle) << c.hour << " " << c.running << c.detecting;
+        if (c.detecting || !c.running) {
+            EXPECT_TRUE(log.empty()) << c.hour << " leaves the executor alone";
+        }
+        // The list is repainted once the cycle is over, never inside it.
+        if (c.cycle) {
+            EXPECT_EQ(log.back(), "view repaint");
+        }
+    }
+    // The first cycle reads whatever the hour; the watch's reconnect has the list refreshed after.
+    executor.detecting = false;
+    session.setRunning(true);
+    environment.now.tm_hour = 20;
+    log.clear();
+    session.startUpCycle();
+    EXPECT_TRUE(logged("refresh"));
+    executor.connected = 0;
+    tickAt(20, 5);
+    EXPECT_EQ(log, (CallLog{"connect", "view refresh"}));
+    EXPECT_EQ(view.statusLines.back().rfind(L"已连接 ", 0), 0u);
+    executor.connected = executor.connectResult = 0;
+    executor.errorText = L"找不到券商软件主窗口";
+    environment.tick += 200000;
+    tickAt(20, 10);
+    EXPECT_EQ(view.statusLines.back().rfind(L"未连接券商: 找不到券商软件主窗口", 0), 0u)
+        << view.statusLines.back();
+}
+
+TEST_F(MonitorSessionTest, ASaleIsWrittenAtOnceAndMovedHighsAreSpacedOut) {
+    const struct {
+        float price, percent;
+        uint32_t tick;
+        float highOnDisk;
+    } steps[] = {{9.70f, 0, 20000, 9.70f},
+                 {9.80f, 0, 21000, 9.70f},
+                 {9.00f, -6, 22000, 9.80f},  // the sale
+                 {9.90f, 0, 23000, 9.80f},
+                 {9.90f, 0, 33000, 9.90f}};
+    session.rules()[L"600000"].High = 9.0f;
+    for (const auto& step : steps) {
+        hold({position(L"600000", L"浦发银行", 1000, step.price, step.percent)});
+        environment.tick = step.tick;
+        tickAt(10, 0);
+        session.waitForRuleFile();
+        EXPECT_FLOAT_EQ(loadRules(folder.folder())[L"600000"].High, step.highOnDisk) << step.tick;
+    }
+    EXPECT_EQ(session.state().pendingSales.count(L"600000"), 1u) << "the sale is what was written at once";
+}
+
+TEST_F(MonitorSessionTest, CloseAllHoldsTheTimerAndTheStatusLineThenSumsUpAndTheTestSaleRefusesNoPrice) {
+    executor.nextReads = {
+        {position(L"600000", L"浦发银行", 1000, 9.80f, 0), position(L"000001", L"平安银行", 300, 0, 0)}};
+    executor.sellResults = {-2};  // held back by the spacing of sales: tried again at the next step
+    ASSERT_TRUE(session.closeAll());
+    EXPECT_FALSE(session.closeAll()) << "one command at a time";
+    tickAt(10, 0);
+    executor.detecting = true;
+    EXPECT_TRUE(session.stepCommand());
+    EXPECT_TRUE(log.empty()) << "no cycle and no step meanwhile";
+    executor.detecting = false;
+    session.showContact(ContactStatus{});
+    while (session.stepCommand()) {
+    }
+    EXPECT_EQ(log, (CallLog{"sell 600000 1000 9.800 0.0", "sell 600000 1000 9.800 0.0", "refresh",
+                            "view refresh", "view repaint", "view message"}));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(L"全平结束: 1 笔已提交, 1 笔没有卖出", 0), 0u);
+    EXPECT_EQ(view.statusLines.front(), L"全平: 正在读取持仓 ...");
+    EXPECT_EQ(std::count_if(view.statusLines.begin(), view.statusLines.end(),
+                            [](const std::wstring& line) { return line.rfind(L"已连接 ", 0) == 0; }),
+              1)
+        << "the contact is shown once the command no longer holds the line";
+    EXPECT_EQ(view.statusLines.back().rfind(L"已连接 ", 0), 0u);
+
+    hold({position(L"600000", L"浦发银行", 1000, 10.35f, 0), position(L"000001", L"平安银行", 300, 0, 0)});
+    log.clear();
+    for (std::size_t row : {0, 1, 2}) session.sellAtTestPrice(row);
+    ASSERT_FALSE(log.empty());
+    // 10.35 x 1.05 = 10.8675: sent on the 0.01 tick.
+    EXPECT_TRUE(log[0] == "sell 600000 1000 10.870 0.0" || log[0] == "sell 600000 1000 10.860 0.0") << log[0];
+    EXPECT_EQ(std::count(log.begin(), log.end(), "view message"), 1);
+    EXPECT_EQ(view.messages.back(), L"以下股票的当前价无法读取, 没有卖出:\n000001 平安银行");
 }
 
 TEST_F(MonitorCycleTest, CloseAllAndCancelAllActOnAReadAfterThePressAndSumUp) {
