@@ -90,7 +90,11 @@ bool measure(const Family& family, int positions) {
     std::vector<std::wstring> arguments = family.arguments;
     arguments.insert(arguments.end(), {L"--title", title});
     SimClientProcess client(arguments);
-    if (!client.started()) return false;
+    if (!client.started()) {
+        std::printf("monitor_cycle %s positions=%d: the simulated client did not start\n", family.name,
+                    positions);
+        return false;
+    }
     for (const wchar_t* code : {L"600000", L"000001", L"600519"})
         client.send(std::wstring(L"remove ") + code);
     RuleTable rules;
@@ -105,7 +109,11 @@ bool measure(const Family& family, int positions) {
     }
     ExecutorSession session(family.config(title));
     ZsZqOrderExecutor* executor = session.executor();
-    if (!executor->connect()) return false;
+    if (!executor->connect()) {
+        std::printf("monitor_cycle %s positions=%d: cannot connect (%ls)\n", family.name, positions,
+                    executor->lastErrorText());
+        return false;
+    }
     QuietEnvironment environment;
     MonitorState state;
 
