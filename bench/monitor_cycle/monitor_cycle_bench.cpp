@@ -1,6 +1,8 @@
 // One monitor cycle as the main window runs it (positions read, every held stock's rule
 // evaluated, nothing triggering), timed on this thread: wall time and the thread's CPU time;
-// then the process's CPU use while it waits for the next cycle (the sweep worker only).
+// then the process's CPU use while it waits for the next cycle (the sweep worker only). For
+// both client families: the list-view client, and the grid client whose prices come from its
+// sell form between copies of its grids.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include "app/settings_profile.h"
 #include "broker/sim_broker.h"
 #include "broker/sim_orders.h"
+#include "grid_client_config.h"
 #include "rules/monitor_cycle.h"
 
 namespace {
@@ -70,10 +73,28 @@ private:
     AppSettings settings_;
 };
 
-bool measure(int positions) {
+struct Family {
+    const char* name;
+    std::vector<std::wstring> arguments;
+    std::unique_ptr<BrokerConfig> (*config)(const std::wstring& title);
+};
+
+// The grid client without its copy captcha, so that no question interrupts the cycles.
+const Family kFamilies[] = {
+    {"list-view", {}, [](const std::wstring& title) { return simBrokerConfig(title); }},
+    {"grid", {L"--family", L"grid", L"--captcha-first", L"0", L"--captcha-every", L"0"}, simGridConfig},
+};
+
+bool measure(const Family& family, int positions) {
     const std::wstring title = L"模拟证券交易系统 周期 " + std::to_wstring(positions);
-    SimClientProcess client({L"--title", title});
-    if (!client.started()) return false;
+    std::vector<std::wstring> arguments = family.arguments;
+    arguments.insert(arguments.end(), {L"--title", title});
+    SimClientProcess client(arguments);
+    if (!client.started()) {
+        std::printf("monitor_cycle %s positions=%d: the simulated client did not start\n", family.name,
+                    positions);
+        return false;
+    }
     for (const wchar_t* code : {L"600000", L"000001", L"600519"})
         client.send(std::wstring(L"remove ") + code);
     RuleTable rules;
@@ -86,9 +107,13 @@ bool measure(int positions) {
         rule.High = 10.05f;
         rules[code] = rule;
     }
-    ExecutorSession session(simBrokerConfig(title));
+    ExecutorSession session(family.config(title));
     ZsZqOrderExecutor* executor = session.executor();
-    if (!executor->connect()) return false;
+    if (!executor->connect()) {
+        std::printf("monitor_cycle %s positions=%d: cannot connect (%ls)\n", family.name, positions,
+                    executor->lastErrorText());
+        return false;
+    }
     QuietEnvironment environment;
     MonitorState state;
 
@@ -104,15 +129,15 @@ bool measure(int positions) {
         wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - wallStart).count());
         cpu.push_back(threadCpuMs() - cpuStart);
         if (static_cast<int>(PositionSnapshotStore::instance()->copyPositionRows().size()) != positions) {
-            std::printf("monitor_cycle positions=%d: read %zu rows\n", positions,
+            std::printf("monitor_cycle %s positions=%d: read %zu rows\n", family.name, positions,
                         PositionSnapshotStore::instance()->copyPositionRows().size());
             return false;
         }
     }
     std::printf(
-        "monitor_cycle positions=%d: wall %.1f ms (median of %d), UI-thread CPU %.1f ms per cycle (mean); "
+        "monitor_cycle %s positions=%d: wall %.1f ms (median of %d), UI-thread CPU %.1f ms per cycle (mean); "
         "idle CPU between cycles %.2f %% (mean)\n",
-        positions, median(wall), kCycles, mean(cpu), mean(idle));
+        family.name, positions, median(wall), kCycles, mean(cpu), mean(idle));
     return true;
 }
 
@@ -120,6 +145,8 @@ bool measure(int positions) {
 
 int main() {
     bool ok = true;
-    for (int positions : {10, 100, 500}) ok = measure(positions) && ok;
+    for (int positions : {10, 100, 500}) ok = measure(kFamilies[0], positions) && ok;
+    // Every grid cycle types each ruled stock into the sell form: fewer stocks, as investors rule.
+    for (int positions : {10, 50}) ok = measure(kFamilies[1], positions) && ok;
     return ok ? 0 : 1;
 }

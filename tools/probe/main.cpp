@@ -3,7 +3,8 @@
 // never clicks, never types, never writes into another program.
 //
 // HalyardProbe.exe [title text]: without an argument every window that has a "MHPToolBar"
-// descendant is reported in full; with one, every window whose title contains the text.
+// descendant, and the client with a tree menu Halyard would learn, is reported in full; with one,
+// every window whose title contains the text.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -11,10 +12,12 @@
 #include <cwchar>
 #include <string>
 
+#include "broker/grid_order_executor.h"
 #include "common/file_store.h"
 #include "common/module_directory.h"
 #include "probe/client_report.h"
 #include "probe/configured_reading.h"
+#include "probe/grid_report.h"
 #include "probe/top_windows.h"
 #include "probe/window_tree.h"
 
@@ -43,26 +46,28 @@ std::wstring now() {
     return text;
 }
 
-bool isTarget(const TopWindow& top, const std::wstring& title) {
+bool isTarget(const TopWindow& top, const std::wstring& title, HWND treeClient) {
     if (!title.empty()) return top.title.find(title) != std::wstring::npos;
-    return hasClientToolbar(top.window);
+    return hasClientToolbar(top.window) || top.window == treeClient;
 }
 
 ProbeReport makeReport(const std::wstring& title) {
     ProbeReport report;
     report.line(L"HalyardProbe " HALYARD_PROBE_VERSION L" (" + std::to_wstring(sizeof(void*) * 8) + L"位) " +
                 now());
-    report.line(title.empty() ? L"目标: 所有带 MHPToolBar 工具栏的窗口"
+    report.line(title.empty() ? L"目标: 所有带 MHPToolBar 工具栏的窗口, 和带树形菜单的交易软件"
                               : L"目标: 标题含 " + quoted(title) + L" 的窗口");
     const std::vector<TopWindow> windows = listTopWindows();
     report.heading(L"顶层窗口 (" + std::to_wstring(windows.size()) + L" 个)");
     for (const TopWindow& top : windows) report.line(describe(top), 1);
+    const HWND treeClient = title.empty() ? GridOrderExecutor::findUnknownClient() : nullptr;
     int targets = 0;
     for (const TopWindow& top : windows) {
-        if (!isTarget(top, title)) continue;
+        if (!isTarget(top, title, treeClient)) continue;
         ++targets;
         report.heading(L"目标窗口 " + std::to_wstring(targets) + L": " + describe(top));
         writeClientReport(report, top.window);
+        if (hasTreeMenu(top.window)) writeGridReport(report, top.window);
         writeConfiguredReading(report, top.window, moduleDirectory() + L"broker_config.xml");
         report.heading(L"窗口树");
         writeWindowTree(report, top.window);
