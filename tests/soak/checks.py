@@ -156,10 +156,13 @@ def check_sales(run):
                "alert_crossings_raised": len([c for c in crossed if c not in sellers and
                                               any(line.startswith(f"触发 {c} ") for line in run.halyard)]),
                "right": 0, "wrong": 0, "missing": 0, "doubled": 0, "overlapping": overlapping_orders(run)}
+    # An order Halyard cancelled to sell again at a lower price (追单) is not a second sale.
+    cancelled = {(i, e["id"]) for i, events in enumerate(run.clients) for e in events
+                 if e.get("event") == "order_cancelled"}
     faults = []
     for code in sorted(sellers & set(crossed)):
         p = run.positions[code]
-        mine = [(i, e) for i, e in accepted if e["code"] == code]
+        mine = [(i, e) for i, e in accepted if e["code"] == code and (i, e["id"]) not in cancelled]
         if not mine:
             figures["missing"] += 1
             faults.append(f"{code} crossed (client {crossed[code][0] + 1}, t={crossed[code][1]}) and was never sold")
