@@ -14,7 +14,7 @@
 #include "common/text_encoding.h"
 #include "e2e/client_run.h"
 #include "e2e/halyard_process.h"
-#include "grid_client_config.h"
+#include "support/sim_grid_config.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "app/settings_profile.h"
 #include "broker/sim_broker.h"
 #include "broker/sim_orders.h"
-#include "grid_client_config.h"
 #include "rules/monitor_cycle.h"
+#include "support/sim_grid_config.h"
 
 namespace {
 

@@ -6,27 +6,11 @@
 #include "broker/result_codes.h"
 #include "sim_broker.h"
 #include "sim_orders.h"
+#include "support/sim_grid_config.h"
 
 namespace {
 
 constexpr DWORD kPastSpacingMs = 3100;
-
-std::unique_ptr<BrokerConfig> gridConfig(const std::wstring& title) {
-    auto config = std::make_unique<BrokerConfig>(L"模拟网格", title);
-    config->family = ClientFamily::Grid;
-    config->grid.setPagePath(GridPage::Buy, {L"买入"});
-    config->grid.setPagePath(GridPage::Sell, {L"卖出[F2]"});
-    config->grid.setPagePath(GridPage::Cancel, {L"撤单"});
-    config->grid.setPagePath(GridPage::Positions, {L"查询", L"资金股票"});
-    config->grid.setPagePath(GridPage::Orders, {L"查询[F4]", L"当日委托"});
-    const StringList positions{L"证券代码", L"证券名称", L"股票余额", L"可用余额",    L"冻结数量",
-                               L"成本价",   L"市价",     L"盈亏",     L"盈亏比例(%)", L"市值"};
-    const StringList orders{L"委托时间", L"证券代码", L"证券名称", L"操作", L"委托数量",
-                            L"成交数量", L"委托价格", L"合同编号", L"备注"};
-    config->setPositionColumns(positions, mapGridPositionTitles(positions));
-    config->setCommitColumns(orders, mapGridOrderTitles(orders));
-    return config;
-}
 
 bool anyNotice(const std::vector<std::wstring>& notices, const std::wstring& part) {
     return std::any_of(notices.begin(), notices.end(),
@@ -43,7 +27,7 @@ TEST(GridExecutor, ReadsSellsRefusesCancelsAndLeavesTheCaptchaToTheInvestor) {
         {L"--family", L"grid", L"--title", title, L"--captcha-first", L"2", L"--captcha-every", L"0"},
         kSameWidthClient);
     ASSERT_TRUE(client.started()) << client.error();
-    ExecutorSession session(gridConfig(title));
+    ExecutorSession session(simGridConfig(title));
     GridOrderExecutor executor;
     ASSERT_EQ(executor.connect(), 1) << executor.lastErrorText();
     EXPECT_EQ(held(L"600000").sellableQuantity, 10000);

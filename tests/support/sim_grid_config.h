@@ -1,6 +1,6 @@
 #pragma once
 // The configuration Halyard learns of the simulated grid client: its tree paths and its grids'
-// column titles, so a benchmark can drive that client without a detection first.
+// column titles, so a test or a benchmark can drive that client without a detection first.
 #include <memory>
 #include <string>
 
