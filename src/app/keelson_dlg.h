@@ -89,6 +89,7 @@ private:
         void positionsRead(std::size_t count) override;
         uint32_t monitorIntervalMs() override;
         void contactChanged(const ContactStatus& status) override;
+        void clientAsksInvestor(const std::wstring& notice) override;
         void reconnected() override;
         void monitorEvent(MonitorEvent event) override;
 
@@ -154,6 +155,9 @@ private:
     // While 全平 or 全撤 runs, the status line shows its progress and no monitor cycle runs.
     std::unique_ptr<CommandRun> commandRun_;
     ContactStatus shownStatus_;
+    // What the client last asked of the investor, beside the contact for a while.
+    std::wstring clientRequest_;
+    DWORD clientRequestSinceMs_ = 0;
     MonitorState monitorState_;
     DailyReport dailyReport_;
     std::wstring missingColumns_;

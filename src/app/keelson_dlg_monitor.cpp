@@ -17,6 +17,9 @@
 
 namespace {
 
+// A captcha is answered within a minute or two; the message alert carries it beyond that.
+constexpr DWORD kClientRequestShownMs = 60000;
+
 std::size_t armedTrailingStops(const RuleTable& rules) {
     std::size_t armed = 0;
     for (const auto& entry : rules) armed += entry.second.HasTrigerMoveStopPrice ? 1 : 0;
@@ -76,6 +79,12 @@ bool CKeelsonDlg::detectionRunning() {
 
 void CKeelsonDlg::Environment::contactChanged(const ContactStatus& status) {
     owner_.showContactStatus(status);
+}
+
+void CKeelsonDlg::Environment::clientAsksInvestor(const std::wstring& notice) {
+    owner_.clientRequest_ = notice;
+    owner_.clientRequestSinceMs_ = GetTickCount();
+    owner_.showContactStatus(owner_.shownStatus_);
 }
 
 void CKeelsonDlg::Environment::reconnected() {
@@ -152,6 +161,8 @@ void CKeelsonDlg::showContactStatus(const ContactStatus& status) {
             text = L"已连接 " + BrokerConfigStore::instance()->currentName();
             text += lastReadText(status);
             if (!missingColumns_.empty()) text += L" · " + missingColumns_;
+            if (!clientRequest_.empty() && GetTickCount() - clientRequestSinceMs_ < kClientRequestShownMs)
+                text += L" · " + clientRequest_;
             break;
         }
         case ContactStatus::Kind::Reconnecting:
