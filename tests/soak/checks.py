@@ -404,7 +404,7 @@ def check_captchas(run):
                 e.get("event") == "captcha_answered" and e.get("right") == 1 and e["t"] >= asks[-1]["t"]
                 for e in events):
             faults.append(f"client {instance + 1}: the captcha asked at t={asks[-1]['t']} was never answered")
-    told = sum(1 for line in run.halyard if CAPTCHA_NOTICE in line)
+    told = sum(1 for line in run.halyard if line.strip() == CAPTCHA_NOTICE)
     if sum(asked) and not told:
         faults.append(f"the client asked for {sum(asked)} captchas and Halyard told none")
     return {"asked": asked, "told": told}, faults
