@@ -3,7 +3,6 @@
 // made afterwards from the journals. With --prompt MS JOURNAL it is the other program's prompt.
 //
 //   soak_driver.exe --folder DIR --client EXE --fetion EXE --qq EXE --webhook-port PORT
-//                   [--client-options "WORDS"] [--captcha-answer-ms MS]
 //
 // DIR holds program\ (Halyard.exe and its files), client\scenario-1.txt and faults.txt: one
 // step a line, "MS WORD...", MS counted from the start of the market.
@@ -23,7 +22,6 @@
 #include "e2e/halyard_process.h"
 #include "simclient/command_text.h"
 #include "simclient/live_control.h"
-#include "soak/captcha_investor.h"
 #include "soak/foreign_prompt.h"
 #include "soak/soak_journal.h"
 #include "soak/soak_watch.h"
@@ -40,8 +38,6 @@ struct Step {
 
 struct Settings {
     std::wstring folder, client, fetion, qq, port;
-    std::wstring clientOptions;     // appended to the client's command line
-    long long captchaAnswerMs = 0;  // 0: nobody types a captcha's code
 };
 
 std::vector<Step> readSchedule(const std::wstring& path) {
@@ -138,7 +134,7 @@ std::wstring quoted(const std::wstring& text) {
 
 class SoakDriver {
 public:
-    explicit SoakDriver(Settings settings) : s_(std::move(settings)), investor_(s_.captchaAnswerMs) {}
+    explicit SoakDriver(Settings settings) : s_(std::move(settings)) {}
 
     int run() {
         if (!journal_.open(s_.folder + L"driver.jsonl")) return 1;
@@ -154,10 +150,7 @@ public:
         journal_.write("halyard_started", {{"pid", std::to_wstring(halyard_->processId())}, {"tz", zone}});
         watch_ = std::make_unique<MainWindowWatch>(halyard_->processId(), journal_);
         for (const Step& step : readSchedule(s_.folder + L"faults.txt")) {
-            while (journal_.elapsedMs() < step.atMs) {
-                typeCaptchas();
-                Sleep(20);
-            }
+            while (journal_.elapsedMs() < step.atMs) Sleep(20);
             perform(step.words);
         }
         watch_->stop();
@@ -200,41 +193,24 @@ private:
         ++clientInstance_;
         const std::wstring folder = s_.folder + L"client\\";
         const std::wstring n = std::to_wstring(clientInstance_);
-        const std::wstring clientJournal = folder + L"journal-" + n + L".jsonl";
-        investor_.watch(clientJournal);
         const bool started =
             client_.start(quoted(s_.client) + L" --scenario " + quoted(folder + L"scenario-" + n + L".txt") +
-                              L" --journal " + quoted(clientJournal) + L" " + s_.clientOptions,
+                              L" --journal " + quoted(folder + L"journal-" + n + L".jsonl"),
                           folder) &&
             client_.waitForWindow(halyard::simclient::kMainWindowClass, 30000);
         journal_.write(started ? "client_started" : "client_failed", {{"instance", n}});
         return started;
     }
 
-    bool sendToClient(const std::wstring& command, std::wstring& reply) {
-        reply = L"no window";
+    void send(const std::wstring& command) {
+        std::wstring reply = L"no window";
         auto result = halyard::simclient::SendResult::NoAnswer;
         if (HWND w = client_.window(halyard::simclient::kMainWindowClass))
             result = halyard::simclient::sendControlCommand(w, command, reply);
-        return result == halyard::simclient::SendResult::Done;
-    }
-
-    void send(const std::wstring& command) {
-        std::wstring reply;
-        const bool done = sendToClient(command, reply);
         journal_.write("fault",
-                       {{"command", command}, {"result", done ? L"done" : L"failed"}, {"reply", reply}});
-    }
-
-    // The investor types each code the client asked for; a hung client is tried again later.
-    void typeCaptchas() {
-        for (const std::wstring& code : investor_.due(journal_.elapsedMs())) {
-            std::wstring reply;
-            const bool done = sendToClient(L"captcha " + code, reply);
-            journal_.write("captcha_typed",
-                           {{"code", code}, {"result", done ? L"done" : L"failed"}, {"reply", reply}});
-            if (!done && client_.running()) investor_.giveBack(code, journal_.elapsedMs());
-        }
+                       {{"command", command},
+                        {"result", result == halyard::simclient::SendResult::Done ? L"done" : L"failed"},
+                        {"reply", reply}});
     }
 
     void perform(const Words& w) {
@@ -277,7 +253,6 @@ private:
 
     Settings s_;
     SoakJournal journal_;
-    CaptchaInvestor investor_;
     StandIn fetion_, qq_, client_;
     std::vector<std::unique_ptr<StandIn>> prompts_;
     std::unique_ptr<e2e::HalyardProcess> halyard_;
@@ -308,13 +283,8 @@ int wmain() {
     if (args.size() == 3 && args[0] == L"--prompt")
         return soak::runForeignPrompt(std::wcstoul(args[1].c_str(), nullptr, 10), args[2]);
     auto named = soak::options(args);
-    soak::Settings settings{named[L"--folder"],
-                            named[L"--client"],
-                            named[L"--fetion"],
-                            named[L"--qq"],
-                            named[L"--webhook-port"],
-                            named[L"--client-options"],
-                            std::wcstoll(named[L"--captcha-answer-ms"].c_str(), nullptr, 10)};
+    soak::Settings settings{named[L"--folder"], named[L"--client"], named[L"--fetion"], named[L"--qq"],
+                            named[L"--webhook-port"]};
     if (settings.folder.empty() || settings.client.empty() || settings.fetion.empty() ||
         settings.qq.empty() || settings.port.empty())
         return 1;
