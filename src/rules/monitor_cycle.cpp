@@ -87,6 +87,13 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
     // The rows of the last good read before a run of failed ones: no rule decides on them.
     if (!rowsRecent) return result;
 
+    struct Chase {
+        const PositionRow* row;
+        StockRule* rule;
+        TriggerKind kind;
+    };
+    std::vector<Chase> chases;
+    bool firstSaleHeldBack = false;
     for (const PositionRow& row : rows) {
         auto found = rules.find(row.code);
         if (found == rules.end()) continue;
@@ -101,11 +108,18 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         // An earlier sale of this stock that no read has shown yet: no second one on top.
         if (state_.pendingSales.count(row.code)) continue;
         if (row.sellableQuantity <= 0) {
-            if (traceOrder && chaseOwnOrder(row, rule, kind)) ++result.actions;
+            if (traceOrder) chases.push_back({&row, &rule, kind});
             continue;
         }
+        const uint32_t salesBefore = heldBackSales_;
         if (act(row, rule, kind, traceOrder)) ++result.actions;
+        firstSaleHeldBack = firstSaleHeldBack || heldBackSales_ != salesBefore;
     }
+    // Re-pricing an order already in the client waits while a first sale of another stock was
+    // held back by the spacing of orders: a chase every few seconds must not starve it.
+    if (!firstSaleHeldBack)
+        for (const Chase& chase : chases)
+            if (chaseOwnOrder(*chase.row, *chase.rule, chase.kind)) ++result.actions;
     return result;
 }
 
@@ -176,6 +190,7 @@ bool MonitorCycle::sellOnTrigger(const PositionRow& row, const StockRule& rule, 
     // The row's quantity: the one read at the start of the cycle, also after the cancel of an
     // earlier order; a chase of Halyard's own order passes the one read after its cancel.
     const int32_t sellResult = executor_.sell(row.code.c_str(), row.sellableQuantity, price, 0.0f);
+    if (sellResult == kIncompleteData) ++heldBackSales_;
     if (journal_) journal_->sale(row.code, row.name, price, row.sellableQuantity, sellResult);
     const std::vector<std::wstring> notices = journalNotices();
     const bool refused =

@@ -156,4 +156,6 @@ private:
     MonitorState ownState_;
     MonitorState& state_;
     ClientContact* contact_;
+    // Sales the executor held back in this cycle (the spacing of orders).
+    uint32_t heldBackSales_ = 0;
 };
