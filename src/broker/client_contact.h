@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// The notice of a client that waits for the investor to type a captcha's code: it copies
+// nothing until then. Handed out once per captcha.
+inline constexpr const wchar_t* kCaptchaNotice = L"券商软件要求输入验证码";
+
 class ClientContact {
 public:
     virtual ~ClientContact() = default;

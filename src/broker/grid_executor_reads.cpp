@@ -12,8 +12,6 @@ constexpr DWORD kRefreshSpacingMs = 3000 - 250;  // a monitor tick of 3 s may co
 constexpr DWORD kQuoteWaitMs = 1500;
 constexpr size_t kMostQuotesPerRead = 60;
 
-const wchar_t* const kCaptchaText = L"券商软件要求输入验证码";
-
 std::wstring joined(const StringList& titles) {
     std::wstring text;
     for (const std::wstring& title : titles) text += (text.empty() ? L"" : L", ") + title;
@@ -130,9 +128,9 @@ std::wstring GridOrderExecutor::copyFailure(GridCopyOutcome outcome) {
     switch (outcome) {
         case GridCopyOutcome::CaptchaShown:
             // Once per captcha: the investor is asked, and asked once.
-            if (!captchaReported_) addNotice(kCaptchaText);
+            if (!captchaReported_) addNotice(kCaptchaNotice);
             captchaReported_ = true;
-            return kCaptchaText;
+            return kCaptchaNotice;
         case GridCopyOutcome::ClientMinimised:
             return L"券商软件最小化时表格无法复制, 请把它还原";
         case GridCopyOutcome::ClipboardBusy:

@@ -147,7 +147,13 @@ ContactStatus MonitorCycle::status(ContactStatus::Kind kind) const {
 std::vector<std::wstring> MonitorCycle::journalNotices() {
     if (!contact_) return {};
     std::vector<std::wstring> notices = contact_->takeClientNotices();
-    for (const std::wstring& notice : notices) note(notice);
+    for (const std::wstring& notice : notices) {
+        note(notice);
+        if (notice != kCaptchaNotice) continue;
+        // Only the investor can type the code; prices the form still gives keep being watched.
+        environment_.clientAsksInvestor(notice);
+        environment_.raiseMessageAlert(notice);
+    }
     return notices;
 }
 

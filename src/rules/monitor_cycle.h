@@ -62,6 +62,8 @@ public:
     // The contact with the client changed or is about to be tried again (before a connect,
     // which blocks for seconds: the window shows it first).
     virtual void contactChanged(const ContactStatus&) {}
+    // The client waits for the investor (a captcha): the window shows it at once.
+    virtual void clientAsksInvestor(const std::wstring&) {}
     // A connect made by the watch succeeded (the columns of the configuration are checked).
     virtual void reconnected() {}
     virtual void monitorEvent(MonitorEvent) {}
@@ -109,7 +111,8 @@ private:
     void readsBack();
     void contactBack(const std::wstring& line);
     void connectionAlert(const wchar_t* text);
-    // The client's notices since the last call, into the journal; returned for a look at them.
+    // The client's notices since the last call, into the journal (what it asks of the investor
+    // also shown and alerted); returned for a look at them.
     std::vector<std::wstring> journalNotices();
     // True when the rows are a read this cycle has not seen before.
     bool afterRead(const PositionRows& rows);

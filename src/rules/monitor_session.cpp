@@ -28,6 +28,9 @@ std::set<std::wstring> pendingSaleCodes(const MonitorState& state) {
     return codes;
 }
 
+// A captcha is answered within a minute or two; the message alert carries it beyond that.
+constexpr uint32_t kClientRequestShownMs = 60000;
+
 std::wstring lastReadText(const ContactStatus& status) {
     if (!status.hasRead) return {};
     const std::tm& read = status.lastRead;
@@ -55,6 +58,7 @@ public:
     uint32_t tickMs() override { return outside_.tickMs(); }
     uint32_t monitorIntervalMs() override { return outside_.monitorIntervalMs(); }
     void contactChanged(const ContactStatus& status) override { session_.showContact(status); }
+    void clientAsksInvestor(const std::wstring& notice) override { session_.showClientRequest(notice); }
     void reconnected() override { session_.reconnected(); }
     void monitorEvent(MonitorEvent event) override { outside_.monitorEvent(event); }
 
@@ -144,6 +148,8 @@ void MonitorSession::showContact(const ContactStatus& status) {
         case ContactStatus::Kind::Connected:
             text = L"已连接 " + BrokerConfigStore::instance()->currentName() + lastReadText(status);
             if (!missingColumns_.empty()) text += L" · " + missingColumns_;
+            if (!clientRequest_.empty() && outside_.tickMs() - clientRequestSinceMs_ < kClientRequestShownMs)
+                text += L" · " + clientRequest_;
             break;
         case ContactStatus::Kind::Reconnecting:
             text = L"正在重新连接…";
@@ -153,6 +159,12 @@ void MonitorSession::showContact(const ContactStatus& status) {
             break;
     }
     view_.showStatusLine(text);
+}
+
+void MonitorSession::showClientRequest(const std::wstring& notice) {
+    clientRequest_ = notice;
+    clientRequestSinceMs_ = outside_.tickMs();
+    showContact(shownStatus_);
 }
 
 std::wstring MonitorSession::checkColumns() {

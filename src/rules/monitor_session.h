@@ -66,6 +66,7 @@ public:
 
     // The contact as the status line shows it (at start-up the window's own check finds it).
     void showContact(const ContactStatus& status);
+    void showClientRequest(const std::wstring& notice);
     // The own columns the rules need and the configuration in use lacks: journalled, returned.
     std::wstring checkColumns();
 
@@ -104,6 +105,9 @@ private:
     bool traceOrder_ = false;
     bool inCycle_ = false;
     ContactStatus shownStatus_;
+    // What the client last asked of the investor (a captcha), beside the contact for a while.
+    std::wstring clientRequest_;
+    uint32_t clientRequestSinceMs_ = 0;
     std::wstring missingColumns_;
     bool columnsMessageOpen_ = false;
     std::vector<Request> requests_;

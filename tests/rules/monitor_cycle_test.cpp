@@ -45,6 +45,7 @@ public:
     void positionsRead(std::size_t count) override { log_.push_back("rows " + std::to_string(count)); }
     uint32_t tickMs() override { return tick; }
     void contactChanged(const ContactStatus& status) override { statuses.push_back(status); }
+    void clientAsksInvestor(const std::wstring&) override { log_.push_back("shown"); }
     void monitorEvent(MonitorEvent event) override { ++events[event]; }
 
     uint32_t tick = 1000;
@@ -636,6 +637,13 @@ TEST_F(MonitorCycleTest, ASaleTheClientRefusesIsNotReportedAsSold) {
          {L"券商提示: 委托已提交\n合同编号: 3", L"券商提示: 操作: 卖出\n是否提交该委托?"})
         EXPECT_FALSE(noticeRefusesOrder(accepted));
     EXPECT_TRUE(noticeRefusesOrder(L"券商提示: 可卖数量不足(可卖0股)"));
+
+    // A captcha waits for the investor: shown and alerted at once, once, among other notices.
+    notices.batches = {{L"券商提示: 委托已提交", kCaptchaNotice}, {}, {}};
+    runCycle(false, nullptr, nullptr, &notices);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "shown"), 1);
+    EXPECT_EQ(std::count(environment.messageTexts.begin(), environment.messageTexts.end(), kCaptchaNotice),
+              1);
 }
 
 TEST_F(MonitorCycleTest, ChaseWithAFailedCancelStillAlertsAndSellsTheSellableQuantity) {

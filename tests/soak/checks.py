@@ -391,5 +391,27 @@ def check_run(run):
     return {"played": played}, faults
 
 
+CAPTCHA_NOTICE = "券商软件要求输入验证码"
+UNANSWERED_GRACE_MS = 20000  # a code asked this shortly before its client ended may go untyped
+
+
+def check_captchas(run):
+    """The captchas each client process asked for; each was answered and the client went on,
+    and Halyard told the investor of them."""
+    asked, faults = [], []
+    for instance, events in enumerate(run.clients):
+        asks = [e for e in events if e.get("event") == "captcha_asked"]
+        asked.append(len(asks))
+        last_t = events[-1]["t"] if events else 0
+        if asks and asks[-1]["t"] < last_t - UNANSWERED_GRACE_MS and not any(
+                e.get("event") == "captcha_answered" and e.get("right") == 1 and e["t"] >= asks[-1]["t"]
+                for e in events):
+            faults.append(f"client {instance + 1}: the captcha asked at t={asks[-1]['t']} was never answered")
+    told = sum(1 for line in run.halyard if line.strip() == CAPTCHA_NOTICE)
+    if sum(asked) and not told:
+        faults.append(f"the client asked for {sum(asked)} captchas and Halyard told none")
+    return {"asked": asked, "told": told}, faults
+
+
 CHECKS = [check_run, check_sales, check_alerts, check_contact, check_main_window, check_resources,
           check_foreign_windows]

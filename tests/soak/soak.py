@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""soak.py --minutes N --seed S --folder DIR --label TEXT -- DRIVER...
+"""soak.py --minutes N --seed S --folder DIR --label TEXT [--family list|grid] -- DRIVER...
 
 Plans the market and the faults from the seed into DIR (the rules into DIR/program, the
 client's first scenario, the driver's schedule), serves the webhook stand-in on loopback, runs
@@ -71,6 +71,8 @@ def table(label, figures, faults):
         ("not counted here (0 throughout)", ", ".join(r.get("unmeasured", [])) or "none"),
         ("other program prompts shown / pressed", f"{f['prompts']} / {f['pressed']}"),
         ("faults played", ", ".join(f"{k} {v}" for k, v in sorted(run["played"].items()))),
+    ] + ([("captchas asked, per client process / told", captcha_row(figures["captchas"]))]
+         if "captchas" in figures else []) + [
         ("result", "PASS" if not faults else f"FAIL ({len(faults)} faults)"),
     ]
     width = max(len(k) for k, _ in rows)
@@ -80,12 +82,19 @@ def table(label, figures, faults):
     return "\n".join([rule] + lines + [rule])
 
 
-def check(folder, plan, label):
+def captcha_row(c):
+    return f"{', '.join(str(n) for n in c['asked']) or 'none'} / {c['told']}"
+
+
+def check(folder, plan, label, family="list"):
     run = checks.Run(folder, plan)
     names = ["run", "sales", "alerts", "contact", "window", "resources", "foreign"]
     figures, faults = {}, []
     for name, check_one in zip(names, checks.CHECKS):
         figures[name], found = check_one(run)
+        faults += found
+    if family == "grid":
+        figures["captchas"], found = checks.check_captchas(run)
         faults += found
     print(table(label, figures, faults))
     for fault in faults:
@@ -99,13 +108,14 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--folder", required=True)
     parser.add_argument("--label", default="")
+    parser.add_argument("--family", choices=("list", "grid"), default="list")
     parser.add_argument("--check-only", action="store_true")
     parser.add_argument("driver", nargs="*")
     args = parser.parse_args()
     plan = planner.make_plan(args.minutes, args.seed)
     label = args.label or f"{args.minutes} (seed {args.seed})"
     if args.check_only:
-        return 1 if check(args.folder, plan, label) else 0
+        return 1 if check(args.folder, plan, label, args.family) else 0
     prepare(args.folder, plan)
     webhook_modes = [(step[0], step[2]) for step in plan["faults"] if step[1] == "webhook"]
     stand_in = WebhookStandIn(os.path.join(args.folder, "webhook.jsonl"), webhook_modes)
@@ -116,7 +126,7 @@ def main():
                                    stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
     finally:
         stand_in.stop()
-    faults = check(args.folder, plan, label)
+    faults = check(args.folder, plan, label, args.family)
     if code != 0:
         print(f"soak: the driver exited with {code}")
         return 2

@@ -3,6 +3,7 @@
 // made afterwards from the journals. With --prompt MS JOURNAL it is the other program's prompt.
 //
 //   soak_driver.exe --folder DIR --client EXE --fetion EXE --qq EXE --webhook-port PORT
+//                   [--client-options "WORDS"] [--captcha-answer-ms MS]
 //
 // DIR holds program\ (Halyard.exe and its files), client\scenario-1.txt and faults.txt: one
 // step a line, "MS WORD...", MS counted from the start of the market.
@@ -22,6 +23,7 @@
 #include "e2e/halyard_process.h"
 #include "simclient/command_text.h"
 #include "simclient/live_control.h"
+#include "soak/captcha_investor.h"
 #include "soak/foreign_prompt.h"
 #include "soak/soak_journal.h"
 #include "soak/soak_watch.h"
@@ -38,6 +40,8 @@ struct Step {
 
 struct Settings {
     std::wstring folder, client, fetion, qq, port;
+    std::wstring clientOptions;     // appended to the client's command line
+    long long captchaAnswerMs = 0;  // 0: nobody types a captcha's code
 };
 
 std::vector<Step> readSchedule(const std::wstring& path) {
@@ -134,7 +138,7 @@ std::wstring quoted(const std::wstring& text) {
 
 class SoakDriver {
 public:
-    explicit SoakDriver(Settings settings) : s_(std::move(settings)) {}
+    explicit SoakDriver(Settings settings) : s_(std::move(settings)), investor_(s_.captchaAnswerMs) {}
 
     int run() {
         if (!journal_.open(s_.folder + L"driver.jsonl")) return 1;
@@ -150,7 +154,10 @@ public:
         journal_.write("halyard_started", {{"pid", std::to_wstring(halyard_->processId())}, {"tz", zone}});
         watch_ = std::make_unique<MainWindowWatch>(halyard_->processId(), journal_);
         for (const Step& step : readSchedule(s_.folder + L"faults.txt")) {
-            while (journal_.elapsedMs() < step.atMs) Sleep(20);
+            while (journal_.elapsedMs() < step.atMs) {
+                typeCaptchas();
+                Sleep(20);
+            }
             perform(step.words);
         }
         watch_->stop();
@@ -193,24 +200,41 @@ private:
         ++clientInstance_;
         const std::wstring folder = s_.folder + L"client\\";
         const std::wstring n = std::to_wstring(clientInstance_);
+        const std::wstring clientJournal = folder + L"journal-" + n + L".jsonl";
+        investor_.watch(clientJournal);
         const bool started =
             client_.start(quoted(s_.client) + L" --scenario " + quoted(folder + L"scenario-" + n + L".txt") +
-                              L" --journal " + quoted(folder + L"journal-" + n + L".jsonl"),
+                              L" --journal " + quoted(clientJournal) + L" " + s_.clientOptions,
                           folder) &&
             client_.waitForWindow(halyard::simclient::kMainWindowClass, 30000);
         journal_.write(started ? "client_started" : "client_failed", {{"instance", n}});
         return started;
     }
 
-    void send(const std::wstring& command) {
-        std::wstring reply = L"no window";
+    bool sendToClient(const std::wstring& command, std::wstring& reply) {
+        reply = L"no window";
         auto result = halyard::simclient::SendResult::NoAnswer;
         if (HWND w = client_.window(halyard::simclient::kMainWindowClass))
             result = halyard::simclient::sendControlCommand(w, command, reply);
+        return result == halyard::simclient::SendResult::Done;
+    }
+
+    void send(const std::wstring& command) {
+        std::wstring reply;
+        const bool done = sendToClient(command, reply);
         journal_.write("fault",
-                       {{"command", command},
-                        {"result", result == halyard::simclient::SendResult::Done ? L"done" : L"failed"},
-                        {"reply", reply}});
+                       {{"command", command}, {"result", done ? L"done" : L"failed"}, {"reply", reply}});
+    }
+
+    // The investor types each code the client asked for; a hung client is tried again later.
+    void typeCaptchas() {
+        for (const std::wstring& code : investor_.due(journal_.elapsedMs())) {
+            std::wstring reply;
+            const bool done = sendToClient(L"captcha " + code, reply);
+            journal_.write("captcha_typed",
+                           {{"code", code}, {"result", done ? L"done" : L"failed"}, {"reply", reply}});
+            if (!done && client_.running()) investor_.giveBack(code, journal_.elapsedMs());
+        }
     }
 
     void perform(const Words& w) {
@@ -253,6 +277,7 @@ private:
 
     Settings s_;
     SoakJournal journal_;
+    CaptchaInvestor investor_;
     StandIn fetion_, qq_, client_;
     std::vector<std::unique_ptr<StandIn>> prompts_;
     std::unique_ptr<e2e::HalyardProcess> halyard_;
@@ -283,8 +308,13 @@ int wmain() {
     if (args.size() == 3 && args[0] == L"--prompt")
         return soak::runForeignPrompt(std::wcstoul(args[1].c_str(), nullptr, 10), args[2]);
     auto named = soak::options(args);
-    soak::Settings settings{named[L"--folder"], named[L"--client"], named[L"--fetion"], named[L"--qq"],
-                            named[L"--webhook-port"]};
+    soak::Settings settings{named[L"--folder"],
+                            named[L"--client"],
+                            named[L"--fetion"],
+                            named[L"--qq"],
+                            named[L"--webhook-port"],
+                            named[L"--client-options"],
+                            std::wcstoll(named[L"--captcha-answer-ms"].c_str(), nullptr, 10)};
     if (settings.folder.empty() || settings.client.empty() || settings.fetion.empty() ||
         settings.qq.empty() || settings.port.empty())
         return 1;
