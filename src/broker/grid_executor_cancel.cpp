@@ -12,7 +12,6 @@
 namespace {
 
 constexpr DWORD kPopupWaitMs = 5000;
-constexpr DWORD kPollMs = 30;
 constexpr DWORD kAfterRowKeysMs = 200;
 constexpr int kCancelChecks = 3;
 constexpr DWORD kCancelCheckPauseMs = 400;
@@ -31,32 +30,6 @@ bool stillOpen(const OrderRows& rows, const OrderRow& order) {
             row.contractNumber == order.contractNumber)
             return true;
     return false;
-}
-
-struct PopupSearch {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK findPopupStep(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<PopupSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (windowText(window).find(search->title) == std::wstring::npos) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND waitForPopup(DWORD processId, const wchar_t* title) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PopupSearch search{processId, title, nullptr};
-        EnumWindows(findPopupStep, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount() - start >= kPopupWaitMs) return search.found;
-        Sleep(kPollMs);
-    }
 }
 
 // The confirmation names the order it cancels: its contract number, not the start of a longer one.
@@ -120,7 +93,7 @@ bool GridOrderExecutor::selectOrderRow(HWND grid, size_t row, size_t rows) {
 
 // The confirmation is answered 是 only when it names the order chosen; any other gets 否.
 bool GridOrderExecutor::confirmCancelOf(const OrderRow& order) {
-    HWND popup = waitForPopup(processId_, L"撤单确认");
+    HWND popup = waitForPopup(processId_, L"撤单确认", kPopupWaitMs);
     if (!popup) return false;
     if (!namesContract(popupText(popup), order.contractNumber)) {
         answerPopup(processId_, L"撤单确认", L"否(N)", kPopupWaitMs);
@@ -129,7 +102,7 @@ bool GridOrderExecutor::confirmCancelOf(const OrderRow& order) {
         return false;
     }
     if (!answerPopup(processId_, L"撤单确认", L"是(Y)", kPopupWaitMs)) return false;
-    if (const std::optional<std::wstring> notice = readAndCloseNotice(processId_, kPopupWaitMs))
+    if (const std::optional<std::wstring> notice = readCancelNotice(processId_, kPopupWaitMs))
         addNotice(L"撤单 " + order.code + L" 合同编号 " + order.contractNumber + L": " + *notice);
     return true;
 }

@@ -130,6 +130,7 @@ bool GridOrderExecutor::learnColumns(BrokerConfig& config) {
     if (!grid) return fail(kPositionsPanelNotFound), false;
     config.grid.gridId = GetDlgCtrlID(grid);
     const GridCopy copy = copyGridText(grid);
+    if (copy.outcome == GridCopyOutcome::CaptchaShown) return fail(kClientAsksCaptcha), false;
     if (copy.outcome != GridCopyOutcome::Copied)
         return fail(kPositionsPanelNotFound, copyFailure(copy.outcome)), false;
     const StringList missing = learnCopiedPositionColumns(copy.text, config);

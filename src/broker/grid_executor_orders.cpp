@@ -4,6 +4,7 @@
 #include "broker/grid_popups.h"
 #include "broker/number_text.h"
 #include "broker/result_codes.h"
+#include "broker/window_toolkit.h"
 #include "brokerconfig/broker_config_store.h"
 
 namespace {
@@ -11,6 +12,9 @@ namespace {
 // Sales and buys are spaced as the list-view executor spaces them.
 constexpr DWORD kOrderSpacingMs = 3000;
 constexpr DWORD kPopupWaitMs = 5000;
+// A confirmation that stayed open is pressed again each cycle; it is not waited on for long.
+constexpr DWORD kAgainWaitMs = 1000;
+const wchar_t* const kConfirmationPending = L"上一笔委托还在确认中, 没有再下单";
 
 std::wstring formOutcomeText(FormOutcome outcome) {
     switch (outcome) {
@@ -46,7 +50,6 @@ int32_t GridOrderExecutor::sell(const wchar_t* code, int32_t quantity, float pri
     // A quantity read as zero or below must never reach the client's form.
     if (quantity <= 0) return kIncompleteData;
     std::lock_guard<std::mutex> hold(lock_);
-    if (GetTickCount() - lastSellTick_ < kOrderSpacingMs) return fail(kIncompleteData);
     OrderTexts order{code ? code : L"", {}, formatQuantity(quantity)};
     if (price != 0) order.price = formatPrice(static_cast<double>(price) - static_cast<double>(priceOffset));
     return placeOrder(GridPage::Sell, L"卖出", order);
@@ -55,17 +58,25 @@ int32_t GridOrderExecutor::sell(const wchar_t* code, int32_t quantity, float pri
 int32_t GridOrderExecutor::buy(const wchar_t* code, int32_t quantity, float price, float priceOffset) {
     if (quantity <= 0) return kIncompleteData;
     std::lock_guard<std::mutex> hold(lock_);
-    if (GetTickCount() - lastBuyTick_ < kOrderSpacingMs) return fail(kIncompleteData);
     OrderTexts order{code ? code : L"", {}, formatQuantity(quantity)};
     if (price != 0) order.price = formatPrice(static_cast<double>(price) + static_cast<double>(priceOffset));
     return placeOrder(GridPage::Buy, L"买入", order);
 }
 
 int32_t GridOrderExecutor::placeOrder(GridPage page, const wchar_t* side, const OrderTexts& order) {
-    if (!connectedNow()) return fail(kClientNotRunning);
+    // An order still in its confirmation, or answered just now: the next cycle decides on fresh
+    // copies, so the same shares never go in twice.
+    if (ownConfirmation_) {
+        settleOwnConfirmation();
+        return fail(kIncompleteData, kConfirmationPending);
+    }
+    DWORD& lastOrderTick = page == GridPage::Sell ? lastSellTick_ : lastBuyTick_;
+    if (GetTickCount() - lastOrderTick < kOrderSpacingMs) return fail(kIncompleteData);
+    const BrokerConfig* config = BrokerConfigStore::instance()->current;
+    if (!config || config->family != ClientFamily::Grid || !connectedNow()) return fail(kClientNotRunning);
     HWND form = showPage(page);
     if (!form) return fail(page == GridPage::Sell ? kSellPanelNotFound : kBuyPanelNotFound);
-    GridOrderForm filled(form);
+    GridOrderForm filled(form, formIdsOf(config->grid));
     const FormOutcome outcome = filled.fill(order.code, order.price, order.quantity);
     if (outcome != FormOutcome::Ready) {
         fail(formOutcomeCode(outcome, page), formOutcomeText(outcome));
@@ -76,7 +87,7 @@ int32_t GridOrderExecutor::placeOrder(GridPage page, const wchar_t* side, const 
         fail(kOrderButtonNotPressed);
         return 0;
     }
-    (page == GridPage::Sell ? lastSellTick_ : lastBuyTick_) = GetTickCount();
+    lastOrderTick = GetTickCount();
     // Whatever the client answers, its positions and orders are read afresh.
     positionsDue_ = ordersDue_ = true;
     return answerOrder(side, order);
@@ -85,27 +96,55 @@ int32_t GridOrderExecutor::placeOrder(GridPage page, const wchar_t* side, const 
 // The confirmation of Halyard's own press is answered, then the notice read: done only with a
 // contract number, refused with the client's reason.
 int32_t GridOrderExecutor::answerOrder(const wchar_t* side, const OrderTexts& order) {
-    const std::wstring head = side + (L" " + order.code + L" " + order.quantity + L"股 价格 ") +
-                              (order.price.empty() ? L"最新价" : order.price);
-    const std::optional<std::wstring> notice = confirmOrder(processId_, kPopupWaitMs);
-    if (!notice) {
-        addNotice(head + L": 券商软件没有显示委托结果, 委托未确认");
+    ownOrderHead_ = side + (L" " + order.code + L" " + order.quantity + L"股 价格 ") +
+                    (order.price.empty() ? L"最新价" : order.price);
+    return reportAnswer(confirmOrder(processId_, kPopupWaitMs));
+}
+
+int32_t GridOrderExecutor::reportAnswer(const OrderAnswer& answer) {
+    ownConfirmation_ = answer.confirmation;
+    if (answer.confirmation) {
+        addNotice(ownOrderHead_ + L": 委托确认没有关闭, 委托未确认; 下一轮再按确认");
         fail(kClientNotAnswering);
         return 0;
     }
-    const ClientPopup popup = readClientPopup(L"提示", *notice);
-    switch (popup.kind) {
-        case ClientPopupKind::OrderSubmitted:
-            addNotice(head + L" 已提交, 合同编号 " + popup.contractNumber);
-            lastError_ = 1;
-            errorText_.clear();
-            return 1;
-        case ClientPopupKind::OrderRefused:
-            addNotice(head + L" 被券商拒绝: " + popup.reason);
-            return fail(kOrderRefused, L"券商拒绝了委托: " + popup.reason);
-        default:
-            addNotice(head + L": 券商软件的回答没有合同编号, 委托未确认: " + *notice);
-            fail(kOrderButtonNotPressed);
-            return 0;
+    if (!answer.notice) {
+        addNotice(ownOrderHead_ + L": 券商软件没有显示委托结果, 委托未确认");
+        fail(kClientNotAnswering);
+        return 0;
     }
+    const ClientPopup popup = readClientPopup(L"提示", *answer.notice);
+    if (popup.kind == ClientPopupKind::OrderSubmitted) {
+        addNotice(ownOrderHead_ + L" 已提交, 合同编号 " + popup.contractNumber);
+        lastError_ = 1;
+        errorText_.clear();
+        return 1;
+    }
+    addNotice(ownOrderHead_ + L" 被券商拒绝: " + popup.reason);
+    return fail(kOrderRefused, L"券商拒绝了委托: " + popup.reason);
+}
+
+bool GridOrderExecutor::ownConfirmationOpen() const {
+    HWND window = ownConfirmation_;
+    if (!window || !IsWindowVisible(window)) return false;
+    // A handle that went, or was reused by another program, holds no order of Halyard's.
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == processId_ && windowText(window).find(L"委托确认") != std::wstring::npos;
+}
+
+bool GridOrderExecutor::ownOrderAwaitingConfirmation() {
+    return ownConfirmationOpen();
+}
+
+void GridOrderExecutor::settleOwnConfirmation() {
+    if (!ownConfirmation_) return;
+    positionsDue_ = ordersDue_ = true;
+    if (ownConfirmationOpen()) {
+        const OrderAnswer answer = confirmAgain(processId_, ownConfirmation_, kAgainWaitMs);
+        // Still held: the journal said so when the order was placed.
+        if (answer.confirmation) return;
+        reportAnswer(answer);
+    }
+    ownConfirmation_ = nullptr;
 }

@@ -42,15 +42,16 @@ void GridOrderExecutor::refreshPositions() {
         return;
     }
     const DWORD now = GetTickCount();
-    if (!positionsDue_ && now - lastRefreshTick_ < kRefreshSpacingMs) return;
+    if (!positionsDue_ && !ownConfirmation_ && now - lastRefreshTick_ < kRefreshSpacingMs) return;
     if (!connectedNow() && !discover(*config)) {
         setReadFailure(L"找不到券商软件或它的菜单");
         return;
     }
     lastRefreshTick_ = now;
+    settleOwnConfirmation();
     if (positionsDue_ || now - lastCopyTick_ >= copyIntervalMs_) {
         copyPositions(*config);
-    } else if (!refreshQuotes()) {
+    } else if (!refreshQuotes(*config)) {
         setReadFailure(L"券商软件没有给出持仓股票的最新价");
     } else {
         setReadFailure({});
@@ -71,7 +72,7 @@ void GridOrderExecutor::copyPositions(const BrokerConfig& config) {
     if (copy.outcome != GridCopyOutcome::Copied) {
         setReadFailure(copyFailure(copy.outcome));
         // The captcha stops copies only: the prices still come from the form.
-        if (copy.outcome == GridCopyOutcome::CaptchaShown && refreshQuotes()) setReadFailure({});
+        if (copy.outcome == GridCopyOutcome::CaptchaShown && refreshQuotes(config)) setReadFailure({});
         return;
     }
     const GridCopyRead read = readCopiedPositions(copy.text, config);
@@ -85,15 +86,26 @@ void GridOrderExecutor::copyPositions(const BrokerConfig& config) {
     setReadFailure({});
 }
 
-bool GridOrderExecutor::refreshQuotes() {
+void GridOrderExecutor::setRuledCodes(const std::vector<std::wstring>& codes) {
+    std::lock_guard<std::mutex> hold(lock_);
+    ruledCodes_.emplace(codes.begin(), codes.end());
+}
+
+bool GridOrderExecutor::refreshQuotes(const BrokerConfig& config) {
     PositionRows rows = PositionSnapshotStore::instance()->copyPositionRows();
     if (rows.empty()) return PositionSnapshotStore::instance()->positionsGeneration() > 0;
-    if (!sellPage_ || !IsWindow(sellPage_)) return false;
+    // The client rebuilds its pages: a sell page that went is shown, and so made, again.
+    if (!sellPage_ || !IsWindow(sellPage_) || !IsChild(main_, sellPage_))
+        sellPage_ = showPage(GridPage::Sell);
+    if (!sellPage_) return false;
     bool priced = false;
+    size_t asked = 0;
     {
         // Put back as found when it goes out of scope; nothing is pressed.
-        GridOrderForm form(sellPage_);
-        for (size_t i = 0; i < rows.size() && i < kMostQuotesPerRead; ++i) {
+        GridOrderForm form(sellPage_, formIdsOf(config.grid));
+        for (size_t i = 0; i < rows.size() && asked < kMostQuotesPerRead; ++i) {
+            if (ruledCodes_ && !ruledCodes_->count(rows[i].code)) continue;
+            ++asked;
             const std::optional<std::wstring> quoted = form.quote(rows[i].code, kQuoteWaitMs);
             // The investor is typing in the form: this cycle keeps the prices it has.
             if (form.lastOutcome() == FormOutcome::Busy) return false;
@@ -104,7 +116,8 @@ bool GridOrderExecutor::refreshQuotes() {
         }
     }
     if (priced) storePositions(rows, PositionSnapshotStore::instance()->positionsComplete());
-    return priced;
+    // No ruled stock held: nothing to price, and the read is as fresh as the last copy.
+    return priced || asked == 0;
 }
 
 bool GridOrderExecutor::copyOrders(GridPage page, const BrokerConfig& config) {

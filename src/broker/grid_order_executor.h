@@ -6,15 +6,18 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "broker/client_contact.h"
 #include "broker/grid_copier.h"
+#include "broker/grid_popups.h"
 #include "broker/messenger_driver.h"
 #include "broker/order_executor.h"
 #include "broker/position_snapshot_store.h"
@@ -42,8 +45,9 @@ public:
     float pendingOrderQuantity(const wchar_t* code, int32_t direction) override;
     bool cancelOrder(const wchar_t* code, int32_t direction) override;
     // Copies the positions grid only when its content must have changed; between copies the
-    // prices come from the sell form's quote.
+    // prices of the ruled stocks come from the sell form's quote.
     void refreshPositions() override;
+    void setRuledCodes(const std::vector<std::wstring>& codes) override;
     int detectBroker() override;
     int isConnected() override;
     int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) override;
@@ -53,8 +57,9 @@ public:
     WindowHandle findClientMainWindow() override;
 
     std::vector<std::wstring> takeClientNotices() override;
-    // Every press is answered before the order call returns: nothing stays on its way.
-    bool ownOrderAwaitingConfirmation() override { return false; }
+    // A 委托确认 of Halyard's own press that did not close on its 是: no other order goes in
+    // until it is answered.
+    bool ownOrderAwaitingConfirmation() override;
     std::wstring positionsReadFailure() override;
 
     // A visible top-level window of another program whose tree menu leads to the buy, sell,
@@ -68,7 +73,8 @@ public:
     void setMessengerDriver(std::unique_ptr<MessengerDriver> driver) { messengers_ = std::move(driver); }
     int32_t lastErrorCode() const { return lastError_; }
     DWORD clientProcessId() const { return processId_; }
-    // How long a copy of the positions stays good without a known change; 60 s by default.
+    // How long a copy of the positions stays good without a known change; 5 minutes by default:
+    // every copy brings the client's captcha nearer.
     void setCopyInterval(DWORD ms) { copyIntervalMs_ = ms; }
 
 private:
@@ -84,8 +90,8 @@ private:
     HWND gridOn(HWND page, const BrokerConfig& config) const;
     GridCopy copyPage(GridPage page, const BrokerConfig& config);
     void copyPositions(const BrokerConfig& config);
-    // False when no price could be read for any held stock.
-    bool refreshQuotes();
+    // False when no price could be read for any ruled stock held.
+    bool refreshQuotes(const BrokerConfig& config);
     bool learnSellForm(BrokerConfig& config);
     bool learnColumns(BrokerConfig& config);
     bool copyOrders(GridPage page, const BrokerConfig& config);
@@ -93,6 +99,10 @@ private:
     std::wstring copyFailure(GridCopyOutcome outcome);
     int32_t placeOrder(GridPage page, const wchar_t* side, const OrderTexts& order);
     int32_t answerOrder(const wchar_t* side, const OrderTexts& order);
+    int32_t reportAnswer(const OrderAnswer& answer);
+    // A confirmation of Halyard's own order left open gets its 是 again, and its answer journalled.
+    void settleOwnConfirmation();
+    bool ownConfirmationOpen() const;
     bool selectOrderRow(HWND grid, size_t row, size_t rows);
     bool confirmCancelOf(const OrderRow& order);
     bool cancelShownGone(const OrderRow& order, const BrokerConfig& config);
@@ -117,7 +127,11 @@ private:
     DWORD lastRefreshTick_ = 0;
     DWORD lastSellTick_ = 0;
     DWORD lastBuyTick_ = 0;
-    DWORD copyIntervalMs_ = 60000;
+    DWORD copyIntervalMs_ = 300000;
+    // Empty until the monitor names them: then every held stock is priced.
+    std::optional<std::set<std::wstring>> ruledCodes_;
+    std::atomic<HWND> ownConfirmation_{nullptr};
+    std::wstring ownOrderHead_;
     std::unique_ptr<MessengerDriver> messengers_;
 
     std::mutex noticeLock_;

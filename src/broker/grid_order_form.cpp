@@ -23,12 +23,12 @@ bool waitUntilReads(HWND edit, const std::wstring& text, DWORD waitMs) {
 
 }  // namespace
 
-GridOrderForm::GridOrderForm(HWND page)
+GridOrderForm::GridOrderForm(HWND page, const FormControlIds& ids)
     : page_(page),
-      code_(controlOf(page, kFormCodeId)),
-      price_(controlOf(page, kFormPriceId)),
-      quantity_(controlOf(page, kFormQuantityId)),
-      button_(controlOf(page, kFormOrderButtonId)) {}
+      code_(controlOf(page, ids.code)),
+      price_(controlOf(page, ids.price)),
+      quantity_(controlOf(page, ids.quantity)),
+      button_(controlOf(page, ids.orderButton)) {}
 
 GridOrderForm::~GridOrderForm() {
     if (touched_ && !pressed_) putBack();

@@ -1,6 +1,6 @@
 #pragma once
-// The grid family's buy or sell form in the client: code (1032), price (1033), quantity (1034)
-// and the order button (1006). What Halyard writes is read back before anything is pressed; a
+// The grid family's buy or sell form in the client: code, price and quantity edits and the
+// order button. What Halyard writes is read back before anything is pressed; a
 // build whose edits ignore WM_SETTEXT gets the characters typed into the edit itself. A form
 // Halyard did not press is left with the texts it had.
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "broker/window_toolkit.h"
+#include "brokerconfig/grid_layout.h"
 
 enum class FormOutcome {
     Ready,         // the three fields hold what was written
@@ -19,12 +20,19 @@ enum class FormOutcome {
     Mismatch,      // a field reads back differently from what was written
 };
 
-inline constexpr int kFormCodeId = 1032, kFormPriceId = 1033, kFormQuantityId = 1034,
-                     kFormOrderButtonId = 1006;
+// The form's controls; detection learns them per client.
+struct FormControlIds {
+    int code = GridLayout::kDefaultCodeEdit, price = GridLayout::kDefaultPriceEdit,
+        quantity = GridLayout::kDefaultQuantityEdit, orderButton = GridLayout::kDefaultOrderButton;
+};
+
+inline FormControlIds formIdsOf(const GridLayout& layout) {
+    return {layout.codeEditId, layout.priceEditId, layout.quantityEditId, layout.orderButtonId};
+}
 
 class GridOrderForm {
 public:
-    explicit GridOrderForm(HWND page);
+    explicit GridOrderForm(HWND page, const FormControlIds& ids = {});
     // Puts back the texts the form had when Halyard did not press.
     ~GridOrderForm();
     GridOrderForm(const GridOrderForm&) = delete;

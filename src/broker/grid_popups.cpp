@@ -4,16 +4,26 @@
 #include <initializer_list>
 #include <vector>
 
+#include "broker/client_popups.h"
 #include "broker/window_toolkit.h"
 
 namespace {
 
 constexpr DWORD kPollMs = 30;
 
+bool isNoCaptcha(HWND window) {
+    return !isCaptchaWindow(window);
+}
+
+// Which pop-ups a wait takes: by title, and by what they hold (never a captcha unless asked for).
+struct PopupKind {
+    const wchar_t* title;
+    bool (*accepts)(HWND) = isNoCaptcha;
+};
+
 struct PopupSearch {
     DWORD processId;
-    const wchar_t* title;
-    bool wantCaptcha;
+    PopupKind kind;
     HWND found;
 };
 
@@ -22,24 +32,24 @@ BOOL CALLBACK findPopupStep(HWND window, LPARAM param) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (windowText(window).find(search->title) == std::wstring::npos) return TRUE;
-    if (isCaptchaWindow(window) != search->wantCaptcha) return TRUE;
+    if (windowText(window).find(search->kind.title) == std::wstring::npos) return TRUE;
+    if (!search->kind.accepts(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND findPopup(DWORD processId, const wchar_t* title, bool captcha) {
-    PopupSearch search{processId, title, captcha, nullptr};
+HWND findPopup(DWORD processId, PopupKind kind) {
+    PopupSearch search{processId, kind, nullptr};
     if (processId) EnumWindows(findPopupStep, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-// The first of the titles to show; a refused order skips its confirmation and shows the notice.
-HWND waitForPopup(DWORD processId, std::initializer_list<const wchar_t*> titles, DWORD timeoutMs) {
+// The first of the kinds to show; a refused order skips its confirmation and shows the notice.
+HWND waitForAny(DWORD processId, std::initializer_list<PopupKind> kinds, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        for (const wchar_t* title : titles)
-            if (HWND found = findPopup(processId, title, false)) return found;
+        for (const PopupKind& kind : kinds)
+            if (HWND found = findPopup(processId, kind)) return found;
         if (GetTickCount() - start >= timeoutMs) return nullptr;
         Sleep(kPollMs);
     }
@@ -55,13 +65,41 @@ HWND buttonCaptioned(HWND popup, const wchar_t* caption) {
     return nullptr;
 }
 
-std::optional<std::wstring> confirmThenRead(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
-    HWND first = waitForPopup(processId, {title, L"提示"}, timeoutMs);
-    if (!first) return std::nullopt;
-    if (windowText(first).find(title) != std::wstring::npos &&
-        !answerPopup(processId, title, L"是(Y)", timeoutMs))
-        return std::nullopt;
-    return readAndCloseNotice(processId, timeoutMs);
+bool tellsOfOrder(HWND notice) {
+    if (isCaptchaWindow(notice)) return false;
+    const ClientPopupKind kind = readClientPopup(windowText(notice), popupText(notice)).kind;
+    return kind == ClientPopupKind::OrderSubmitted || kind == ClientPopupKind::OrderRefused;
+}
+
+// Every notice of a cancel speaks of it: 撤单已提交, 已撤销, 不允许撤单.
+bool tellsOfCancel(HWND notice) {
+    return !isCaptchaWindow(notice) && popupText(notice).find(L"撤") != std::wstring::npos;
+}
+
+const PopupKind kOrderNotice{L"提示", tellsOfOrder};
+const PopupKind kCancelNotice{L"提示", tellsOfCancel};
+
+std::wstring readAndClose(HWND notice) {
+    const std::wstring text = popupText(notice);
+    // A notice has a single button, 确定 in this family.
+    std::vector<HWND> buttons = findDescendants(notice, L"Button");
+    if (!buttons.empty()) pressButtonStages(buttons.front());
+    return text;
+}
+
+// After 是(Y) on the confirmation: the order's notice, or the confirmation if it stayed open.
+OrderAnswer afterConfirmation(DWORD processId, HWND confirmation, DWORD timeoutMs) {
+    OrderAnswer answer;
+    if (HWND notice = waitForAny(processId, {kOrderNotice}, timeoutMs))
+        answer.notice = readAndClose(notice);
+    else if (IsWindowVisible(confirmation))
+        answer.confirmation = confirmation;
+    return answer;
+}
+
+bool pressYes(HWND confirmation) {
+    HWND yes = buttonCaptioned(confirmation, L"是(Y)");
+    return yes && pressButtonStages(yes) != ButtonPress::NotReached;
 }
 
 }  // namespace
@@ -73,7 +111,11 @@ bool isCaptchaWindow(HWND window) {
 }
 
 HWND findCaptcha(DWORD processId) {
-    return findPopup(processId, L"提示", true);
+    return findPopup(processId, PopupKind{L"提示", isCaptchaWindow});
+}
+
+HWND waitForPopup(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    return waitForAny(processId, {PopupKind{title}}, timeoutMs);
 }
 
 std::wstring popupText(HWND window) {
@@ -91,7 +133,7 @@ std::wstring popupText(HWND window) {
 
 std::optional<std::wstring> answerPopup(DWORD processId, const wchar_t* title, const wchar_t* button,
                                         DWORD timeoutMs) {
-    HWND popup = waitForPopup(processId, {title}, timeoutMs);
+    HWND popup = waitForPopup(processId, title, timeoutMs);
     HWND pressed = popup ? buttonCaptioned(popup, button) : nullptr;
     if (!pressed) return std::nullopt;
     const std::wstring text = popupText(popup);
@@ -99,20 +141,21 @@ std::optional<std::wstring> answerPopup(DWORD processId, const wchar_t* title, c
     return text;
 }
 
-std::optional<std::wstring> readAndCloseNotice(DWORD processId, DWORD timeoutMs) {
-    HWND notice = waitForPopup(processId, {L"提示"}, timeoutMs);
+std::optional<std::wstring> readCancelNotice(DWORD processId, DWORD timeoutMs) {
+    HWND notice = waitForAny(processId, {kCancelNotice}, timeoutMs);
     if (!notice) return std::nullopt;
-    const std::wstring text = popupText(notice);
-    // A notice has a single button, 确定 in this family.
-    std::vector<HWND> buttons = findDescendants(notice, L"Button");
-    if (!buttons.empty()) pressButtonStages(buttons.front());
-    return text;
+    return readAndClose(notice);
 }
 
-std::optional<std::wstring> confirmOrder(DWORD processId, DWORD timeoutMs) {
-    return confirmThenRead(processId, L"委托确认", timeoutMs);
+OrderAnswer confirmOrder(DWORD processId, DWORD timeoutMs) {
+    HWND first = waitForAny(processId, {PopupKind{L"委托确认"}, kOrderNotice}, timeoutMs);
+    if (!first) return {};
+    if (windowText(first).find(L"委托确认") == std::wstring::npos) return {readAndClose(first), nullptr};
+    return confirmAgain(processId, first, timeoutMs);
 }
 
-std::optional<std::wstring> confirmCancel(DWORD processId, DWORD timeoutMs) {
-    return confirmThenRead(processId, L"撤单确认", timeoutMs);
+OrderAnswer confirmAgain(DWORD processId, HWND confirmation, DWORD timeoutMs) {
+    if (!pressYes(confirmation))
+        return {std::nullopt, IsWindowVisible(confirmation) ? confirmation : nullptr};
+    return afterConfirmation(processId, confirmation, timeoutMs);
 }

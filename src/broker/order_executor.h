@@ -1,6 +1,8 @@
 #pragma once
 // The one way the rest of the program reaches the broker's trading client.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "broker/window_handle.h"
 
@@ -22,6 +24,8 @@ public:
     // True only when a read of the orders after the cancel no longer shows the order.
     virtual bool cancelOrder(const wchar_t* code, int32_t direction) = 0;
     virtual void refreshPositions() = 0;
+    // The codes the rules watch: a client asked for each price separately is asked for these only.
+    virtual void setRuledCodes(const std::vector<std::wstring>& codes) { (void)codes; }
     virtual int detectBroker() = 0;
     virtual int isConnected() = 0;
     virtual int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) = 0;

@@ -53,6 +53,8 @@ const wchar_t* resultCodeText(int32_t code) {
             return L"券商软件改写了委托价格, 没有下单";
         case kOrderRefused:
             return L"券商拒绝了委托";
+        case kClientAsksCaptcha:
+            return L"券商软件要求输入验证码, 请在券商软件中输入后再试";
         default:
             return L"未知错误";
     }

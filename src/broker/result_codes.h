@@ -35,6 +35,8 @@ enum ResultCode : int32_t {
     kPriceNotKept = -25,
     // The client answered the order with a refusal (its reason goes to the client notices).
     kOrderRefused = -26,
+    // A grid client asks the investor for a captcha and copies nothing until it is typed.
+    kClientAsksCaptcha = -27,
 };
 
 // "成功" for 0 and above; a code without a text of its own reads as "未知错误".

@@ -49,6 +49,8 @@ public:
     float pendingOrderQuantity(const wchar_t* code, int32_t direction) override;
     bool cancelOrder(const wchar_t* code, int32_t direction) override;
     void refreshPositions() override;
+    // List views show every price at once; only the grid executor asks per code.
+    void setRuledCodes(const std::vector<std::wstring>& codes) override { grid->setRuledCodes(codes); }
     int detectBroker() override;
     int isConnected() override;
     int sendFetionSms(const wchar_t* phoneNumber, const wchar_t* text) override;
@@ -68,7 +70,10 @@ public:
     bool clickToolbarButton(ButtonSlot slot);
     int32_t lastErrorCode() const { return lastError; }
     std::vector<std::wstring> takeClientNotices() override;
-    bool ownOrderAwaitingConfirmation() override { return !gridInUse() && sweepScope->ownConfirmationOpen(); }
+    bool ownOrderAwaitingConfirmation() override {
+        GridOrderExecutor* inUse = gridInUse();
+        return inUse ? inUse->ownOrderAwaitingConfirmation() : sweepScope->ownConfirmationOpen();
+    }
     std::wstring positionsReadFailure() override;
     // The process of the client main window found by discovery (0 before).
     DWORD clientProcessId() const { return sweepScope->process(); }

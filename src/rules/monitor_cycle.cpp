@@ -37,6 +37,12 @@ const std::wstring& soundOf(const AlertOptions& settings, TriggerKind kind) {
     }
 }
 
+std::vector<std::wstring> ruledCodes(const RuleTable& rules) {
+    std::vector<std::wstring> codes;
+    for (const auto& [code, rule] : rules) codes.push_back(code);
+    return codes;
+}
+
 }  // namespace
 
 uint32_t MonitorEnvironment::tickMs() {
@@ -71,6 +77,7 @@ MonitorCycleResult MonitorCycle::run(RuleTable& rules, bool traceOrder) {
         environment_.positionsRead(shown.size());
         return result;
     }
+    executor_.setRuledCodes(ruledCodes(rules));
     executor_.refreshPositions();
     journalNotices();
     const bool rowsRecent = watchReads(tradingHours);

@@ -40,6 +40,8 @@ TEST(GridExecutor, ReadsSellsRefusesCancelsAndLeavesTheCaptchaToTheInvestor) {
     EXPECT_FLOAT_EQ(held(L"600000").currentPrice, 9.01f);
     EXPECT_EQ(eventsNamed(client, "grid_copied").size(), 1u) << "no copy without a change";
 
+    // The market notices the client shows after the order are not its answer.
+    ASSERT_TRUE(client.send(L"storm-after-order 3"));
     ASSERT_EQ(executor.sell(L"600000", 300, 9.50f, 0), 1) << executor.lastErrorText();
     const auto accepted = client.waitFor("order_accepted");
     ASSERT_TRUE(accepted);
@@ -67,9 +69,22 @@ TEST(GridExecutor, ReadsSellsRefusesCancelsAndLeavesTheCaptchaToTheInvestor) {
 
     EXPECT_EQ(executor.pendingOrderQuantity(L"600000", kSellDirection), 300.0f);
     EXPECT_TRUE(executor.cancelOrder(L"600000", kSellDirection)) << executor.lastErrorText();
+    EXPECT_TRUE(
+        anyNotice(executor.takeClientNotices(), L"撤单 600000 合同编号 " + contract + L": 撤单已提交"))
+        << "the sale's market notices still open are not the cancel's answer";
     EXPECT_EQ(cancelledIds(client), std::vector<long long>{static_cast<long long>(accepted->number("id"))});
     EXPECT_EQ(executor.pendingOrderQuantity(L"600000", kSellDirection), 0.0f);
     EXPECT_FALSE(executor.cancelOrder(L"600000", kSellDirection)) << "nothing left to cancel";
+
+    // A confirmation that ignores its 是 for a while: no second order goes in on top of it.
+    ASSERT_TRUE(client.send(L"hold-confirmation 3000"));
+    Sleep(kPastSpacingMs);
+    EXPECT_EQ(executor.sell(L"600000", 200, 9.50f, 0), 0);
+    EXPECT_TRUE(executor.ownOrderAwaitingConfirmation());
+    EXPECT_EQ(executor.sell(L"600000", 200, 9.50f, 0), kIncompleteData) << "answered now, not placed again";
+    EXPECT_FALSE(executor.ownOrderAwaitingConfirmation());
+    EXPECT_EQ(eventsNamed(client, "order_accepted").size(), 2u);
+    EXPECT_TRUE(anyNotice(executor.takeClientNotices(), L"卖出 600000 200股 价格 9.5 已提交"));
 }
 
 }  // namespace

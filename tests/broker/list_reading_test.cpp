@@ -153,13 +153,14 @@ TEST(ListReading, GridClientIsReachedThroughItsTreeCopiesFormAndPopups) {
             GridOrderForm untouched(sell);
             EXPECT_EQ(untouched.fill(L"600000", L"8.80", L"100"), FormOutcome::Ready);
         }
-        EXPECT_EQ(getTextByMessage(GetDlgItem(sell, kFormCodeId)), L"") << "a form not pressed is put back";
-        EXPECT_EQ(getTextByMessage(GetDlgItem(sell, kFormQuantityId)), L"");
+        EXPECT_EQ(getTextByMessage(GetDlgItem(sell, FormControlIds{}.code)), L"")
+            << "a form not pressed is put back";
+        EXPECT_EQ(getTextByMessage(GetDlgItem(sell, FormControlIds{}.quantity)), L"");
         GridOrderForm form(sell);
         EXPECT_EQ(form.quote(L"600000"), L"8.88") << "the client's late quote";
         ASSERT_EQ(form.fill(L"600000", L"", L"300"), FormOutcome::Ready);
         ASSERT_EQ(form.press(), ButtonPress::Pressed);
-        const std::optional<std::wstring> notice = confirmOrder(client.processId(), 5000);
+        const std::optional<std::wstring> notice = confirmOrder(client.processId(), 5000).notice;
         const auto accepted = client.waitFor("order_accepted");
         ASSERT_TRUE(notice && accepted);
         EXPECT_NE(notice->find(L"合同编号：" + std::to_wstring(static_cast<int>(accepted->number("id")))),

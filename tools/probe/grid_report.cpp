@@ -17,11 +17,12 @@ struct FormControl {
     const wchar_t* role;
 };
 
+constexpr FormControlIds kUsualIds;
 const FormControl kFormControls[] = {
-    {kFormCodeId, L"代码"},
-    {kFormPriceId, L"价格"},
-    {kFormQuantityId, L"数量"},
-    {kFormOrderButtonId, L"下单按钮"},
+    {kUsualIds.code, L"代码"},
+    {kUsualIds.price, L"价格"},
+    {kUsualIds.quantity, L"数量"},
+    {kUsualIds.orderButton, L"下单按钮"},
 };
 
 std::wstring className(HWND window) {
