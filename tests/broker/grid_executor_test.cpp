@@ -1,6 +1,7 @@
 // The grid executor against the simulated grid client: a session from connect to cancel.
 #include <gtest/gtest.h>
 
+#include "broker/client_windows.h"
 #include "broker/grid_order_executor.h"
 #include "broker/grid_popups.h"
 #include "broker/result_codes.h"
@@ -57,6 +58,9 @@ TEST(GridExecutor, ReadsSellsRefusesCancelsAndLeavesTheCaptchaToTheInvestor) {
     EXPECT_EQ(std::count(notices.begin(), notices.end(), L"券商软件要求输入验证码"), 1);
     EXPECT_NE(findCaptcha(client.processId()), nullptr);
     EXPECT_TRUE(eventsNamed(client, "captcha_answered").empty());
+    unsigned learnt = 0;
+    EXPECT_EQ(executor.learn(findClientWindowByTitle(title.c_str()), learnt), nullptr);
+    EXPECT_EQ(executor.lastErrorCode(), kClientAsksCaptcha) << "a detection meanwhile names the captcha";
     ASSERT_TRUE(client.send(L"captcha " + asked->text("code")));
     ASSERT_TRUE(waitUntil([&] { return !findCaptcha(client.processId()); }));
     executor.refreshPositions();
