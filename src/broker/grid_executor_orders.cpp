@@ -139,12 +139,13 @@ bool GridOrderExecutor::ownOrderAwaitingConfirmation() {
 
 void GridOrderExecutor::settleOwnConfirmation() {
     if (!ownConfirmation_) return;
-    positionsDue_ = ordersDue_ = true;
     if (ownConfirmationOpen()) {
         const OrderAnswer answer = confirmAgain(processId_, ownConfirmation_, kAgainWaitMs);
-        // Still held: the journal said so when the order was placed.
+        // Still held: the journal said so when the order was placed, and the client's lists
+        // cannot have changed yet (no copy: each brings the captcha nearer).
         if (answer.confirmation) return;
         reportAnswer(answer);
     }
     ownConfirmation_ = nullptr;
+    positionsDue_ = ordersDue_ = true;
 }
