@@ -264,7 +264,8 @@ TEST(ResultCodes, EveryCodeHasItsText) {
     EXPECT_STREQ(resultCodeText(-24), L"撤单未确认");
     EXPECT_STREQ(resultCodeText(-25), L"券商软件改写了委托价格, 没有下单");
     EXPECT_STREQ(resultCodeText(-26), L"券商拒绝了委托");
-    EXPECT_STREQ(resultCodeText(-27), L"未知错误");
+    EXPECT_STREQ(resultCodeText(-27), L"券商软件要求输入验证码, 请在券商软件中输入后再试");
+    EXPECT_STREQ(resultCodeText(-28), L"未知错误");
 }
 
 }  // namespace
