@@ -88,6 +88,18 @@ std::wstring MonitorSession::loadRules() {
     return read.trouble;
 }
 
+void MonitorSession::ruleFileWrites(bool working) {
+    if (working) {
+        journal_.note(L"规则文件 Stock_Config.xml 又可以写入了, 规则和最高价已保存");
+        return;
+    }
+    const std::wstring text =
+        L"规则文件 Stock_Config.xml 无法写入, 规则和最高价的修改没有保存: "
+        L"请检查文件是否被别的程序占用或磁盘已满";
+    journal_.note(text);
+    outside_.raiseMessageAlert(text);
+}
+
 bool MonitorSession::busy() const {
     return inCycle_ || detectionRunning();
 }
@@ -104,6 +116,7 @@ ClientContact* MonitorSession::contact() const {
 
 void MonitorSession::tick(const std::tm& localTime) {
     ruleSaver_.tick(rules_, outside_.tickMs());
+    if (const std::optional<bool> writes = ruleSaver_.takeWriteOutcomeChange()) ruleFileWrites(*writes);
     // While 全平 or 全撤 runs, it alone drives the executor; a detection leaves it alone.
     if (!running_ || commandRun_ || busy()) return;
     if (withinTradingHours(localTime)) {

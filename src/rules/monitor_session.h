@@ -78,6 +78,8 @@ private:
     };
 
     bool busy() const;
+    // Journals (and alerts, when they stopped) that the rule file's writes stopped or work again.
+    void ruleFileWrites(bool working);
     bool detectionRunning() const;
     ClientContact* contact() const;
     void runCycle();

@@ -58,6 +58,13 @@ void RuleFileSaver::waitUntilWritten() {
     changed_.wait(hold, [this] { return !queued_ && !writing_; });
 }
 
+std::optional<bool> RuleFileSaver::takeWriteOutcomeChange() {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (lastWriteOk_ == toldWriteOk_) return std::nullopt;
+    toldWriteOk_ = lastWriteOk_;
+    return lastWriteOk_;
+}
+
 void RuleFileSaver::handOver(const RuleTable& rules) {
     if (keepFile_) return;
     auto copy = std::make_unique<RuleTable>(rules);

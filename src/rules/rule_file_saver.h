@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -37,6 +38,9 @@ public:
     bool saveAndWait(const RuleTable& rules);
     // Returns once everything handed over so far is on disk.
     void waitUntilWritten();
+    // Whether writes work, told only when that changed since the last call: a file that stopped
+    // taking the saves (locked, a full disk) must not lose the investor's edits unsaid.
+    std::optional<bool> takeWriteOutcomeChange();
 
 private:
     void handOver(const RuleTable& rules);
@@ -48,6 +52,7 @@ private:
     bool keepFile_ = false;
     uint32_t lastSaveMs_ = 0;
     bool highsWaiting_ = false;
+    bool toldWriteOk_ = true;
 
     std::mutex lock_;
     std::condition_variable changed_;

@@ -132,6 +132,24 @@ TEST(RuleFileStorage, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
 
+// A folder the file cannot be written in: told once, and once more when writes work again.
+TEST(RuleFileStorage, SaverTellsWhenWritesStopAndWhenTheyWorkAgain) {
+    TempFolder dir;
+    RuleFileSaver saver(dir.file(L"later") +
+                        static_cast<wchar_t>(std::filesystem::path::preferred_separator));
+    EXPECT_EQ(saver.takeWriteOutcomeChange(), std::nullopt);
+    for (uint32_t now : {0u, 20000u}) {
+        saver.saveNow(sampleRules(), now);
+        saver.waitUntilWritten();
+    }
+    EXPECT_EQ(saver.takeWriteOutcomeChange(), false);
+    EXPECT_EQ(saver.takeWriteOutcomeChange(), std::nullopt);
+    std::filesystem::create_directory(dir.path() / "later");
+    saver.saveNow(sampleRules(), 40000);
+    saver.waitUntilWritten();
+    EXPECT_EQ(saver.takeWriteOutcomeChange(), true);
+}
+
 // Saves on the writer thread against a fake clock: highs alone at most once every 10 s (also
 // across the wrap of the tick count), a save that must go out at once, and the one of exit.
 TEST(RuleFileStorage, SaverSpacesOutHighsAndWritesTheNewestTable) {
