@@ -1,6 +1,7 @@
 #include "alerts/voice_setting_dlg.h"
 
 #include <commdlg.h>
+#include <windowsx.h>
 
 #include <mutex>
 #include <optional>
@@ -71,21 +72,15 @@ void CVoiceSetting::doDataExchange(halyard::DataExchange& exchange) {
     exchange.text(IDC_PUSH_DAILY_LIMIT, settings_.pushDailyLimit);
     exchange.range(settings_.pushDailyLimit, 1, DailyBudget::kMost);
     exchange.check(IDC_DAILY_REPORT, settings_.dailyReport);
-    // The format list has no exchange of its own: its selection is the format's number.
-    HWND formats = item(IDC_WEBHOOK_FORMAT);
-    if (!exchange.saving()) {
-        SendMessageW(formats, CB_SETCURSEL, static_cast<WPARAM>(webhookFormatOf(settings_.webhookFormat)), 0);
-    } else if (!exchange.failed()) {
-        const LRESULT selected = SendMessageW(formats, CB_GETCURSEL, 0, 0);
-        if (selected >= 0) settings_.webhookFormat = static_cast<int>(selected);
-    }
+    // The format list's selection is the format's number.
+    exchange.comboIndex(IDC_WEBHOOK_FORMAT, settings_.webhookFormat);
 }
 
 bool CVoiceSetting::onInitDialog() {
     halyard::Dialog::onInitDialog();
     for (int format = 0; format < kWebhookFormatCount; ++format) {
         const wchar_t* name = webhookFormatName(static_cast<WebhookFormat>(format));
-        SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        ComboBox_AddString(item(IDC_WEBHOOK_FORMAT), name);
     }
     settings_ = store_.alertSettings();
     settings_.webhookFormat = static_cast<int>(webhookFormatOf(settings_.webhookFormat));
@@ -112,8 +107,8 @@ void CVoiceSetting::enableControls() {
 }
 
 void CVoiceSetting::showWebhookKind() {
-    const LRESULT selected = SendMessageW(item(IDC_WEBHOOK_FORMAT), CB_GETCURSEL, 0, 0);
-    if (selected >= 0) settings_.webhookFormat = static_cast<int>(selected);
+    const int selected = ComboBox_GetCurSel(item(IDC_WEBHOOK_FORMAT));
+    if (selected >= 0) settings_.webhookFormat = selected;
     const WebhookFormat format = webhookFormatOf(settings_.webhookFormat);
     const wchar_t* label = format == WebhookFormat::ServerChan ? L"SendKey:"
                            : format == WebhookFormat::PushPlus ? L"token:"

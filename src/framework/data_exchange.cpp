@@ -1,5 +1,7 @@
 #include "framework/data_exchange.h"
 
+#include <windowsx.h>
+
 #include "common/control_text.h"
 #include "framework/exchange_text.h"
 #include "framework/message_box.h"
@@ -115,6 +117,22 @@ void DataExchange::radio(int firstId, int& value) {
     Pending entry;
     entry.intField = &value;
     entry.intValue = checked;
+    pending_.push_back(entry);
+}
+
+void DataExchange::comboIndex(int id, int& value) {
+    HWND list = control(id);
+    if (!list) return;
+    lastWasEdit_ = false;
+    if (!saving_) {
+        ComboBox_SetCurSel(list, value);
+        return;
+    }
+    const int selected = ComboBox_GetCurSel(list);
+    if (selected < 0) return;
+    Pending entry;
+    entry.intField = &value;
+    entry.intValue = selected;
     pending_.push_back(entry);
 }
 

@@ -27,6 +27,8 @@ public:
     void check(int id, int& value);
     // Index of the checked radio button in the group that starts at `firstId`, -1 when none is.
     void radio(int firstId, int& value);
+    // Index of a drop-down list's selection; a list without one leaves the field as it was.
+    void comboIndex(int id, int& value);
 
     // Range checks of the value just read for `value`; nothing when loading or when its control
     // was missing.
