@@ -4,7 +4,6 @@
 #include "broker/grid_popups.h"
 #include "broker/number_text.h"
 #include "broker/result_codes.h"
-#include "broker/window_toolkit.h"
 #include "brokerconfig/broker_config_store.h"
 
 namespace {
@@ -124,22 +123,13 @@ int32_t GridOrderExecutor::reportAnswer(const OrderAnswer& answer) {
     return fail(kOrderRefused, L"券商拒绝了委托: " + popup.reason);
 }
 
-bool GridOrderExecutor::ownConfirmationOpen() const {
-    HWND window = ownConfirmation_;
-    if (!window || !IsWindowVisible(window)) return false;
-    // A handle that went, or was reused by another program, holds no order of Halyard's.
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    return owner == processId_ && windowText(window).find(L"委托确认") != std::wstring::npos;
-}
-
 bool GridOrderExecutor::ownOrderAwaitingConfirmation() {
-    return ownConfirmationOpen();
+    return isPopupOf(ownConfirmation_, processId_, L"委托确认");
 }
 
 void GridOrderExecutor::settleOwnConfirmation() {
     if (!ownConfirmation_) return;
-    if (ownConfirmationOpen()) {
+    if (ownOrderAwaitingConfirmation()) {
         const OrderAnswer answer = confirmAgain(processId_, ownConfirmation_, kAgainWaitMs);
         // Still held: the journal said so when the order was placed, and the client's lists
         // cannot have changed yet (no copy: each brings the captcha nearer).

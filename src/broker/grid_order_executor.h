@@ -102,7 +102,6 @@ private:
     int32_t reportAnswer(const OrderAnswer& answer);
     // A confirmation of Halyard's own order left open gets its 是 again, and its answer journalled.
     void settleOwnConfirmation();
-    bool ownConfirmationOpen() const;
     bool selectOrderRow(HWND grid, size_t row, size_t rows);
     bool confirmCancelOf(const OrderRow& order);
     bool cancelShownGone(const OrderRow& order, const BrokerConfig& config);

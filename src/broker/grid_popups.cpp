@@ -29,11 +29,8 @@ struct PopupSearch {
 
 BOOL CALLBACK findPopupStep(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<PopupSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    if (windowText(window).find(search->kind.title) == std::wstring::npos) return TRUE;
-    if (!search->kind.accepts(window)) return TRUE;
+    if (!isPopupOf(window, search->processId, search->kind.title) || !search->kind.accepts(window))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -103,6 +100,12 @@ bool pressYes(HWND confirmation) {
 }
 
 }  // namespace
+
+bool isPopupOf(HWND window, DWORD processId, const wchar_t* title) {
+    DWORD owner = 0;
+    if (!window || !IsWindowVisible(window) || !GetWindowThreadProcessId(window, &owner)) return false;
+    return owner == processId && windowText(window).find(title) != std::wstring::npos;
+}
 
 bool isCaptchaWindow(HWND window) {
     if (windowText(window).find(L"提示") == std::wstring::npos) return false;

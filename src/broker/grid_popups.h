@@ -12,6 +12,9 @@ bool isCaptchaWindow(HWND window);
 // The visible captcha of that process; null when none is open.
 HWND findCaptcha(DWORD processId);
 
+// A visible top-level window of that process whose title contains `title`: a handle that went,
+// or was reused by another program, is none.
+bool isPopupOf(HWND window, DWORD processId, const wchar_t* title);
 // The first visible pop-up of the process whose title contains `title` (never a captcha) to show
 // within `timeoutMs`; null when none came.
 HWND waitForPopup(DWORD processId, const wchar_t* title, DWORD timeoutMs);
